@@ -1,0 +1,94 @@
+#include "tests/support/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace zf::test {
+
+QStringList ScriptedDialogs::informationTexts() const
+{
+    QStringList out;
+    for (const Shown& s : m_shown)
+        if (s.kind == Kind::Information)
+            out << s.text;
+    return out;
+}
+
+QStringList ScriptedDialogs::questionTexts() const
+{
+    QStringList out;
+    for (const Shown& s : m_shown)
+        if (s.kind == Kind::Question)
+            out << s.text;
+    return out;
+}
+
+void ScriptedDialogs::clear()
+{
+    m_shown.clear();
+    m_answers.clear();
+    m_prompts.clear();
+    m_files.clear();
+}
+
+void ScriptedDialogs::information(const QString& caption, const QString& text)
+{
+    m_shown.push_back({Kind::Information, caption, text});
+}
+
+bool ScriptedDialogs::question(const QString& caption, const QString& text)
+{
+    m_shown.push_back({Kind::Question, caption, text});
+    if (m_answers.empty()) {
+        ADD_FAILURE() << "Unexpected question: " << text.toStdString();
+        return false;
+    }
+    const bool yes = m_answers.front();
+    m_answers.pop_front();
+    return yes;
+}
+
+bool ScriptedDialogs::prompt(const QString& caption, const QString& label, QString& value,
+                             bool /*masked*/)
+{
+    m_shown.push_back({Kind::Prompt, caption, label});
+    if (m_prompts.empty()) {
+        ADD_FAILURE() << "Unexpected prompt: " << label.toStdString();
+        return false;
+    }
+    const auto answer = m_prompts.front();
+    m_prompts.pop_front();
+    if (!answer)
+        return false;
+    value = *answer;
+    return true;
+}
+
+QString ScriptedDialogs::nextFile(Kind kind, const QString& title)
+{
+    m_shown.push_back({kind, title, QString()});
+    if (m_files.empty()) {
+        ADD_FAILURE() << "Unexpected file dialog: " << title.toStdString();
+        return {};
+    }
+    const QString f = m_files.front();
+    m_files.pop_front();
+    return f;
+}
+
+QString ScriptedDialogs::openFileName(const QString& title, const QString&, const QStringList&)
+{
+    return nextFile(Kind::OpenFile, title);
+}
+
+QString ScriptedDialogs::saveFileName(const QString& title, const QString&, const QStringList&,
+                                      const QString&)
+{
+    return nextFile(Kind::SaveFile, title);
+}
+
+QString ScriptedDialogs::existingDirectory(const QString& title, const QString&)
+{
+    return nextFile(Kind::Directory, title);
+}
+
+} // namespace zf::test

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "util/dialogs.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace zf::test {
+
+// The dialogs of the program with answers given in advance. Everything shown is recorded in
+// order; a question or choice with no scripted answer fails the running test.
+class ScriptedDialogs : public Dialogs
+{
+public:
+    enum class Kind { Information, Question, Prompt, OpenFile, SaveFile, Directory };
+    struct Shown
+    {
+        Kind kind;
+        QString caption;
+        QString text;
+    };
+
+    void answer(bool yes) { m_answers.push_back(yes); }
+    void answerPrompt(std::optional<QString> text) { m_prompts.push_back(std::move(text)); }
+    void chooseFile(const QString& path) { m_files.push_back(path); }
+
+    const std::vector<Shown>& shown() const { return m_shown; }
+    // The texts of the information windows, in order.
+    QStringList informationTexts() const;
+    QStringList questionTexts() const;
+    bool allAnswersUsed() const { return m_answers.empty() && m_prompts.empty() && m_files.empty(); }
+    void clear();
+
+    void information(const QString& caption, const QString& text) override;
+    bool question(const QString& caption, const QString& text) override;
+    bool prompt(const QString& caption, const QString& label, QString& value,
+                bool masked) override;
+    QString openFileName(const QString& title, const QString& startPath,
+                         const QStringList& filters) override;
+    QString saveFileName(const QString& title, const QString& startPath,
+                         const QStringList& filters, const QString& defaultSuffix) override;
+    QString existingDirectory(const QString& title, const QString& startPath) override;
+
+private:
+    QString nextFile(Kind kind, const QString& title);
+
+    std::vector<Shown> m_shown;
+    std::deque<bool> m_answers;
+    std::deque<std::optional<QString>> m_prompts;
+    std::deque<QString> m_files;
+};
+
+} // namespace zf::test

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Every text that leaves the program (database, INI file, plan files, CSV, logs, scripts) is
+// Windows-1250 bytes; in memory it is QString.
+namespace zf {
+
+QByteArray toCp1250(const QString& text);
+QString fromCp1250(const QByteArray& bytes);
+
+// True when every character of the text has a Windows-1250 byte; used to refuse input that
+// would otherwise be silently replaced.
+bool isCp1250Encodable(const QString& text);
+
+// The characters of the text that Windows-1250 cannot hold, each once, in order of appearance.
+QString nonCp1250Characters(const QString& text);
+
+} // namespace zf
