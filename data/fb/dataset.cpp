@@ -1,0 +1,231 @@
+#include "data/fb/dataset.h"
+
+#include "data/fb/error.h"
+
+#include <QDateTime>
+
+namespace zf::fb {
+
+DataSet::DataSet(Connection& connection, Transaction& transaction, QString name,
+                 QObject* parent)
+    : QObject(parent), m_statement(connection, &transaction), m_name(std::move(name))
+{
+}
+
+void DataSet::setSql(const QString& sql)
+{
+    close();
+    m_statement.setSql(sql);
+}
+
+void DataSet::setParam(const QString& name, const QVariant& value)
+{
+    m_statement.setParam(name, value);
+}
+
+void DataSet::open()
+{
+    close();
+    m_statement.execute();
+    std::vector<std::vector<QVariant>> rows;
+    QStringList names;
+    for (int i = 0; i < m_statement.fieldCount(); ++i)
+        names << m_statement.fieldName(i);
+    try {
+        while (m_statement.fetch()) {
+            std::vector<QVariant> row;
+            row.reserve(static_cast<size_t>(names.size()));
+            for (int i = 0; i < names.size(); ++i)
+                row.push_back(m_statement.value(i));
+            rows.push_back(std::move(row));
+        }
+    } catch (...) {
+        m_statement.close();
+        throw;
+    }
+    emit aboutToChange();
+    m_fieldNames = names;
+    m_rows = std::move(rows);
+    m_open = true;
+    m_current = m_rows.empty() ? -1 : 0;
+    m_eof = m_rows.empty();
+    m_bof = true;
+    emit changed();
+    if (!m_controlsDisabled)
+        emit currentRowChanged(m_current);
+}
+
+void DataSet::close()
+{
+    m_statement.close();
+    if (!m_open)
+        return;
+    emit aboutToChange();
+    m_open = false;
+    m_rows.clear();
+    m_current = -1;
+    m_eof = m_bof = true;
+    emit changed();
+}
+
+void DataSet::reopen()
+{
+    const int keep = m_current;
+    open();
+    if (keep >= 0 && !m_rows.empty())
+        setCurrentRow(qMin(keep, recordCount() - 1));
+}
+
+void DataSet::setRows(const QStringList& fieldNames, std::vector<std::vector<QVariant>> rows)
+{
+    m_statement.close();
+    emit aboutToChange();
+    m_fieldNames.clear();
+    for (const QString& n : fieldNames)
+        m_fieldNames << n.toUpper();
+    m_rows = std::move(rows);
+    m_open = true;
+    m_current = m_rows.empty() ? -1 : 0;
+    m_eof = m_rows.empty();
+    m_bof = true;
+    emit changed();
+    if (!m_controlsDisabled)
+        emit currentRowChanged(m_current);
+}
+
+void DataSet::setCurrent(int row, bool eof, bool bof)
+{
+    const bool moved = row != m_current;
+    m_current = row;
+    m_eof = eof;
+    m_bof = bof;
+    if (moved && !m_controlsDisabled)
+        emit currentRowChanged(m_current);
+}
+
+void DataSet::first()
+{
+    setCurrent(m_rows.empty() ? -1 : 0, m_rows.empty(), true);
+}
+
+void DataSet::last()
+{
+    setCurrent(recordCount() - 1, m_rows.empty(), m_rows.empty());
+}
+
+void DataSet::next()
+{
+    if (m_rows.empty() || m_current >= recordCount() - 1) {
+        // Stepping past the last row leaves it current and sets the end flag.
+        setCurrent(m_current, true, m_rows.empty());
+        return;
+    }
+    setCurrent(m_current + 1, false, false);
+}
+
+void DataSet::prior()
+{
+    if (m_current <= 0) {
+        setCurrent(m_current, m_rows.empty(), true);
+        return;
+    }
+    setCurrent(m_current - 1, false, false);
+}
+
+bool DataSet::setCurrentRow(int row)
+{
+    if (row < 0 || row >= recordCount())
+        return false;
+    setCurrent(row, false, false);
+    return true;
+}
+
+int DataSet::fieldIndex(const QString& name) const
+{
+    return static_cast<int>(m_fieldNames.indexOf(name.toUpper()));
+}
+
+QVariant DataSet::valueAt(int row, int column) const
+{
+    if (row < 0 || row >= recordCount() || column < 0 || column >= fieldCount())
+        return {};
+    return m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+}
+
+QVariant DataSet::value(const QString& field) const
+{
+    const int column = fieldIndex(field);
+    if (column < 0)
+        throw Error(QStringLiteral("Field ") + field + QStringLiteral(" not found in ") + m_name,
+                    0, 0);
+    return valueAt(m_current, column);
+}
+
+QString DataSet::toText(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    if (v.metaType().id() == QMetaType::QDateTime)
+        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    return v.toString();
+}
+
+QString DataSet::asString(const QString& field) const
+{
+    return toText(value(field));
+}
+
+int DataSet::asInteger(const QString& field) const
+{
+    const QVariant v = value(field);
+    if (!v.isValid() || v.isNull())
+        return 0;
+    bool ok = false;
+    const int i = v.toInt(&ok);
+    if (ok)
+        return i;
+    return static_cast<int>(v.toString().trimmed().toLongLong());
+}
+
+QString DataSet::displayTextAt(int row, int column) const
+{
+    const QVariant v = valueAt(row, column);
+    const auto it = m_displayTexts.constFind(m_fieldNames.value(column));
+    if (it != m_displayTexts.constEnd())
+        return (*it)(v);
+    return toText(v);
+}
+
+QString DataSet::displayText(const QString& field) const
+{
+    const int column = fieldIndex(field);
+    if (column < 0)
+        throw Error(QStringLiteral("Field ") + field + QStringLiteral(" not found in ") + m_name,
+                    0, 0);
+    return displayTextAt(m_current, column);
+}
+
+void DataSet::setDisplayText(const QString& field, DisplayText fn)
+{
+    emit aboutToChange();
+    m_displayTexts.insert(field.toUpper(), std::move(fn));
+    emit changed();
+}
+
+void DataSet::clearDisplayTexts()
+{
+    m_displayTexts.clear();
+}
+
+void DataSet::disableControls()
+{
+    ++m_controlsDisabled;
+}
+
+void DataSet::enableControls()
+{
+    if (m_controlsDisabled > 0 && --m_controlsDisabled == 0)
+        emit currentRowChanged(m_current);
+}
+
+} // namespace zf::fb

@@ -1,0 +1,150 @@
+#include "data/fb/transaction.h"
+
+#include "data/fb/connection.h"
+#include "data/fb/error.h"
+
+namespace zf::fb {
+
+namespace tpb {
+
+QByteArray engineDefaults()
+{
+    return {};
+}
+
+QByteArray readOnlyReadCommitted()
+{
+    // rec_version: a reader takes the last committed version instead of waiting for another
+    // copy's pending write, so an open list never freezes behind someone else's edit.
+    QByteArray b;
+    b += char(isc_tpb_version3);
+    b += char(isc_tpb_read);
+    b += char(isc_tpb_wait);
+    b += char(isc_tpb_read_committed);
+    b += char(isc_tpb_rec_version);
+    return b;
+}
+
+QByteArray waitReadCommitted()
+{
+    QByteArray b;
+    b += char(isc_tpb_version3);
+    b += char(isc_tpb_write);
+    b += char(isc_tpb_wait);
+    b += char(isc_tpb_read_committed);
+    b += char(isc_tpb_rec_version);
+    return b;
+}
+
+} // namespace tpb
+
+Transaction::Transaction(Connection& connection, QByteArray parameters, int idleTimeoutMs,
+                         QObject* parent)
+    : QObject(parent), m_connection(connection), m_parameters(std::move(parameters)),
+      m_idleTimeoutMs(idleTimeoutMs)
+{
+    m_idleTimer.setSingleShot(true);
+    connect(&m_idleTimer, &QTimer::timeout, this, &Transaction::onIdleTimeout);
+    m_connection.registerTransaction(this);
+}
+
+Transaction::~Transaction()
+{
+    rollbackQuietly();
+    m_connection.unregisterTransaction(this);
+}
+
+void Transaction::start()
+{
+    if (isActive())
+        throw Error(QStringLiteral("Transaction is already active"), 0, 0);
+    if (!m_connection.isAttached())
+        throw Error(QStringLiteral("Database is not connected"), 0, 0);
+    // The transaction existence block of isc_start_multiple (not declared by ibase.h).
+    struct
+    {
+        isc_db_handle* db_ptr;
+        ISC_LONG tpb_len;
+        const char* tpb_ptr;
+    } teb{m_connection.handle(), static_cast<ISC_LONG>(m_parameters.size()),
+          m_parameters.isEmpty() ? nullptr : m_parameters.constData()};
+    Status status;
+    isc_start_multiple(status.data(), &m_handle, 1, &teb);
+    if (status.failed()) {
+        m_handle = 0;
+        throw status.error();
+    }
+    touch();
+}
+
+void Transaction::commit()
+{
+    if (!isActive())
+        throw Error(QStringLiteral("Transaction is not active"), 0, 0);
+    Status status;
+    isc_commit_transaction(status.data(), &m_handle);
+    status.check();
+    m_handle = 0;
+    m_idleTimer.stop();
+}
+
+void Transaction::commitRetaining()
+{
+    if (!isActive())
+        throw Error(QStringLiteral("Transaction is not active"), 0, 0);
+    Status status;
+    isc_commit_retaining(status.data(), &m_handle);
+    status.check();
+    touch();
+}
+
+void Transaction::rollback()
+{
+    if (!isActive())
+        throw Error(QStringLiteral("Transaction is not active"), 0, 0);
+    Status status;
+    isc_rollback_transaction(status.data(), &m_handle);
+    m_idleTimer.stop();
+    if (status.failed()) {
+        // A transaction whose rollback failed is gone with its attachment; drop the handle.
+        m_handle = 0;
+        throw status.error();
+    }
+    m_handle = 0;
+}
+
+void Transaction::rollbackQuietly() noexcept
+{
+    if (!isActive())
+        return;
+    try {
+        rollback();
+    } catch (...) {
+        m_handle = 0;
+    }
+}
+
+void Transaction::touch()
+{
+    if (m_idleTimeoutMs > 0 && isActive())
+        m_idleTimer.start(m_idleTimeoutMs);
+}
+
+void Transaction::setIdleTimeoutMs(int ms)
+{
+    m_idleTimeoutMs = ms;
+    if (ms <= 0)
+        m_idleTimer.stop();
+    else
+        touch();
+}
+
+void Transaction::onIdleTimeout()
+{
+    if (!isActive())
+        return;
+    rollbackQuietly();
+    emit timedOut();
+}
+
+} // namespace zf::fb

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <ibase.h>
+
+#include <QByteArray>
+#include <QObject>
+#include <QTimer>
+
+namespace zf::fb {
+
+class Connection;
+
+// Transaction parameter blocks used by the program.
+namespace tpb {
+// Engine defaults (concurrency, write, wait).
+QByteArray engineDefaults();
+// The long-lived transaction of the shared lists: read only, read committed, wait.
+QByteArray readOnlyReadCommitted();
+// Short helper transactions: read committed, wait.
+QByteArray waitReadCommitted();
+} // namespace tpb
+
+// One transaction on a connection. An idle time-out, when set, rolls back a transaction that
+// stays unused that long after it was started or last used, so a forgotten write transaction
+// never holds locks for other copies of the program.
+class Transaction : public QObject
+{
+    Q_OBJECT
+public:
+    Transaction(Connection& connection, QByteArray parameters, int idleTimeoutMs = 0,
+                QObject* parent = nullptr);
+    ~Transaction() override;
+
+    void start();
+    void commit();
+    void commitRetaining();
+    void rollback();
+    // Rolls back when active; never throws (used on error paths).
+    void rollbackQuietly() noexcept;
+    bool isActive() const { return m_handle != 0; }
+
+    // Called by statements on every use: restarts the idle time-out.
+    void touch();
+    int idleTimeoutMs() const { return m_idleTimeoutMs; }
+    void setIdleTimeoutMs(int ms);
+
+    Connection& connection() { return m_connection; }
+    isc_tr_handle* handle() { return &m_handle; }
+
+signals:
+    // Emitted after the idle time-out rolled the transaction back.
+    void timedOut();
+
+private:
+    void onIdleTimeout();
+
+    Connection& m_connection;
+    QByteArray m_parameters;
+    int m_idleTimeoutMs;
+    QTimer m_idleTimer;
+    isc_tr_handle m_handle = 0;
+};
+
+} // namespace zf::fb

@@ -1,0 +1,1 @@
+#include "tests/support/test_database.h"

@@ -1,0 +1,328 @@
+// The data-access layer against a real embedded database.
+#include "data/fb/connection.h"
+#include "data/fb/dataset.h"
+#include "data/fb/datasetmodel.h"
+#include "data/fb/error.h"
+#include "data/fb/statement.h"
+#include "data/fb/transaction.h"
+#include "data/fb/transactionguard.h"
+#include "tests/support/test_database.h"
+
+#include <QAbstractItemModelTester>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zf::fb {
+namespace {
+
+const QString kPolish = QStringLiteral("Zażółć gęślą jaźń ZAŻÓŁĆ GĘŚLĄ JAŹŃ");
+const QString kUser = QStringLiteral("SYSDBA");
+const QString kPassword = QStringLiteral("lanternox");
+
+class FbTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        path = dir.path() + QStringLiteral("/fb.fdb");
+        zf::test::createDatabaseFile(
+            path, {QStringLiteral("CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY, "
+                                  "TXT VARCHAR(60), NUM DOUBLE PRECISION, TS DATE, "
+                                  "FLAG CHAR(1), MEMO BLOB SUB_TYPE 1, RAW BLOB SUB_TYPE 0)"),
+                   QStringLiteral("/* */")});
+        db.attach(path, kUser, kPassword);
+    }
+
+    void exec(const QString& sql, const std::vector<std::pair<QString, QVariant>>& params = {})
+    {
+        Transaction t(db, tpb::engineDefaults());
+        TransactionGuard g(t);
+        Statement st(db, &t);
+        st.setSql(sql);
+        for (const auto& [n, v] : params)
+            st.setParam(n, v);
+        st.execute();
+        g.commit();
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    Connection db;
+};
+
+TEST_F(FbTest, ValuesRoundTripWithTheirTypes)
+{
+    const QDateTime when(QDate(2024, 3, 15), QTime(13, 45, 10));
+    QByteArray raw("\x00\x01\xff\x80zero", 8);
+    const QString longMemo = QString(70000, QLatin1Char('x')) + kPolish;
+    exec(QStringLiteral("INSERT INTO T (ID, TXT, NUM, TS, FLAG, MEMO, RAW) VALUES "
+                        "(:ID, :TXT, :NUM, :TS, :FLAG, :MEMO, :RAW)"),
+         {{QStringLiteral("ID"), 1},
+          {QStringLiteral("TXT"), kPolish},
+          {QStringLiteral("NUM"), 2.5},
+          {QStringLiteral("TS"), when},
+          {QStringLiteral("FLAG"), QStringLiteral("T")},
+          {QStringLiteral("MEMO"), longMemo},
+          {QStringLiteral("RAW"), raw}});
+    exec(QStringLiteral("INSERT INTO T (ID) VALUES (:ID)"), {{QStringLiteral("id"), 2}});
+
+    Transaction t(db, tpb::readOnlyReadCommitted());
+    t.start();
+    Statement st(db, &t);
+    st.setSql(QStringLiteral("SELECT ID, TXT, NUM, TS, FLAG, MEMO, RAW FROM T ORDER BY ID"));
+    st.execute();
+    ASSERT_TRUE(st.fetch());
+    EXPECT_EQ(st.value(QStringLiteral("ID")).toLongLong(), 1);
+    EXPECT_EQ(st.value(QStringLiteral("TXT")).toString(), kPolish);
+    EXPECT_DOUBLE_EQ(st.value(QStringLiteral("NUM")).toDouble(), 2.5);
+    EXPECT_EQ(st.value(QStringLiteral("TS")).toDateTime(), when);
+    EXPECT_EQ(st.value(QStringLiteral("flag")).toString(), QStringLiteral("T"));
+    EXPECT_EQ(st.value(QStringLiteral("MEMO")).toString(), longMemo);
+    EXPECT_EQ(st.value(QStringLiteral("RAW")).toByteArray(), raw);
+    ASSERT_TRUE(st.fetch());
+    for (const char* f : {"TXT", "NUM", "TS", "FLAG", "MEMO", "RAW"})
+        EXPECT_TRUE(st.value(QString::fromLatin1(f)).isNull()) << f;
+    EXPECT_FALSE(st.fetch());
+    EXPECT_FALSE(st.isOpen());
+    t.commit();
+}
+
+TEST_F(FbTest, PolishBytesAreStoredAsWindows1250)
+{
+    exec(QStringLiteral("INSERT INTO T (ID, TXT) VALUES (1, :TXT)"),
+         {{QStringLiteral("TXT"), QStringLiteral("ąę")}});
+    Transaction t(db, tpb::readOnlyReadCommitted());
+    TransactionGuard g(t);
+    Statement st(db, &t);
+    // OCTET_LENGTH proves one byte a letter, as Windows-1250 has it (UTF-8 would take two).
+    st.setSql(QStringLiteral("SELECT OCTET_LENGTH(TXT) FROM T"));
+    st.execute();
+    ASSERT_TRUE(st.fetch());
+    EXPECT_EQ(st.value(0).toInt(), 2);
+}
+
+TEST_F(FbTest, DuplicateKeyIsReportedWithSqlCode803)
+{
+    exec(QStringLiteral("INSERT INTO T (ID) VALUES (1)"));
+    try {
+        exec(QStringLiteral("INSERT INTO T (ID) VALUES (1)"));
+        FAIL() << "duplicate accepted";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.sqlCode(), -803);
+        EXPECT_TRUE(e.isDuplicateKey());
+        EXPECT_FALSE(e.message().isEmpty());
+    }
+}
+
+TEST_F(FbTest, DialectOneTakesDoubleQuotedLiterals)
+{
+    exec(QStringLiteral("INSERT INTO T (ID, TXT) VALUES (7, \"seven\")"));
+    Transaction t(db, tpb::waitReadCommitted());
+    TransactionGuard g(t);
+    Statement st(db, &t);
+    st.setSql(QStringLiteral("SELECT ID FROM T WHERE TXT=\"seven\""));
+    st.execute();
+    ASSERT_TRUE(st.fetch());
+    EXPECT_EQ(st.value(0).toInt(), 7);
+}
+
+TEST_F(FbTest, StatementErrorsAreClear)
+{
+    Transaction t(db, tpb::waitReadCommitted());
+    TransactionGuard g(t);
+    Statement st(db, &t);
+    st.setSql(QStringLiteral("SELECT * FROM NO_SUCH_TABLE"));
+    EXPECT_THROW(st.execute(), Error);
+    st.setSql(QStringLiteral("SELECT * FROM T WHERE ID=:ID"));
+    EXPECT_THROW(st.setParam(QStringLiteral("OTHER"), 1), Error);
+    // Text that does not fit the column is refused, not cut.
+    st.setSql(QStringLiteral("INSERT INTO T (ID, TXT) VALUES (1, :TXT)"));
+    st.setParam(QStringLiteral("TXT"), QString(61, QLatin1Char('a')));
+    EXPECT_THROW(st.execute(), Error);
+    // A statement without a running transaction refuses rather than crashing.
+    Transaction idle(db, tpb::waitReadCommitted());
+    Statement other(db, &idle);
+    other.setSql(QStringLiteral("SELECT 1 FROM RDB$DATABASE"));
+    EXPECT_THROW(other.execute(), Error);
+}
+
+TEST_F(FbTest, RowsAffectedCountsTheWrite)
+{
+    for (int i = 1; i <= 3; ++i)
+        exec(QStringLiteral("INSERT INTO T (ID) VALUES (:ID)"), {{QStringLiteral("ID"), i}});
+    Transaction t(db, tpb::engineDefaults());
+    TransactionGuard g(t);
+    Statement st(db, &t);
+    st.setSql(QStringLiteral("UPDATE T SET FLAG='N' WHERE ID > :ID"));
+    st.setParam(QStringLiteral("ID"), 1);
+    st.execute();
+    EXPECT_EQ(st.rowsAffected(), 2);
+}
+
+TEST_F(FbTest, GuardRollsBackWhenNotCommitted)
+{
+    {
+        Transaction t(db, tpb::engineDefaults());
+        TransactionGuard g(t);
+        Statement st(db, &t);
+        st.setSql(QStringLiteral("INSERT INTO T (ID) VALUES (1)"));
+        st.execute();
+    }
+    Transaction t(db, tpb::readOnlyReadCommitted());
+    TransactionGuard g(t);
+    Statement st(db, &t);
+    st.setSql(QStringLiteral("SELECT COUNT(*) FROM T"));
+    st.execute();
+    ASSERT_TRUE(st.fetch());
+    EXPECT_EQ(st.value(0).toInt(), 0);
+}
+
+TEST_F(FbTest, IdleTimeoutRollsBackAForgottenTransaction)
+{
+    Transaction t(db, tpb::engineDefaults(), 100);
+    QSignalSpy spy(&t, &Transaction::timedOut);
+    t.start();
+    Statement st(db, &t);
+    st.setSql(QStringLiteral("INSERT INTO T (ID) VALUES (1)"));
+    st.execute();
+    ASSERT_TRUE(spy.wait(5000));
+    EXPECT_FALSE(t.isActive());
+    exec(QStringLiteral("INSERT INTO T (ID) VALUES (1)")); // no duplicate: the row was undone
+}
+
+TEST_F(FbTest, ReadCommittedListSeesCommittedChangesOnReopen)
+{
+    Transaction reader(db, tpb::readOnlyReadCommitted());
+    reader.start();
+    DataSet list(db, reader, QStringLiteral("list"));
+    list.setSql(QStringLiteral("SELECT ID FROM T ORDER BY ID"));
+    list.open();
+    EXPECT_EQ(list.recordCount(), 0);
+
+    Connection other;
+    other.attach(path, kUser, kPassword);
+    Transaction w(other, tpb::engineDefaults());
+    TransactionGuard g(w);
+    Statement st(other, &w);
+    st.setSql(QStringLiteral("INSERT INTO T (ID) VALUES (5)"));
+    st.execute();
+    list.reopen();
+    EXPECT_EQ(list.recordCount(), 0) << "an uncommitted row is not seen";
+    g.commit();
+    list.reopen();
+    EXPECT_EQ(list.recordCount(), 1);
+}
+
+TEST_F(FbTest, DataSetNavigatesAndFormats)
+{
+    for (int i = 1; i <= 3; ++i)
+        exec(QStringLiteral("INSERT INTO T (ID, TXT) VALUES (:ID, :TXT)"),
+             {{QStringLiteral("ID"), i}, {QStringLiteral("TXT"), QString::number(i * 10)}});
+    Transaction reader(db, tpb::readOnlyReadCommitted());
+    reader.start();
+    DataSet list(db, reader, QStringLiteral("list"));
+    list.setSql(QStringLiteral("SELECT ID, TXT FROM T WHERE ID >= :FROMID ORDER BY ID"));
+    list.setParam(QStringLiteral("FROMID"), 2);
+    list.setDisplayText(QStringLiteral("TXT"),
+                        [](const QVariant& v) { return QStringLiteral("<") + v.toString() + QLatin1Char('>'); });
+    QSignalSpy moved(&list, &DataSet::currentRowChanged);
+    list.open();
+    ASSERT_EQ(list.recordCount(), 2);
+    EXPECT_EQ(list.asInteger(QStringLiteral("ID")), 2);
+    EXPECT_EQ(list.displayText(QStringLiteral("TXT")), QStringLiteral("<20>"));
+    list.next();
+    EXPECT_EQ(list.asString(QStringLiteral("TXT")), QStringLiteral("30"));
+    EXPECT_FALSE(list.eof());
+    list.next();
+    EXPECT_TRUE(list.eof());
+    EXPECT_EQ(list.currentRow(), 1) << "stepping past the end keeps the last row";
+    list.first();
+    EXPECT_TRUE(list.bof());
+    EXPECT_FALSE(list.setCurrentRow(5));
+    EXPECT_THROW(list.value(QStringLiteral("NOPE")), Error);
+
+    moved.clear();
+    list.disableControls();
+    list.next();
+    list.next();
+    EXPECT_EQ(moved.count(), 0);
+    list.enableControls();
+    EXPECT_EQ(moved.count(), 1);
+
+    list.close();
+    EXPECT_EQ(list.currentRow(), -1);
+    EXPECT_TRUE(list.value(QStringLiteral("ID")).isNull() || !list.isOpen());
+}
+
+TEST_F(FbTest, ModelShowsDisplayTextsAndRawValues)
+{
+    exec(QStringLiteral("INSERT INTO T (ID, TXT) VALUES (1, 'a')"));
+    exec(QStringLiteral("INSERT INTO T (ID, TXT) VALUES (2, NULL)"));
+    Transaction reader(db, tpb::readOnlyReadCommitted());
+    reader.start();
+    DataSet list(db, reader, QStringLiteral("list"));
+    list.setSql(QStringLiteral("SELECT ID, TXT FROM T ORDER BY ID"));
+    list.setDisplayText(QStringLiteral("ID"), [](const QVariant& v) { return QStringLiteral("#") + v.toString(); });
+    DataSetModel model(&list, {{QStringLiteral("TXT"), QStringLiteral("Tekst")},
+                               {QStringLiteral("ID"), QStringLiteral("Numer")}});
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    list.open();
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Numer"));
+    EXPECT_EQ(model.data(model.index(0, 1)).toString(), QStringLiteral("#1"));
+    EXPECT_EQ(model.data(model.index(1, 1), DataSetModel::RawValueRole).toLongLong(), 2);
+    EXPECT_EQ(model.data(model.index(1, 0)).toString(), QString());
+    list.close();
+    EXPECT_EQ(model.rowCount(), 0);
+    list.open();
+    EXPECT_EQ(model.rowCount(), 2);
+}
+
+TEST_F(FbTest, DetachEndsTransactionsAndStatementsThatCanBeUsedAgain)
+{
+    Transaction t(db, tpb::waitReadCommitted());
+    Statement st(db, &t);
+    t.start();
+    st.setSql(QStringLiteral("SELECT ID FROM T"));
+    st.execute();
+    db.detach();
+    EXPECT_FALSE(t.isActive());
+    EXPECT_FALSE(st.isPrepared());
+    db.attach(path, kUser, kPassword);
+    t.start();
+    st.execute();
+    EXPECT_FALSE(st.fetch());
+    t.commit();
+}
+
+TEST(FbConnection, FailuresCarryTheEnginesMessage)
+{
+    QTemporaryDir dir;
+    Connection db;
+    EXPECT_THROW(db.attach(dir.path() + QStringLiteral("/missing.fdb"), kUser, kPassword), Error);
+    EXPECT_FALSE(db.isAttached());
+
+    const QString notADatabase = dir.path() + QStringLiteral("/text.fdb");
+    QFile f(notADatabase);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(8192, 'x'));
+    f.close();
+    try {
+        db.attach(notADatabase, kUser, kPassword);
+        FAIL() << "a text file opened as a database";
+    } catch (const Error& e) {
+        EXPECT_FALSE(e.message().isEmpty());
+    }
+    EXPECT_FALSE(db.isAttached());
+    // An existing file is never overwritten by a creation.
+    EXPECT_THROW(db.create(notADatabase, kUser, kPassword), Error);
+    EXPECT_EQ(QFile(notADatabase).size(), 8192);
+}
+
+} // namespace
+} // namespace zf::fb
