@@ -23,8 +23,13 @@ void ErrorLog::write(const QString& text) const
     QFile f(path());
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
         return;
-    const QString line =
-        clock().now().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss")) + QStringLiteral("  ") + text;
+    // One line per event: the engine's messages come in several lines.
+    QString oneLine = text;
+    oneLine.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    const QString line = clock().now().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss")) +
+                         QStringLiteral("  ") + oneLine;
     f.write(toCp1250(line) + '\n');
 }
 

@@ -120,6 +120,7 @@ public:
     ErrorLog& errorLog() { return m_log; }
 
     const DatabasePaths& paths() const { return m_paths; }
+    void setProgramFolder(const QString& folder) { m_paths.programFolder = folder; }
     QString IniPath() const;
     QString ConfigDatPath() const;
     Dialogs& dialogs() { return m_dialogs; }

@@ -96,6 +96,8 @@ bool TmyDataBase::UpdateDatabase(int version)
         return false;
     }
 
+    // Changing foreign keys fails while any statement over their tables is prepared.
+    FBDataBase.releaseStatements();
     // A script that ran but left the version lower (a damaged file whose statements never
     // reached a separator, say) has not updated anything: that is a failure, not a success.
     if (RunScript(decipherScript(bytes)) && readVersion() >= version) {

@@ -2,9 +2,7 @@
 
 #include "data/fb/error.h"
 #include "data/fb/transaction.h"
-#include "util/textcodec.h"
 
-#include <QFile>
 
 #include <algorithm>
 
@@ -41,17 +39,21 @@ Connection::~Connection()
 
 QByteArray Connection::encodeLocation(const QString& location)
 {
-    return QFile::encodeName(location);
+    return location.toUtf8();
 }
 
 void Connection::attach(const QString& location, const QString& user, const QString& password)
 {
     if (isAttached())
         detach();
+    // All parameter strings go as UTF-8, announced as such, so they never depend on the
+    // locale the program runs under.
     QByteArray dpb;
     dpb += static_cast<char>(isc_dpb_version1);
-    appendDpbString(dpb, isc_dpb_user_name, toCp1250(user));
-    appendDpbString(dpb, isc_dpb_password, toCp1250(password));
+    dpb += static_cast<char>(isc_dpb_utf8_filename);
+    dpb += '\0';
+    appendDpbString(dpb, isc_dpb_user_name, user.toUtf8());
+    appendDpbString(dpb, isc_dpb_password, password.toUtf8());
     const QByteArray name = encodeLocation(location);
     Status status;
     isc_db_handle handle = 0;
@@ -68,7 +70,7 @@ void Connection::create(const QString& location, const QString& user, const QStr
     if (isAttached())
         detach();
     const QByteArray sql = "CREATE DATABASE " + quoted(encodeLocation(location)) + " user " +
-                           quoted(toCp1250(user)) + " password " + quoted(toCp1250(password)) +
+                           quoted(user.toUtf8()) + " password " + quoted(password.toUtf8()) +
                            " DEFAULT CHARACTER SET " + defaultCharacterSet.toLatin1();
     Status status;
     isc_db_handle handle = 0;
@@ -79,21 +81,21 @@ void Connection::create(const QString& location, const QString& user, const QStr
     m_location = location;
 }
 
-void Connection::releaseDependents()
+void Connection::releaseStatements()
 {
     for (StatementHandleOwner* s : std::vector<StatementHandleOwner*>(m_statements))
         s->releaseHandle();
-    for (Transaction* t : std::vector<Transaction*>(m_transactions)) {
-        if (t->isActive())
-            t->rollbackQuietly();
-    }
 }
 
 void Connection::detach()
 {
     if (!isAttached())
         return;
-    releaseDependents();
+    releaseStatements();
+    for (Transaction* t : std::vector<Transaction*>(m_transactions)) {
+        if (t->isActive())
+            t->rollbackQuietly();
+    }
     Status status;
     isc_detach_database(status.data(), &m_handle);
     if (status.failed()) {

@@ -32,18 +32,20 @@ public:
 
     isc_db_handle* handle() { return &m_handle; }
 
+    // Frees every statement made on this attachment (they prepare again when next used), so
+    // that no prepared statement keeps a table in use while its metadata changes.
+    void releaseStatements();
+
     // Bookkeeping of what must end before detaching.
     void registerTransaction(Transaction* t);
     void unregisterTransaction(Transaction* t);
     void registerStatement(StatementHandleOwner* s);
     void unregisterStatement(StatementHandleOwner* s);
 
-    // The text of a location as the client library wants it: file names in the system's
-    // encoding, the rest as given.
+    // The text of a location as the client library gets it: UTF-8.
     static QByteArray encodeLocation(const QString& location);
 
 private:
-    void releaseDependents();
 
     isc_db_handle m_handle = 0;
     QString m_location;

@@ -1,0 +1,281 @@
+// How long opening the employees list takes for 10,000 employees, next to fetching the same
+// rows with the same statement through isql-fb. Prints numbers; never fails on them.
+#include "data/databasecreation.h"
+#include "data/fb/connection.h"
+#include "data/fb/statement.h"
+#include "data/fb/transaction.h"
+#include "data/fb/transactionguard.h"
+#include "data/mydatabase.h"
+#include "data/scriptrunner.h"
+#include "util/dialogs.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr int kEmployees = 10000;
+constexpr int kRuns = 7;
+const QString kUser = QStringLiteral("SYSDBA");
+const QString kPassword = QStringLiteral("benchmark");
+
+// Nobody answers: messages go to the console, questions are declined.
+class ConsoleDialogs : public zf::Dialogs
+{
+public:
+    void information(const QString& caption, const QString& text) override
+    {
+        std::fprintf(stderr, "[%s] %s\n", qPrintable(caption), qPrintable(text));
+    }
+    bool question(const QString&, const QString&) override { return false; }
+    bool prompt(const QString&, const QString&, QString&, bool) override { return false; }
+    QString openFileName(const QString&, const QString&, const QStringList&) override
+    {
+        return {};
+    }
+    QString saveFileName(const QString&, const QString&, const QStringList&,
+                         const QString&) override
+    {
+        return {};
+    }
+    QString existingDirectory(const QString&, const QString&) override { return {}; }
+};
+
+struct Timing
+{
+    double bestMs = 0;
+    double medianMs = 0;
+};
+
+// Runs `once` kRuns times after one warm-up run; nullopt as soon as a run fails.
+std::optional<Timing> measure(const std::function<bool()>& once)
+{
+    if (!once())
+        return std::nullopt;
+    std::vector<double> ms;
+    for (int i = 0; i < kRuns; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        if (!once())
+            return std::nullopt;
+        ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return Timing{ms.front(), ms[ms.size() / 2]};
+}
+
+// Employees with Polish names, numbers, units (some without one) and a few dismissed.
+bool fillEmployees(const QString& path)
+{
+    const QStringList names = {
+        QStringLiteral("Zofia"),     QStringLiteral("Łukasz"),    QStringLiteral("Małgorzata"),
+        QStringLiteral("Jędrzej"),   QStringLiteral("Agnieszka"), QStringLiteral("Paweł"),
+        QStringLiteral("Bożena"),    QStringLiteral("Grzegorz"),  QStringLiteral("Żaneta"),
+        QStringLiteral("Michał"),    QStringLiteral("Urszula"),   QStringLiteral("Wojciech"),
+        QStringLiteral("Jadwiga"),   QStringLiteral("Przemysław"), QStringLiteral("Elżbieta"),
+        QStringLiteral("Mikołaj"),   QStringLiteral("Halina"),    QStringLiteral("Bartłomiej"),
+        QStringLiteral("Iwona"),     QStringLiteral("Stanisław"), QStringLiteral("Łucja"),
+        QStringLiteral("Zbigniew"),  QStringLiteral("Ewa"),       QStringLiteral("Tomasz")};
+    const QStringList surnames = {
+        QStringLiteral("Nowak"),      QStringLiteral("Kowalski"),    QStringLiteral("Wiśniewski"),
+        QStringLiteral("Wójcik"),     QStringLiteral("Kowalczyk"),   QStringLiteral("Kamiński"),
+        QStringLiteral("Lewandowski"), QStringLiteral("Zieliński"),  QStringLiteral("Szymański"),
+        QStringLiteral("Woźniak"),    QStringLiteral("Dąbrowski"),   QStringLiteral("Kozłowski"),
+        QStringLiteral("Jankowski"),  QStringLiteral("Mazur"),       QStringLiteral("Kwiatkowski"),
+        QStringLiteral("Krawczyk"),   QStringLiteral("Piotrowski"),  QStringLiteral("Grabowski"),
+        QStringLiteral("Nowakowski"), QStringLiteral("Pawłowski"),   QStringLiteral("Michalski"),
+        QStringLiteral("Król"),       QStringLiteral("Wieczorek"),   QStringLiteral("Jabłoński"),
+        QStringLiteral("Wróbel"),     QStringLiteral("Nowicki"),     QStringLiteral("Majewski"),
+        QStringLiteral("Olszewski"),  QStringLiteral("Stępień"),     QStringLiteral("Malinowski"),
+        QStringLiteral("Jaworski"),   QStringLiteral("Adamczyk"),    QStringLiteral("Górski"),
+        QStringLiteral("Sikora"),     QStringLiteral("Ostrowski"),   QStringLiteral("Baran"),
+        QStringLiteral("Duda"),       QStringLiteral("Szewczyk"),    QStringLiteral("Tomaszewski"),
+        QStringLiteral("Pietrzak"),   QStringLiteral("Żółkiewski"),  QStringLiteral("Łęcki")};
+    try {
+        zf::fb::Connection c;
+        c.attach(path, kUser, kPassword);
+        zf::fb::Transaction t(c, zf::fb::tpb::engineDefaults());
+        zf::fb::TransactionGuard guard(t);
+        zf::fb::Statement st(c, &t);
+        st.setSql(zf::TmyDataBase::DBFUEmployees.insertSql);
+        for (int i = 0; i < kEmployees; ++i) {
+            const QString id = QStringLiteral("P%1").arg(i + 1, 5, 10, QLatin1Char('0'));
+            const QString name = names[i % names.size()];
+            // Surnames cycle at another pace, so name pairs repeat rarely.
+            const QString surname = surnames[(i / names.size() + i) % surnames.size()];
+            st.setParam(QStringLiteral("IDEMPLOYEE"), id);
+            st.setParam(QStringLiteral("SURNAME"), surname);
+            st.setParam(QStringLiteral("NAME"), name);
+            st.setParam(QStringLiteral("IDDICUNIT"), i % 7 == 0 ? -1 : i % 7);
+            st.setParam(QStringLiteral("EMAIL"), id.toLower() + QStringLiteral("@firma.pl"));
+            st.setParam(QStringLiteral("FILENAME"), id.toLower());
+            st.setParam(QStringLiteral("PWD"), QStringLiteral("haslo%1").arg(i % 1000));
+            st.setParam(QStringLiteral("ACT"),
+                        i % 20 == 0 ? QStringLiteral("N") : QStringLiteral("T"));
+            st.execute();
+        }
+        guard.commit();
+        return true;
+    } catch (const zf::Exception& e) {
+        std::fprintf(stderr, "Filling the database failed: %s\n", qPrintable(e.message()));
+        return false;
+    }
+}
+
+// One isql-fb run of a script on the database; output is thrown away unless asked for.
+bool runIsql(const QString& isql, const QString& path, const QString& scriptFile,
+             QByteArray* output = nullptr)
+{
+    QProcess p;
+    if (!output)
+        p.setStandardOutputFile(QProcess::nullDevice());
+    p.start(isql, {QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-sqldialect"),
+                   QStringLiteral("1"), QStringLiteral("-user"), kUser, QStringLiteral("-password"),
+                   kPassword, QStringLiteral("-i"), scriptFile, path});
+    if (!p.waitForFinished(120000)) {
+        std::fprintf(stderr, "isql-fb did not finish: %s\n", qPrintable(p.errorString()));
+        p.kill();
+        p.waitForFinished();
+        return false;
+    }
+    if (output)
+        *output = p.readAllStandardOutput();
+    const QByteArray err = p.readAllStandardError();
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0 || !err.trimmed().isEmpty()) {
+        std::fprintf(stderr, "isql-fb failed (%d): %s\n", p.exitCode(), err.constData());
+        return false;
+    }
+    return true;
+}
+
+bool writeFile(const QString& path, const QString& text)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text.toUtf8()) >= 0;
+}
+
+int run(const QString& root)
+{
+    const QString programFolder = QStringLiteral(ZF_BENCH_PROGRAM_FOLDER);
+    QFile script(zf::DatabaseCreator::CreationScriptPath(programFolder));
+    if (!script.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "Creation script missing: %s\n", qPrintable(script.fileName()));
+        return 1;
+    }
+    const QString path = root + QStringLiteral("/employees.fdb");
+    {
+        zf::DatabaseCreator creator;
+        if (const auto error = creator.create(path, kUser, kPassword,
+                                              zf::decipherScript(script.readAll()))) {
+            std::fprintf(stderr, "Creating the database failed at step %d: %s\n", error->step,
+                         qPrintable(error->message));
+            return 1;
+        }
+        creator.DB.detach();
+    }
+    if (!fillEmployees(path))
+        return 1;
+
+    // Ours: the module's own list, on a connection made once as the program makes it.
+    ConsoleDialogs dialogs;
+    const QString dataFolder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+        QStringLiteral("/Orvantis/Zefirant");
+    QDir().mkpath(dataFolder + QStringLiteral("/debug"));
+    QString selectSql;
+    std::optional<Timing> ours;
+    {
+        zf::TmyDataBase db(zf::DatabasePaths{dataFolder, programFolder,
+                                             {root + QStringLiteral("/no-installer")}},
+                           dialogs);
+        if (!db.Connect(path, kUser, kPassword)) {
+            std::fprintf(stderr, "Cannot connect to %s\n", qPrintable(path));
+            return 1;
+        }
+        ours = measure([&] {
+            db.OpenEmployees();
+            return db.DBFEmployees.isOpen() && db.DBFEmployees.recordCount() == kEmployees;
+        });
+        selectSql = db.DBFEmployees.sql();
+        // The embedded engine opens the file for one process only: isql-fb comes after.
+    }
+    if (!ours) {
+        std::fprintf(stderr, "OpenEmployees did not give %d rows\n", kEmployees);
+        return 1;
+    }
+
+    std::printf("Employees list: %d rows, best of %d runs after a warm-up\n", kEmployees, kRuns);
+    std::printf("  TmyDataBase::OpenEmployees   best %8.1f ms   median %8.1f ms\n",
+                ours->bestMs, ours->medianMs);
+
+    const QString isql = QStandardPaths::findExecutable(QStringLiteral("isql-fb"));
+    if (isql.isEmpty()) {
+        std::printf("  isql-fb not found: no comparison\n");
+        return 0;
+    }
+    const QString selectFile = root + QStringLiteral("/select.sql");
+    const QString countFile = root + QStringLiteral("/count.sql");
+    const QString emptyFile = root + QStringLiteral("/empty.sql");
+    if (!writeFile(selectFile, selectSql + QStringLiteral(";\n")) ||
+        !writeFile(countFile,
+                   QStringLiteral("SET COUNT ON;\n") + selectSql + QStringLiteral(";\n")) ||
+        !writeFile(emptyFile, QStringLiteral("SELECT 1 FROM RDB$DATABASE;\n"))) {
+        std::fprintf(stderr, "Cannot write the isql-fb scripts in %s\n", qPrintable(root));
+        return 1;
+    }
+    // isql-fb must see the same rows, or the comparison means nothing.
+    QByteArray counted;
+    if (!runIsql(isql, path, countFile, &counted))
+        return 1;
+    const QByteArray expected = "Records affected: " + QByteArray::number(kEmployees);
+    if (!counted.contains(expected)) {
+        std::fprintf(stderr, "isql-fb did not report \"%s\"\n", expected.constData());
+        return 1;
+    }
+    const auto theirs = measure([&] { return runIsql(isql, path, selectFile); });
+    // Start-up and attaching alone, to show what of isql-fb's time is the list itself.
+    const auto startup = measure([&] { return runIsql(isql, path, emptyFile); });
+    if (!theirs || !startup)
+        return 1;
+
+    const double ratio = ours->bestMs / theirs->bestMs;
+    const double netMs = theirs->bestMs - startup->bestMs;
+    std::printf("  isql-fb, same SELECT          best %8.1f ms   median %8.1f ms\n",
+                theirs->bestMs, theirs->medianMs);
+    std::printf("  isql-fb start-up and attach   best %8.1f ms   median %8.1f ms\n",
+                startup->bestMs, startup->medianMs);
+    std::printf("  ratio ours / isql-fb: %.2f (%s twice isql-fb's time)\n", ratio,
+                ratio <= 2.0 ? "within" : "NOT within");
+    if (netMs > 0)
+        std::printf("  ratio ours / isql-fb without its start-up (%.1f ms): %.2f\n", netMs,
+                    ours->bestMs / netMs);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A private data folder, fixed before anything asks Qt for a standard path.
+    QTemporaryDir root(QDir::tempPath() + QStringLiteral("/zf-bench-XXXXXX"));
+    if (!root.isValid()) {
+        std::fprintf(stderr, "Cannot make a temporary folder\n");
+        return 1;
+    }
+    QDir(root.path()).mkpath(QStringLiteral("data"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path() + QStringLiteral("/data")));
+    QCoreApplication app(argc, argv);
+    return run(root.path());
+}
