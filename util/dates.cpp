@@ -78,7 +78,8 @@ QChar dateSeparatorFromFormat(const QString& shortDateFormat)
 
 QChar systemDateSeparator()
 {
-    return dateSeparatorFromFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
+    // The default locale is the system's unless the program (or a test) sets another.
+    return dateSeparatorFromFormat(QLocale().dateFormat(QLocale::ShortFormat));
 }
 
 QString dateTextFormat()

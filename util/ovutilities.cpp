@@ -1,5 +1,7 @@
 #include "util/ovutilities.h"
 
+#include "util/dates.h"
+
 #include "util/clock.h"
 
 #include <QDir>
@@ -44,12 +46,7 @@ TOVUtilities::TOVUtilities(QChar dateSeparator)
 
 QChar TOVUtilities::SystemDateSeparator()
 {
-    const QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    for (const QChar c : format) {
-        if (c == QLatin1Char('-') || c == QLatin1Char('.') || c == QLatin1Char('/'))
-            return c;
-    }
-    return QLatin1Char('-');
+    return systemDateSeparator();
 }
 
 void TOVUtilities::SetDataSubFolder(const QString& subFolder)

@@ -43,8 +43,13 @@ void DataSet::open()
         m_statement.close();
         throw;
     }
+    replaceRows(names, std::move(rows));
+}
+
+void DataSet::replaceRows(const QStringList& fieldNames, std::vector<std::vector<QVariant>> rows)
+{
     emit aboutToChange();
-    m_fieldNames = names;
+    m_fieldNames = fieldNames;
     m_rows = std::move(rows);
     m_open = true;
     m_current = m_rows.empty() ? -1 : 0;
@@ -79,18 +84,10 @@ void DataSet::reopen()
 void DataSet::setRows(const QStringList& fieldNames, std::vector<std::vector<QVariant>> rows)
 {
     m_statement.close();
-    emit aboutToChange();
-    m_fieldNames.clear();
+    QStringList names;
     for (const QString& n : fieldNames)
-        m_fieldNames << n.toUpper();
-    m_rows = std::move(rows);
-    m_open = true;
-    m_current = m_rows.empty() ? -1 : 0;
-    m_eof = m_rows.empty();
-    m_bof = true;
-    emit changed();
-    if (!m_controlsDisabled)
-        emit currentRowChanged(m_current);
+        names << n.toUpper();
+    replaceRows(names, std::move(rows));
 }
 
 void DataSet::setCurrent(int row, bool eof, bool bof)

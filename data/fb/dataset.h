@@ -85,6 +85,7 @@ signals:
     void currentRowChanged(int row);
 
 private:
+    void replaceRows(const QStringList& fieldNames, std::vector<std::vector<QVariant>> rows);
     void setCurrent(int row, bool eof, bool bof);
     static QString toText(const QVariant& v);
 

@@ -73,17 +73,17 @@ TestDatabase::~TestDatabase()
 
 void TestDatabase::exec(const QString& sql)
 {
-    fb::Connection c;
-    c.attach(m_path, QString::fromLatin1(kUser), QString::fromLatin1(kPassword));
-    fb::Transaction t(c, fb::tpb::engineDefaults());
-    fb::TransactionGuard g(t);
-    fb::Statement st(c, &t);
-    st.setSql(sql);
-    st.execute();
-    g.commit();
+    query(sql, nullptr);
 }
 
 QString TestDatabase::scalar(const QString& sql)
+{
+    QString value;
+    query(sql, &value);
+    return value;
+}
+
+void TestDatabase::query(const QString& sql, QString* firstValue)
 {
     fb::Connection c;
     c.attach(m_path, QString::fromLatin1(kUser), QString::fromLatin1(kPassword));
@@ -92,10 +92,11 @@ QString TestDatabase::scalar(const QString& sql)
     fb::Statement st(c, &t);
     st.setSql(sql);
     st.execute();
-    const QString v = st.fetch() ? st.value(0).toString() : QString();
-    st.close();
+    if (firstValue) {
+        *firstValue = st.fetch() ? st.value(0).toString() : QString();
+        st.close();
+    }
     g.commit();
-    return v;
 }
 
 } // namespace zf::test

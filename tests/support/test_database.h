@@ -44,6 +44,7 @@ public:
 
 private:
     void init(const QStringList& lines);
+    void query(const QString& sql, QString* firstValue);
 
     QTemporaryDir m_dir;
     QString m_path;
