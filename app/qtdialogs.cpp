@@ -1,0 +1,101 @@
+#include "app/qtdialogs.h"
+
+#include "app/infoform.h"
+#include "app/promptform.h"
+#include "app/questionform.h"
+
+#include <QFileDialog>
+
+namespace zf {
+
+namespace {
+
+// Qt's own dialog on every platform, so overwrite questions and suffixes behave the same
+// everywhere.
+QString chooseFile(QFileDialog& dialog)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
+QtDialogs::QtDialogs(QWidget* parent)
+    : m_ownInfo(std::make_unique<TinfoForm>()), m_ownQuestion(std::make_unique<TquestionForm>()),
+      m_ownPrompt(std::make_unique<TpromptForm>()), m_info(m_ownInfo.get()),
+      m_question(m_ownQuestion.get()), m_prompt(m_ownPrompt.get()), m_parent(parent)
+{
+}
+
+QtDialogs::QtDialogs(TinfoForm& info, TquestionForm& question, TpromptForm& prompt, QWidget* parent)
+    : m_info(&info), m_question(&question), m_prompt(&prompt), m_parent(parent)
+{
+}
+
+QtDialogs::~QtDialogs() = default;
+
+void QtDialogs::setEnding(bool ending)
+{
+    m_info->setEnding(ending);
+}
+
+bool QtDialogs::ending() const
+{
+    return m_info->ending();
+}
+
+void QtDialogs::information(const QString& caption, const QString& text)
+{
+    m_info->show(caption, text);
+}
+
+bool QtDialogs::question(const QString& caption, const QString& text)
+{
+    return m_question->ask(caption, text);
+}
+
+bool QtDialogs::prompt(const QString& caption, const QString& label, QString& value, bool masked)
+{
+    m_prompt->setMasked(masked);
+    if (!m_prompt->prompt(caption, label, value))
+        return false;
+    value = m_prompt->answer();
+    return true;
+}
+
+QString QtDialogs::openFileName(const QString& title, const QString& startPath,
+                                const QStringList& filters)
+{
+    QFileDialog dialog(m_parent, title, startPath, filters.join(QStringLiteral(";;")));
+    dialog.setObjectName(QStringLiteral("dlgOtworz"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return chooseFile(dialog);
+}
+
+QString QtDialogs::saveFileName(const QString& title, const QString& startPath,
+                                const QStringList& filters, const QString& defaultSuffix)
+{
+    QFileDialog dialog(m_parent, title, startPath, filters.join(QStringLiteral(";;")));
+    dialog.setObjectName(QStringLiteral("dlgZapisz"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    QString suffix = defaultSuffix;
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+    return chooseFile(dialog);
+}
+
+QString QtDialogs::existingDirectory(const QString& title, const QString& startPath)
+{
+    QFileDialog dialog(m_parent, title, startPath);
+    dialog.setObjectName(QStringLiteral("dlgKatalog"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return chooseFile(dialog);
+}
+
+} // namespace zf

@@ -1,0 +1,36 @@
+#include "util/mail.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace zf {
+
+QStringList TMapiSendMail::Arguments() const
+{
+    QStringList args{QStringLiteral("--subject"), Subject, QStringLiteral("--body"),
+                     Text.join(QLatin1Char('\n'))};
+    for (const QString& path : Attachments)
+        if (!path.trimmed().isEmpty())
+            args << QStringLiteral("--attach") << path;
+    // An empty address would reach the mail program as a bogus recipient.
+    for (const QString& address : Too)
+        if (!address.trimmed().isEmpty())
+            args << address.trimmed();
+    return args;
+}
+
+void TMapiSendMail::SetProgram(const QString& name, const QStringList& searchPaths)
+{
+    m_program = name;
+    m_searchPaths = searchPaths;
+}
+
+int TMapiSendMail::Send()
+{
+    const QString program = QStandardPaths::findExecutable(m_program, m_searchPaths);
+    if (program.isEmpty())
+        return -1;
+    return QProcess::startDetached(program, Arguments()) ? 0 : -1;
+}
+
+} // namespace zf
