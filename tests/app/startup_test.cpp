@@ -7,6 +7,7 @@
 #include "app/poradadnia.h"
 #include "data/managedbwindow.h"
 #include "data/mydatabase.h"
+#include "tests/app/apprun.h"
 #include "tests/support/modal.h"
 #include "tests/support/qtest_main.h"
 #include "tests/support/scripted_dialogs.h"
@@ -26,50 +27,11 @@
 #include <QToolButton>
 
 using namespace zf;
+using test::kQuickCreated;
+using test::login;
+using test::quickCreate;
+using test::Run;
 
-namespace {
-
-const QString kQuickCreated = QStringLiteral("Baza danych została utworzona. Możesz rozpocząć już pracę z programem.");
-
-void login(const QString& user, const QString& password)
-{
-    test::whenModal<TfLogin>([user, password](TfLogin* w) {
-        w->findChild<QLineEdit*>(QStringLiteral("edUser"))->setText(user);
-        w->findChild<QLineEdit*>(QStringLiteral("edPassword"))->setText(password);
-        w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
-    });
-}
-
-void quickCreate()
-{
-    test::whenModal<TfManageDB>([](TfManageDB* w) {
-        w->findChild<QPushButton*>(QStringLiteral("btnQuickCreate"))->click();
-    });
-}
-
-// One program run in its own data folder.
-struct Run
-{
-    explicit Run(const QString& dataFolder, QStringList args = {QStringLiteral("ENABLEMULTIRUN")})
-    {
-        StartOptions o;
-        o.arguments = std::move(args);
-        o.programFolder = test::programFolder();
-        o.dataFolder = dataFolder;
-        o.lockFolder = dataFolder;
-        o.installerFolders = {dataFolder + QStringLiteral("/no-installer")};
-        o.dialogs = &dialogs;
-        o.splash = false;
-        o.scheduleFirstPaint = false;
-        app = std::make_unique<TApplication>(o);
-        app->terminate = [this](int code) { terminatedWith = code; };
-    }
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<TApplication> app;
-    int terminatedWith = -1;
-};
-
-} // namespace
 
 class StartupTest : public QObject
 {

@@ -1,0 +1,361 @@
+// The main window's pages, generic commands, find, CSV export and help commands on a running
+// program with a real database.
+#include "app/about.h"
+#include "app/dbgrid.h"
+#include "app/fiszka.h"
+#include "app/finddialog.h"
+#include "app/mainwindow.h"
+#include "app/poradadnia.h"
+#include "app/reportspage.h"
+#include "data/mydatabase.h"
+#include "tests/app/apprun.h"
+#include "tests/support/qtest_main.h"
+#include "util/gridstorage.h"
+#include "util/inifile.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace zf;
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<test::Run> m_run;
+    QStringList m_opened;
+
+    TfMain& w() { return m_run->app->mainWindow(); }
+    TmyDataBase& db() { return m_run->app->db(); }
+    test::ScriptedDialogs& dialogs() { return m_run->dialogs; }
+
+    void addEmployee(const QString& id, const QString& surname, const QString& name,
+                     const QString& email = QString())
+    {
+        QVERIFY(db().Write(TmyDataBase::DBFUEmployees.insertSql,
+                           {{QStringLiteral("IDEMPLOYEE"), id},
+                            {QStringLiteral("SURNAME"), surname},
+                            {QStringLiteral("NAME"), name},
+                            {QStringLiteral("IDDICUNIT"), -1},
+                            {QStringLiteral("EMAIL"), email},
+                            {QStringLiteral("FILENAME"), id.toLower()},
+                            {QStringLiteral("PWD"), QStringLiteral("x")},
+                            {QStringLiteral("ACT"), QStringLiteral("T")}},
+                           1));
+    }
+
+    bool buttonEnabled(const char* name)
+    {
+        return w().findChild<QPushButton*>(QString::fromLatin1(name))->isEnabled();
+    }
+    bool active(const char* name)
+    {
+        return w().sectionButton(QString::fromLatin1(name))->property("active").toBool();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // The program's first start, done once for all the cases here.
+        {
+            test::Run first(m_dir.path());
+            test::quickCreate();
+            test::login(QStringLiteral("admin"), QStringLiteral("zefirant"));
+            QVERIFY(first.app->start());
+        }
+        IniFile(m_dir.path() + QStringLiteral("/zefirant.ini"))
+            .writeString(QStringLiteral("TOOLS"), QStringLiteral("name3"), QStringLiteral("Kalkulator"));
+        m_run = std::make_unique<test::Run>(m_dir.path());
+        test::login(QStringLiteral("admin"), QStringLiteral("zefirant"));
+        QVERIFY(m_run->app->start());
+        w().openExternally = [this](const QString& p) { m_opened << p; };
+        addEmployee(QStringLiteral("001"), QStringLiteral("KOWALSKI"), QStringLiteral("Jan"),
+                    QStringLiteral("jan\"cudzysłów\"@x.pl"));
+        addEmployee(QStringLiteral("002"), QStringLiteral("Łukasik"), QStringLiteral("Anna"),
+                    QStringLiteral("a`b@x.pl"));
+        addEmployee(QStringLiteral("003"), QStringLiteral("Kowalska"), QStringLiteral("Ewa"));
+        addEmployee(QStringLiteral("004"), QStringLiteral("łoś"), QStringLiteral("Piotr"));
+    }
+
+    void init() { dialogs().clear(); }
+
+    void pagesSetTheGenericButtons()
+    {
+        auto* row = w().findChild<QWidget*>(QStringLiteral("pnlGenericButtons"));
+        w().showStartPage();
+        QVERIFY(!row->isVisibleTo(&w()));
+        for (const char* b : {"SBPodglad", "SBDodaj", "SBEdytuj", "SBUsun", "SBKopiuj", "SBSzukaj", "SBdoCSV"})
+            QVERIFY2(!buttonEnabled(b), b);
+        QVERIFY(!active("SBPlany") && !active("SBPracownicy") && !active("SBRaporty") && !active("SBTerminarz"));
+
+        w().showPersonnelPage();
+        QVERIFY(row->isVisibleTo(&w()));
+        for (const char* b : {"SBPodglad", "SBDodaj", "SBEdytuj", "SBUsun", "SBKopiuj", "SBSzukaj", "SBdoCSV"})
+            QVERIFY2(buttonEnabled(b), b);
+        QVERIFY(active("SBPracownicy"));
+        QCOMPARE(w().osobowaGrid()->model()->rowCount(), 4);
+
+        w().showPlansPage();
+        QVERIFY(!row->isVisibleTo(&w()));
+        QVERIFY(active("SBPlany") && !active("SBPracownicy"));
+
+        // The menu item does what the section button does.
+        w().action(QStringLiteral("actRaporty"))->trigger();
+        QCOMPARE(w().currentPage(), TfMain::Page::Reports);
+        QVERIFY(active("SBRaporty"));
+        QVERIFY(!row->isVisibleTo(&w()));
+        QCOMPARE(w().reportsPage()->filtrPracownik->count(), 4);
+        QCOMPARE(w().reportsPage()->filtrMiesiac->currentText(), QStringLiteral("(Cały rok)"));
+        QCOMPARE(w().reportsPage()->filtrPracownik->currentIndex(), -1);
+
+        w().action(QStringLiteral("actTerminarz"))->trigger();
+        QCOMPARE(w().currentPage(), TfMain::Page::Deadlines);
+        QVERIFY(row->isVisibleTo(&w()));
+        QVERIFY(dialogs().shown().empty());
+    }
+
+    void genericCommandsDispatchToTheShownList()
+    {
+        QStringList calls;
+        w().setPersonnelCommands({[&] { calls << QStringLiteral("view"); },
+                                  [&] { calls << (w().takeCopyFlag() ? QStringLiteral("copy") : QStringLiteral("add")); },
+                                  [&] { calls << QStringLiteral("edit"); },
+                                  [&] { calls << QStringLiteral("remove"); }});
+        w().showPlansPage();
+        w().cmdDodaj();
+        w().cmdEdytuj();
+        QVERIFY(calls.isEmpty()); // nothing on other pages
+
+        w().showPersonnelPage();
+        w().cmdPodglad();
+        w().cmdDodaj();
+        w().cmdKopiuj();
+        w().cmdEdytuj();
+        w().cmdUsun();
+        QCOMPARE(calls, (QStringList{QStringLiteral("view"), QStringLiteral("add"), QStringLiteral("copy"),
+                                     QStringLiteral("edit"), QStringLiteral("remove")}));
+        QVERIFY(!w().copyFlag());
+
+        // Keys of the grid: Insert adds, F2 and Enter edit, Ctrl+O views.
+        calls.clear();
+        TDBGrid* grid = w().osobowaGrid();
+        w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w()));
+        grid->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(grid));
+        QTest::keyClick(grid, Qt::Key_Insert);
+        QTest::keyClick(grid, Qt::Key_F2);
+        QTest::keyClick(grid, Qt::Key_Return);
+        QTest::keyClick(grid, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(calls, (QStringList{QStringLiteral("add"), QStringLiteral("edit"), QStringLiteral("edit"),
+                                     QStringLiteral("view")}));
+
+        // Without the right to edit, "Edytuj" views and "Usuń" does nothing.
+        calls.clear();
+        w().setGenericFlags(true, false);
+        w().cmdEdytuj();
+        w().cmdUsun();
+        QCOMPARE(calls, QStringList{QStringLiteral("view")});
+        w().setPersonnelCommands({});
+        w().showPersonnelPage();
+    }
+
+    void findSearchesDownwardsWithItsOwnCaseRule()
+    {
+        w().showPersonnelPage();
+        db().SortEmployeesBy(QStringLiteral("IDEMPLOYEE"));
+        if (!db().employeesSortAscending)
+            db().SortEmployeesBy(QStringLiteral("IDEMPLOYEE"));
+        auto& list = db().DBFEmployees;
+        list.setCurrentRow(2);
+        w().cmdSzukaj();
+        QVERIFY(w().findDialog()->isVisible());
+        QCOMPARE(list.currentRow(), 0);
+        w().findNext(QStringLiteral("kowal"));
+        QCOMPARE(list.asString(QStringLiteral("IDEMPLOYEE")), QStringLiteral("001"));
+        QCOMPARE(w().osobowaGrid()->currentIndex().row(), 0);
+        w().findNext(QStringLiteral("kowal"));
+        QCOMPARE(list.asString(QStringLiteral("IDEMPLOYEE")), QStringLiteral("003"));
+        w().findNext(QStringLiteral("kowal"));
+        QCOMPARE(list.currentRow(), 0);
+        QCOMPARE(dialogs().informationTexts(),
+                 QStringList{QStringLiteral("Podany tekst nie został znaleziony lub dotarto do ostatniej "
+                                            "pozycji tabeli. Spróbuj przeszukać listę od początku.")});
+        // Only a to z change case: "łoś" is not found as "ŁOŚ".
+        w().cmdSzukaj();
+        w().findNext(QStringLiteral("ŁOŚ"));
+        QCOMPARE(list.currentRow(), 0);
+        w().cmdSzukaj();
+        w().findNext(QStringLiteral("łoś"));
+        QCOMPARE(list.asString(QStringLiteral("IDEMPLOYEE")), QStringLiteral("004"));
+        w().findDialog()->hide();
+    }
+
+    void csvExportWritesTheShownGrid()
+    {
+        w().showPersonnelPage();
+        db().SortEmployeesBy(QStringLiteral("IDEMPLOYEE"));
+        if (!db().employeesSortAscending)
+            db().SortEmployeesBy(QStringLiteral("IDEMPLOYEE"));
+        db().DBFEmployees.setCurrentRow(1);
+        const QString path = m_dir.path() + QStringLiteral("/Pracownicy.csv");
+        dialogs().chooseFile(path);
+        w().cmdDoCSV();
+        QCOMPARE(dialogs().informationTexts(), QStringList{QStringLiteral("Eksport zakończony poprawnie")});
+        QCOMPARE(db().DBFEmployees.currentRow(), 1);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = f.readAll().split('\n');
+        QCOMPARE(lines.size(), 6); // header, four rows, and the empty rest after the last CR LF
+        QCOMPARE(lines[0], QByteArray("\"Zw?\";\"Nr ewid.\";\"Imi\xea i nazwisko\";\"Zesp\xf3\xb3\";"
+                                      "\"Nazwa pliku planu urlopowego\";\"Email\"\r"));
+        QCOMPARE(lines[1], QByteArray("\"\";\"001\";\"Jan KOWALSKI\";\"\";\"001.zfpn\";"
+                                      "\"jan`cudzys\xb3\xf3w`@x.pl\"\r"));
+        QCOMPARE(lines[2], QByteArray("\"\";\"002\";\"Anna \xa3ukasik\";\"\";\"002.zfpn\";\"a'b@x.pl\"\r"));
+
+        // Cancelling the file choice does nothing; a file that cannot be written is reported.
+        dialogs().clear();
+        dialogs().chooseFile(QString());
+        w().cmdDoCSV();
+        QVERIFY(dialogs().informationTexts().isEmpty());
+        dialogs().chooseFile(m_dir.path() + QStringLiteral("/no/such/folder/x.csv"));
+        w().cmdDoCSV();
+        QCOMPARE(dialogs().informationTexts(), QStringList{QStringLiteral("Nie udało się wyeksportować danych")});
+    }
+
+    void columnTitlesSortThePersonnelList()
+    {
+        w().showPersonnelPage();
+        auto* header = w().osobowaGrid()->horizontalHeader();
+        const int nameColumn = 2;
+        db().SortEmployeesBy(QStringLiteral("IDEMPLOYEE"));
+        const bool ascending = db().employeesSortAscending;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(nameColumn) + 5, 5));
+        QCOMPARE(db().employeesSortColumn, QStringLiteral("NAME_O"));
+        QCOMPARE(db().employeesSortAscending, ascending);
+        QCOMPARE(w().osobowaGrid()->activeTitle(), QStringLiteral("NAME_O"));
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(nameColumn) + 5, 5));
+        QCOMPARE(db().employeesSortAscending, !ascending);
+    }
+
+    void defaultWidthsComeBack()
+    {
+        TDBGrid* grid = w().osobowaGrid();
+        const int designed = grid->columnWidth(1);
+        grid->setColumnWidth(1, designed + 77);
+        w().action(QStringLiteral("actDomyslneSzerokosci"))->trigger();
+        QCOMPARE(grid->columnWidth(1), designed);
+    }
+
+    void toolsMenuShowsFilledSlots()
+    {
+        QVERIFY(w().action(QStringLiteral("actTool3"))->isVisible());
+        QCOMPARE(w().action(QStringLiteral("actTool3"))->text(), QStringLiteral("Kalkulator"));
+        QVERIFY(w().action(QStringLiteral("actTool15"))->isVisible());
+        QCOMPARE(w().action(QStringLiteral("actTool15"))->text(), QStringLiteral("Archiwizacja bazy danych"));
+        QVERIFY(!w().action(QStringLiteral("actTool0"))->isVisible());
+    }
+
+    void errorLogCommandWritesThreeLinesAndOpensTheLog()
+    {
+        const QString log = m_dir.path() + QStringLiteral("/debug/error.log");
+        QFile::remove(log);
+        m_opened.clear();
+        w().action(QStringLiteral("actLogBledow"))->trigger();
+        QFile f(log);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0].mid(21), QStringLiteral("[9999999999]  db location=") + db().location);
+        QCOMPARE(lines[1].mid(21), QStringLiteral("[9999999999]  user data location=") + m_dir.path());
+        QCOMPARE(lines[2].mid(21), QStringLiteral("[9999999999]  install dir=") + test::programFolder());
+        QCOMPARE(m_opened, QStringList{log});
+        QVERIFY(dialogs().shown().empty());
+
+        // Without its folder the log cannot be written: the program says the log is empty.
+        QDir(m_dir.path() + QStringLiteral("/debug")).removeRecursively();
+        w().helpErrorLog();
+        QCOMPARE(dialogs().informationTexts(), QStringList{QStringLiteral("Log błędów jest pusty.")});
+        QDir().mkpath(m_dir.path() + QStringLiteral("/debug"));
+    }
+
+    void manualIsShippedAndOpened()
+    {
+        m_opened.clear();
+        w().action(QStringLiteral("actPomoc"))->trigger();
+        const QString manual = test::programFolder() + QStringLiteral("/dokumentacja/Instrukcja obslugi.pdf");
+        QCOMPARE(m_opened, QStringList{manual});
+        QVERIFY(QFile::exists(manual));
+    }
+
+    void supportMailGoesToTheMailProgram()
+    {
+        QTemporaryDir bin;
+        const QString record = bin.path() + QStringLiteral("/args.txt");
+        QFile script(bin.path() + QStringLiteral("/xdg-email"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" + record.toUtf8() + "\"\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8() + ':' + oldPath);
+        w().action(QStringLiteral("actPomocTechniczna"))->trigger();
+        QTRY_VERIFY(QFileInfo(record).size() > 0);
+        qputenv("PATH", oldPath);
+        QFile r(record);
+        QVERIFY(r.open(QIODevice::ReadOnly));
+        const QString args = QString::fromUtf8(r.readAll());
+        QVERIFY(args.contains(QStringLiteral("Prośba o promoc techniczną (Zefirant PL+ 2.5")));
+        QVERIFY(args.contains(QStringLiteral("Opisz dokładnie swój problem podając:")));
+        QVERIFY(args.contains(m_run->app->options().email));
+    }
+
+    void scratchPadAboutAndTipOfTheDay()
+    {
+        w().action(QStringLiteral("actFiszka"))->trigger();
+        TfFiszka& pad = m_run->app->scratchPad();
+        QVERIFY(pad.isVisible());
+        QVERIFY(pad.text().contains(QStringLiteral("To jest notatnik, w którym możesz zapisywać informacje tymczasowe.")));
+        pad.hide();
+
+        QString version;
+        test::whenModal<TfAbout>([&](TfAbout* a) {
+            version = a->findChild<QLabel*>(QStringLiteral("lbWersja"))->text();
+            a->accept();
+        });
+        w().action(QStringLiteral("actOProgramie"))->trigger();
+        QCOMPARE(version, QStringLiteral("ver. 2.5"));
+
+        test::whenModal<TfPoradaDnia>([](TfPoradaDnia* t) {
+            t->findChild<QCheckBox*>(QStringLiteral("cbNiePokazuj"))->setChecked(true);
+            t->accept();
+        });
+        w().action(QStringLiteral("actPoradaDnia"))->trigger();
+        QVERIFY(!m_run->app->options().pokazujPoradeDnia);
+        QCOMPARE(IniFile(m_dir.path() + QStringLiteral("/zefirant.ini"))
+                     .readInteger(QStringLiteral("OPTIONS"), QStringLiteral("pokazujPoradeDnia"), 9),
+                 0);
+    }
+
+    void cleanupTestCase()
+    {
+        m_run.reset();
+    }
+};
+
+ZF_QTEST_MAIN(MainWindowTest)
+#include "mainwindow_test.moc"
