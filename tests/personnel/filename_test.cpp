@@ -1,0 +1,69 @@
+#include "personnel/filename.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zf {
+namespace {
+
+class FileNameTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { QDir().mkpath(dir.path() + QStringLiteral("/debug")); }
+    QStringList debugEntries() const
+    {
+        return QDir(dir.path() + QStringLiteral("/debug")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(FileNameTest, OrdinaryNamesAreValidAndLeaveNothingBehind)
+{
+    EXPECT_TRUE(IsValidFileName(QStringLiteral("jan_kowalski"), dir.path()));
+    EXPECT_TRUE(IsValidFileName(QStringLiteral("Łucja Żółkiewska (2)"), dir.path()));
+    EXPECT_TRUE(debugEntries().isEmpty());
+}
+
+TEST_F(FileNameTest, AnExistingFileCountsAsValidAndStays)
+{
+    QFile f(dir.path() + QStringLiteral("/debug/error.log"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("keep me");
+    f.close();
+    EXPECT_TRUE(IsValidFileName(QStringLiteral("error.log"), dir.path()));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("keep me"));
+}
+
+TEST_F(FileNameTest, NamesThatAreNotOneFileAreRefusedWithoutTouchingTheDisk)
+{
+    for (const QString& name : {QStringLiteral("../x"), QStringLiteral("a/b"), QStringLiteral("..\\x"),
+                                QStringLiteral(".."), QStringLiteral("."), QString(),
+                                QStringLiteral("tab\there"), QString(300, QLatin1Char('x'))}) {
+        EXPECT_FALSE(IsValidFileName(name, dir.path())) << name.toStdString();
+    }
+    EXPECT_TRUE(debugEntries().isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.path() + QStringLiteral("/x")));
+}
+
+TEST_F(FileNameTest, AMissingDebugFolderOrAFolderOfThatNameMakesItInvalid)
+{
+    QDir().mkpath(dir.path() + QStringLiteral("/debug/taken"));
+    EXPECT_FALSE(IsValidFileName(QStringLiteral("taken"), dir.path()));
+    QDir(dir.path() + QStringLiteral("/debug")).removeRecursively();
+    EXPECT_FALSE(IsValidFileName(QStringLiteral("jan"), dir.path()));
+}
+
+TEST(FileNameFilter, TypedCharactersBecomeUnderscores)
+{
+    EXPECT_EQ(filterTypedFileName(QStringLiteral("jan kowalski")), QStringLiteral("jan_kowalski"));
+    EXPECT_EQ(filterTypedFileName(QStringLiteral("a\"*+,/:;<=>?[\\]^|b")),
+              QStringLiteral("a________________b"));
+    EXPECT_EQ(filterTypedFileName(QStringLiteral("Łódź-2024.plan")), QStringLiteral("Łódź-2024.plan"));
+}
+
+} // namespace
+} // namespace zf
