@@ -1,5 +1,5 @@
 // The generic grid commands, the find dialog, the CSV export and the help commands of TfMain.
-#include "app/dbgrid.h"
+#include "data/dbgrid.h"
 #include "app/finddialog.h"
 #include "app/gridsearch.h"
 #include "app/mainwindow.h"

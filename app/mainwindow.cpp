@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
 
-#include "app/dbgrid.h"
+#include "data/dbgrid.h"
 #include "app/finddialog.h"
 #include "app/programoptions.h"
 #include "app/reportspage.h"

@@ -4,6 +4,4 @@ zf_add_gtest(test_gridtools
           ${CMAKE_CURRENT_LIST_DIR}/csvexport_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/mail_test.cpp
   LIBS zf_util)
-zf_add_qtest(test_dbgrid
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/dbgrid_test.cpp
-  LIBS zf_app_ui zf_data)
+

@@ -1,7 +1,7 @@
 // The main window's pages, generic commands, find, CSV export and help commands on a running
 // program with a real database.
 #include "app/about.h"
-#include "app/dbgrid.h"
+#include "data/dbgrid.h"
 #include "app/fiszka.h"
 #include "app/finddialog.h"
 #include "app/mainwindow.h"

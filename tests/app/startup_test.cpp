@@ -1,7 +1,7 @@
 // The program's start, login, restricted mode and closing, end to end with real windows and a
 // real embedded database in a temporary data folder.
 #include "app/application.h"
-#include "app/dbgrid.h"
+#include "data/dbgrid.h"
 #include "app/loginwindow.h"
 #include "app/mainwindow.h"
 #include "app/poradadnia.h"

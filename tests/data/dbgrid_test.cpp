@@ -1,4 +1,4 @@
-#include "app/dbgrid.h"
+#include "data/dbgrid.h"
 
 #include "data/fb/connection.h"
 #include "data/fb/dataset.h"

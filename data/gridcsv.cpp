@@ -1,4 +1,4 @@
-#include "app/gridcsv.h"
+#include "data/gridcsv.h"
 
 #include "data/fb/dataset.h"
 #include "util/csvexport.h"

@@ -1,6 +1,6 @@
-#include "app/dbgrid.h"
+#include "data/dbgrid.h"
 
-#include "app/gridcsv.h"
+#include "data/gridcsv.h"
 #include "data/fb/dataset.h"
 #include "data/fb/datasetmodel.h"
 
