@@ -6,6 +6,7 @@
 #include "app/mainwindow.h"
 #include "app/poradadnia.h"
 #include "app/qtdialogs.h"
+#include "app/reminders.h"
 #include "app/reportspage.h"
 #include "app/singleinstance.h"
 #include "app/termination.h"
@@ -289,6 +290,16 @@ void TApplication::runFirstPaintStep()
     else
         m_tip->setDontShowAgain(true);
     m_store->WriteOptions(m_options);
+
+    const ReminderWindow due =
+        reminderWindow(DateToDateNumber(clock().today()), m_options.dataWsteczna,
+                       m_options.dataWstecznaMin);
+    if (m_db->loginState().restricted)
+        return;
+    if (m_options.sprawdzajNotatki && onRemindNotes)
+        onRemindNotes(due.lower, due.upper);
+    if (m_options.sprawdzajTerminy && onRemindDeadlines)
+        onRemindDeadlines(due.lower, due.upper);
 }
 
 void TApplication::onMainResized()

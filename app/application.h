@@ -64,6 +64,10 @@ public:
     bool closeRequest();
     // An error no window handled: `message` and the class of the object that reported it.
     void handleUnexpectedError(const QString& message, const QString& className);
+    // Reminders of the first paint, given the window of due dates (lower, upper]; set by the
+    // parts that keep notes and deadlines.
+    std::function<void(int lower, int upper)> onRemindNotes;
+    std::function<void(int lower, int upper)> onRemindDeadlines;
     // How the program ends at once after a fatal error (tests replace it).
     std::function<void(int code)> terminate;
 

@@ -2,6 +2,7 @@
 #include "app/gridsearch.h"
 #include "app/login.h"
 #include "app/programoptions.h"
+#include "app/reminders.h"
 #include "app/singleinstance.h"
 #include "data/fb/dataset.h"
 #include "tests/support/test_database.h"
@@ -133,6 +134,25 @@ TEST_F(SearchTest, PolishLettersKeepTheirCase)
     ASSERT_TRUE(list.eof());
     EXPECT_EQ(find(QStringLiteral("a")), FindResult::AtEnd);
     EXPECT_EQ(upperAsciiOnly(QStringLiteral("zażółć abc")), QStringLiteral("ZAżółć ABC"));
+}
+
+TEST(Reminders, TheWindowRunsFromLowerExcludedToUpperIncluded)
+{
+    // Today 10-03-2024, seven days ahead, without end backwards.
+    ReminderWindow w = reminderWindow(20240310, 7, 0);
+    EXPECT_EQ(w.upper, 20240317);
+    EXPECT_EQ(w.lower, 0);
+    EXPECT_TRUE(w.isDue(20240317));
+    EXPECT_FALSE(w.isDue(20240318));
+    EXPECT_TRUE(w.isDue(20000101));
+    EXPECT_FALSE(w.isDue(0)) << "no date is never due";
+    // Two days back at most.
+    w = reminderWindow(20240310, 7, 2);
+    EXPECT_TRUE(w.isDue(20240308));
+    EXPECT_FALSE(w.isDue(20240307));
+    // Across a year's end.
+    w = reminderWindow(20241228, 7, 0);
+    EXPECT_EQ(w.upper, 20250104);
 }
 
 TEST(SingleCopy, ASecondCopyIsRefusedUntilTheFirstEnds)
