@@ -83,16 +83,13 @@ bool TmyDataBase::UpdateDatabase(int version)
 
     WriteErrorLog(QStringLiteral("[2000001935]  Start aktualizacji do wersji x.") + n +
                   QLatin1Char('.'));
+    // The text is a whole sentence already: shown without the "unexpected error" prefix, as
+    // the database window shows the same failure.
     QFile file(UpdateScriptPath(m_paths.programFolder, version));
-    if (!file.open(QIODevice::ReadOnly)) {
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
         ReportUnexpectedError(QStringLiteral("Wystąpił błąd podczas wczytywania skryptów SQL."),
-                              true, kCodeReadScript);
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        ReportUnexpectedError(QStringLiteral("Wystąpił błąd podczas wczytywania skryptów SQL."),
-                              true, kCodeReadScript);
+                              false, kCodeReadScript);
         return false;
     }
 

@@ -257,8 +257,7 @@ TEST_F(SchemaTest, MissingScriptIsReported)
     t.dialogs().answer(true);
     EXPECT_FALSE(t.db().UpdateDatabase(4));
     EXPECT_EQ(t.dialogs().informationTexts(),
-              QStringList{QStringLiteral("Wystąpił nieoczekiwany błąd. Orginalny komunikat: "
-                                         "Wystąpił błąd podczas wczytywania skryptów SQL.")});
+              QStringList{QStringLiteral("Wystąpił błąd podczas wczytywania skryptów SQL.")});
     EXPECT_EQ(log(t).value(1),
               QStringLiteral("[0000142053]  Wystąpił błąd podczas wczytywania skryptów SQL."));
 }
