@@ -44,44 +44,54 @@ ProgramOptions OptionsStore::ReadOptions() const
     return o;
 }
 
-void OptionsStore::writeSizes(IniFile& ini, const ProgramOptions& o) const
+namespace {
+
+QList<std::pair<QString, QString>> sizeValues(const ProgramOptions& o)
 {
-    ini.writeInteger(kOptions, QStringLiteral("mainWinWidth"), o.mainWinWidth);
-    ini.writeInteger(kOptions, QStringLiteral("mainWinHeight"), o.mainWinHeight);
-    ini.writeInteger(kOptions, QStringLiteral("EmplPlanWinWidth"), o.emplPlanWinWidth);
-    ini.writeInteger(kOptions, QStringLiteral("EmplPlanWinHeight"), o.emplPlanWinHeight);
-    ini.writeInteger(kOptions, QStringLiteral("PlanConfWinWidth"), o.planConfWinWidth);
-    ini.writeInteger(kOptions, QStringLiteral("PlanConfWinHeight"), o.planConfWinHeight);
-    ini.writeInteger(kOptions, QStringLiteral("CalendarWinWidth"), o.calendarWinWidth);
-    ini.writeInteger(kOptions, QStringLiteral("CalendarWinHeight"), o.calendarWinHeight);
-    ini.writeInteger(kOptions, QStringLiteral("EditCalWinWidth"), o.editCalWinWidth);
-    ini.writeInteger(kOptions, QStringLiteral("EditCalWinHeight"), o.editCalWinHeight);
+    const auto n = [](int v) { return QString::number(v); };
+    return {{QStringLiteral("mainWinWidth"), n(o.mainWinWidth)},
+            {QStringLiteral("mainWinHeight"), n(o.mainWinHeight)},
+            {QStringLiteral("EmplPlanWinWidth"), n(o.emplPlanWinWidth)},
+            {QStringLiteral("EmplPlanWinHeight"), n(o.emplPlanWinHeight)},
+            {QStringLiteral("PlanConfWinWidth"), n(o.planConfWinWidth)},
+            {QStringLiteral("PlanConfWinHeight"), n(o.planConfWinHeight)},
+            {QStringLiteral("CalendarWinWidth"), n(o.calendarWinWidth)},
+            {QStringLiteral("CalendarWinHeight"), n(o.calendarWinHeight)},
+            {QStringLiteral("EditCalWinWidth"), n(o.editCalWinWidth)},
+            {QStringLiteral("EditCalWinHeight"), n(o.editCalWinHeight)}};
 }
+
+QString flag(bool b)
+{
+    return b ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
 
 void OptionsStore::WriteOptions(const ProgramOptions& o) const
 {
     if (m_destroying)
         return;
-    IniFile ini(m_iniPath);
-    ini.writeBool(kOptions, QStringLiteral("PokazujPoradeDnia"), o.pokazujPoradeDnia);
-    ini.writeBool(kOptions, QStringLiteral("pytajPrzedZamknieciem"), o.pytajPrzedZamknieciem);
-    ini.writeBool(kOptions, QStringLiteral("pytajPrzedKasowaniem"), o.pytajPrzedKasowaniem);
-    ini.writeBool(kOptions, QStringLiteral("sprawdzajNotatki"), o.sprawdzajNotatki);
-    ini.writeBool(kOptions, QStringLiteral("sprawdzajTerminy"), o.sprawdzajTerminy);
-    ini.writeBool(kOptions, QStringLiteral("sprawdzZakresUrlopu"), o.sprawdzZakresUrlopu);
-    ini.writeBool(kOptions, QStringLiteral("sprawdzHaslo"), o.sprawdzHaslo);
-    ini.writeInteger(kOptions, QStringLiteral("dataWsteczna"), o.dataWsteczna);
-    ini.writeInteger(kOptions, QStringLiteral("dataWstecznaMin"), o.dataWstecznaMin);
-    ini.writeBool(kOptions, QStringLiteral("cbFirstLog"), o.cbFirstLog);
-    writeSizes(ini, o);
+    QList<std::pair<QString, QString>> values = {
+        {QStringLiteral("PokazujPoradeDnia"), flag(o.pokazujPoradeDnia)},
+        {QStringLiteral("pytajPrzedZamknieciem"), flag(o.pytajPrzedZamknieciem)},
+        {QStringLiteral("pytajPrzedKasowaniem"), flag(o.pytajPrzedKasowaniem)},
+        {QStringLiteral("sprawdzajNotatki"), flag(o.sprawdzajNotatki)},
+        {QStringLiteral("sprawdzajTerminy"), flag(o.sprawdzajTerminy)},
+        {QStringLiteral("sprawdzZakresUrlopu"), flag(o.sprawdzZakresUrlopu)},
+        {QStringLiteral("sprawdzHaslo"), flag(o.sprawdzHaslo)},
+        {QStringLiteral("dataWsteczna"), QString::number(o.dataWsteczna)},
+        {QStringLiteral("dataWstecznaMin"), QString::number(o.dataWstecznaMin)},
+        {QStringLiteral("cbFirstLog"), flag(o.cbFirstLog)}};
+    values += sizeValues(o);
+    IniFile(m_iniPath).writeStrings(kOptions, values);
 }
 
 void OptionsStore::WriteWindowSizes(const ProgramOptions& o) const
 {
     if (m_destroying)
         return;
-    IniFile ini(m_iniPath);
-    writeSizes(ini, o);
+    IniFile(m_iniPath).writeStrings(kOptions, sizeValues(o));
 }
 
 } // namespace zf

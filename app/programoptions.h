@@ -4,8 +4,6 @@
 
 namespace zf {
 
-class IniFile;
-
 // The settings of "zefirant.ini" that the whole program consults, read once at start-up.
 struct ProgramOptions
 {
@@ -55,8 +53,6 @@ public:
     bool destroying() const { return m_destroying; }
 
 private:
-    void writeSizes(IniFile& ini, const ProgramOptions& o) const;
-
     QString m_iniPath;
     bool m_destroying = false;
 };

@@ -180,27 +180,44 @@ QStringList IniFile::sectionKeys(const QString& section) const
     return keys;
 }
 
-bool IniFile::writeString(const QString& section, const QString& key, const QString& value)
+namespace {
+
+// Sets one key in the lines held in memory, adding the section or key where missing.
+void setValue(QStringList& lines, const QString& section, const QString& key, const QString& value)
 {
-    QStringList lines = readLines();
     const QString entry = key + QLatin1Char('=') + value;
-    auto range = findSection(lines, section);
+    const auto range = findSection(lines, section);
     if (!range) {
         if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
             lines << QString();
         lines << QLatin1Char('[') + section + QLatin1Char(']') << entry;
-        return writeLines(lines);
+        return;
     }
     const int i = findKey(lines, *range, key);
     if (i >= 0) {
         lines[i] = entry;
-    } else {
-        // After the section's last non-blank line, so a blank separator line stays last.
-        int at = range->end;
-        while (at > range->header + 1 && lines.at(at - 1).trimmed().isEmpty())
-            --at;
-        lines.insert(at, entry);
+        return;
     }
+    // After the section's last non-blank line, so a blank separator line stays last.
+    int at = range->end;
+    while (at > range->header + 1 && lines.at(at - 1).trimmed().isEmpty())
+        --at;
+    lines.insert(at, entry);
+}
+
+} // namespace
+
+bool IniFile::writeString(const QString& section, const QString& key, const QString& value)
+{
+    return writeStrings(section, {{key, value}});
+}
+
+bool IniFile::writeStrings(const QString& section,
+                           const QList<std::pair<QString, QString>>& values)
+{
+    QStringList lines = readLines();
+    for (const auto& [key, value] : values)
+        setValue(lines, section, key, value);
     return writeLines(lines);
 }
 

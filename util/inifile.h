@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
+
+#include <utility>
 
 namespace zf {
 
@@ -30,6 +33,8 @@ public:
     // Writes return false when the file cannot be written; the file is replaced atomically,
     // so a failed write never leaves it half written.
     bool writeString(const QString& section, const QString& key, const QString& value);
+    // Several keys of one section in one rewrite of the file, in the order given.
+    bool writeStrings(const QString& section, const QList<std::pair<QString, QString>>& values);
     bool writeInteger(const QString& section, const QString& key, int value);
     bool writeBool(const QString& section, const QString& key, bool value);
     bool deleteKey(const QString& section, const QString& key);
