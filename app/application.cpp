@@ -1,6 +1,8 @@
 #include "app/application.h"
 
 #include "app/about.h"
+#include "app/addons.h"
+#include "app/optionswindow.h"
 #include "app/fiszka.h"
 #include "app/loginwindow.h"
 #include "app/mainwindow.h"
@@ -13,6 +15,7 @@
 #include "app/tips.h"
 #include "data/managedbwindow.h"
 #include "data/mydatabase.h"
+#include "personnel/personnel.h"
 #include "util/clock.h"
 #include "util/dates.h"
 #include "util/dialogs.h"
@@ -149,6 +152,11 @@ void TApplication::createWindows()
     m_login = std::make_unique<TfLogin>(*m_db, m_main.get());
     m_manageDb = std::make_unique<TfManageDB>(*m_db, m_programFolder, m_dataFolder, m_main.get());
     m_login->setConfigureDatabase([this] { m_manageDb->ShowDatabaseManagement(); });
+    m_optionsWindow = std::make_unique<TfOpcjeProgramu>(*m_db, *m_dialogs, m_options, *m_store,
+                                                         m_main.get());
+    m_addOns = std::make_unique<TAddOns>(m_tools, m_store->iniPath(), m_programFolder, *m_dialogs);
+    m_personnel = std::make_unique<TPersonnel>(*m_db, *m_dialogs, m_options, m_dataFolder,
+                                               m_main.get());
     wireMainWindow();
 }
 
@@ -170,6 +178,14 @@ void TApplication::wireMainWindow()
     };
     w.openExternally = [this](const QString& p) { openExternally(p); };
     w.onCloseRequest = [this] { return closeRequest(); };
+    w.onOptions = [this] { m_optionsWindow->ShowOptions(); };
+    m_addOns->onMenuChanged = [&w](const QStringList& names) { w.fillToolsMenu(names); };
+    w.onInstallAddOn = [this] { m_addOns->Install(); };
+    w.onRunTool = [this](int slot) { m_addOns->Run(slot); };
+    w.setPersonnelCommands({[this] { m_personnel->View(); },
+                            [this] { m_personnel->Add(m_main->takeCopyFlag()); },
+                            [this] { m_personnel->Edit(); }, [this] { m_personnel->Delete(); }});
+    w.onDictionaries = [this] { m_personnel->ShowDictionaries(); };
     connect(&w, &TfMain::windowResized, this, &TApplication::onMainResized);
 }
 
@@ -268,10 +284,7 @@ bool TApplication::runShowStep()
     w.reportsPage()->resetFilters(clock().today());
 
     // 13. Tools menu, start page, date, generic buttons.
-    QStringList names;
-    for (const ToolSlot& slot : m_tools)
-        names << slot.name;
-    w.fillToolsMenu(names);
+    w.fillToolsMenu(toolMenuNames(m_tools));
     w.showStartPage();
     w.setDateText(clock().today().toString(dateTextFormat()));
 

@@ -17,7 +17,10 @@ class QtDialogs;
 class SingleInstance;
 class TOVGridStorage;
 class TOVUtilities;
+class TAddOns;
+class TPersonnel;
 class TfAbout;
+class TfOpcjeProgramu;
 class TfFiszka;
 class TfLogin;
 class TfMain;
@@ -81,6 +84,9 @@ public:
     TfPoradaDnia& tipWindow() { return *m_tip; }
     TfFiszka& scratchPad() { return *m_fiszka; }
     TfAbout& aboutWindow() { return *m_about; }
+    TfOpcjeProgramu& optionsWindow() { return *m_optionsWindow; }
+    TAddOns& addOns() { return *m_addOns; }
+    TPersonnel& personnel() { return *m_personnel; }
     TOVGridStorage* gridStorage() { return m_gridStorage.get(); }
     const ToolSlots& toolSlots() const { return m_tools; }
     const QString& programFolder() const { return m_programFolder; }
@@ -118,6 +124,9 @@ private:
     std::unique_ptr<TfFiszka> m_fiszka;
     std::unique_ptr<TfAbout> m_about;
     std::unique_ptr<TerminationHandler> m_termination;
+    std::unique_ptr<TfOpcjeProgramu> m_optionsWindow;
+    std::unique_ptr<TAddOns> m_addOns;
+    std::unique_ptr<TPersonnel> m_personnel;
     bool m_terminating = false;
 };
 

@@ -8,6 +8,7 @@
 #include "app/poradadnia.h"
 #include "app/reportspage.h"
 #include "data/mydatabase.h"
+#include "personnel/personnel.h"
 #include "tests/app/apprun.h"
 #include "tests/support/qtest_main.h"
 #include "util/gridstorage.h"
@@ -168,8 +169,28 @@ private slots:
         w().cmdEdytuj();
         w().cmdUsun();
         QCOMPARE(calls, QStringList{QStringLiteral("view")});
-        w().setPersonnelCommands({});
+        // Back to the program's own commands.
+        TPersonnel& p = m_run->app->personnel();
+        w().setPersonnelCommands({[&p] { p.View(); }, [&p, this] { p.Add(w().takeCopyFlag()); },
+                                  [&p] { p.Edit(); }, [&p] { p.Delete(); }});
         w().showPersonnelPage();
+    }
+
+    void deleteKeyWithoutTheQuestionDeletesAtOnce()
+    {
+        m_run->app->options().pytajPrzedKasowaniem = false;
+        addEmployee(QStringLiteral("099"), QStringLiteral("Doskasowania"), QStringLiteral("Adam"));
+        w().showPersonnelPage();
+        QVERIFY(db().LocateByText(db().DBFEmployees, QStringLiteral("IDEMPLOYEE"), QStringLiteral("099")));
+        w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w()));
+        w().osobowaGrid()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w().osobowaGrid()));
+        QTest::keyClick(w().osobowaGrid(), Qt::Key_Delete);
+        QVERIFY(dialogs().shown().empty());
+        QVERIFY(!db().RecordExists(QStringLiteral("099"), QStringLiteral("EMPLOYEES"), QStringLiteral("IDEMPLOYEE")));
+        QCOMPARE(db().DBFEmployees.recordCount(), 4);
+        m_run->app->options().pytajPrzedKasowaniem = true;
     }
 
     void findSearchesDownwardsWithItsOwnCaseRule()

@@ -1,0 +1,98 @@
+#include "archiwizacja/archivedialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace zf::archive {
+
+namespace {
+
+QString chosenFile(QFileDialog& dialog)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
+void ArchiveDialogs::information(const QString& caption, const QString& text)
+{
+    QMessageBox::Icon icon = QMessageBox::Information;
+    if (caption == kCaptionError)
+        icon = QMessageBox::Critical;
+    else if (caption == kCaptionWarning)
+        icon = QMessageBox::Warning;
+    QMessageBox box(icon, caption, text, QMessageBox::NoButton, m_parent);
+    box.setObjectName(QStringLiteral("mbInformacja"));
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+bool ArchiveDialogs::question(const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, m_parent);
+    box.setObjectName(QStringLiteral("mbPytanie"));
+    QPushButton* yes = box.addButton(QStringLiteral("&Tak"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nie"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+bool ArchiveDialogs::prompt(const QString& caption, const QString& label, QString& value,
+                            bool masked)
+{
+    QInputDialog dialog(m_parent);
+    dialog.setObjectName(QStringLiteral("dlgPytanie"));
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setTextValue(value);
+    dialog.setTextEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
+    dialog.setOkButtonText(QStringLiteral("&OK"));
+    dialog.setCancelButtonText(QStringLiteral("&Anuluj"));
+    dialog.resize(560, dialog.sizeHint().height());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    value = dialog.textValue();
+    return true;
+}
+
+QString ArchiveDialogs::openFileName(const QString& title, const QString& startPath,
+                                     const QStringList& filters)
+{
+    QFileDialog dialog(m_parent, title, startPath, filters.join(QStringLiteral(";;")));
+    dialog.setObjectName(QStringLiteral("dlgOtworz"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return chosenFile(dialog);
+}
+
+QString ArchiveDialogs::saveFileName(const QString& title, const QString& startPath,
+                                     const QStringList& filters, const QString& defaultSuffix)
+{
+    QFileDialog dialog(m_parent, title, startPath, filters.join(QStringLiteral(";;")));
+    dialog.setObjectName(QStringLiteral("dlgZapisz"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    QString suffix = defaultSuffix;
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+    return chosenFile(dialog);
+}
+
+QString ArchiveDialogs::existingDirectory(const QString& title, const QString& startPath)
+{
+    QFileDialog dialog(m_parent, title, startPath);
+    dialog.setObjectName(QStringLiteral("dlgKatalog"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return chosenFile(dialog);
+}
+
+} // namespace zf::archive

@@ -1,0 +1,32 @@
+// The database archiving tool of Zefirant PL+, started by the program's add-on slot 15 as
+// "archiwizacja ZF" from the folder "archiwizacja" beside the program.
+//
+// Arguments: "ZF" means the tool was started by Zefirant PL+, which is then open and may hold a
+// local database; the window says so. "--dane <folder>" reads "zefirant.ini" and "config.dat"
+// from another folder than the program's data folder ($XDG_DATA_HOME/Orvantis/Zefirant).
+#include "archiwizacja/archivedialogs.h"
+#include "archiwizacja/archivewindow.h"
+#include "archiwizacja/settings.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("archiwizacja"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Zefirant PL+"));
+
+    const zf::archive::StartArguments arguments =
+        zf::archive::parseArguments(QApplication::arguments().mid(1));
+    const QString dataFolder =
+        arguments.dataFolder.isEmpty() ? zf::archive::defaultDataFolder() : arguments.dataFolder;
+    zf::archive::TfArchiwizacja::Inputs inputs;
+    inputs.settings = zf::archive::readSettings(dataFolder, &inputs.settingsError);
+    inputs.fromZefirant = arguments.fromZefirant;
+
+    zf::archive::ArchiveDialogs dialogs;
+    zf::archive::TfArchiwizacja window(dialogs, std::move(inputs));
+    dialogs.setParent(&window);
+    window.show();
+    return QApplication::exec();
+}
