@@ -235,6 +235,15 @@ TmyDataBase::TmyDataBase(DatabasePaths paths, Dialogs& dialogs)
     DBFEmployeeConstDays.setSql(kSqlEmployeeConstDays);
     DBFCheckScheduler.setSql(kSqlCheckScheduler);
     ResetListState();
+    // Lists whose text the opening operations compose get their default text now, so that a
+    // Reopen before the first opening works too.
+    DBFEmployees.setSql(kSqlEmployees.arg(employeesFilter, employeesSortColumn,
+                                          direction(employeesSortAscending)));
+    DBFScheduler.setSql(kSqlScheduler.arg(schedulerFilter1, schedulerFilter2, schedulerFilter3,
+                                          schedulerSortColumn, direction(schedulerSortAscending)));
+    DBFEmployeesSettings.setSql(kSqlEmployeesSettings.arg(QString()));
+    DBFEmplOutsidePlan.setSql(kSqlOutsidePlan.arg(QString()));
+    DBFZest.setSql(kSqlZest.arg(QString(), QString()));
     installDisplayTexts();
 }
 

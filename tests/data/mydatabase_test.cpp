@@ -386,6 +386,16 @@ TEST_F(ModuleTest, LocateMovesToTheFirstMatchOrTheEnd)
     EXPECT_TRUE(logLines().value(0).contains(QStringLiteral("[0000002030]")));
 }
 
+TEST_F(ModuleTest, EveryListCanBeReopenedBeforeItsFirstOpening)
+{
+    for (fb::DataSet* list : {&db().DBFEmployees, &db().DBFScheduler, &db().DBFUnits,
+                              &db().DBFHolidayPlans, &db().DBFTermClass, &db().DBFEmployeesPrompt}) {
+        db().Reopen(*list);
+        EXPECT_TRUE(list->isOpen()) << list->name().toStdString();
+    }
+    EXPECT_TRUE(dialogs().shown().empty());
+}
+
 TEST_F(ModuleTest, ListErrorsAreReportedWithTheirCodes)
 {
     db().Disconnect();
