@@ -15,6 +15,7 @@
 #include "app/tips.h"
 #include "data/managedbwindow.h"
 #include "data/mydatabase.h"
+#include "personnel/importwindow.h"
 #include "personnel/personnel.h"
 #include "util/clock.h"
 #include "util/dates.h"
@@ -157,6 +158,8 @@ void TApplication::createWindows()
     m_addOns = std::make_unique<TAddOns>(m_tools, m_store->iniPath(), m_programFolder, *m_dialogs);
     m_personnel = std::make_unique<TPersonnel>(*m_db, *m_dialogs, m_options, m_dataFolder,
                                                m_main.get());
+    m_import = std::make_unique<TfImportPracownik>(*m_db, *m_dialogs, m_programFolder, m_dataFolder,
+                                                   m_main.get());
     wireMainWindow();
 }
 
@@ -186,6 +189,7 @@ void TApplication::wireMainWindow()
                             [this] { m_personnel->Add(m_main->takeCopyFlag()); },
                             [this] { m_personnel->Edit(); }, [this] { m_personnel->Delete(); }});
     w.onDictionaries = [this] { m_personnel->ShowDictionaries(); };
+    w.onImportEmployees = [this] { m_import->ShowEmployeeImport(); };
     connect(&w, &TfMain::windowResized, this, &TApplication::onMainResized);
 }
 

@@ -19,6 +19,7 @@ class TOVGridStorage;
 class TOVUtilities;
 class TAddOns;
 class TPersonnel;
+class TfImportPracownik;
 class TfAbout;
 class TfOpcjeProgramu;
 class TfFiszka;
@@ -87,6 +88,7 @@ public:
     TfOpcjeProgramu& optionsWindow() { return *m_optionsWindow; }
     TAddOns& addOns() { return *m_addOns; }
     TPersonnel& personnel() { return *m_personnel; }
+    TfImportPracownik& importWindow() { return *m_import; }
     TOVGridStorage* gridStorage() { return m_gridStorage.get(); }
     const ToolSlots& toolSlots() const { return m_tools; }
     const QString& programFolder() const { return m_programFolder; }
@@ -127,6 +129,7 @@ private:
     std::unique_ptr<TfOpcjeProgramu> m_optionsWindow;
     std::unique_ptr<TAddOns> m_addOns;
     std::unique_ptr<TPersonnel> m_personnel;
+    std::unique_ptr<TfImportPracownik> m_import;
     bool m_terminating = false;
 };
 

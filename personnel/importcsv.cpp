@@ -1,0 +1,174 @@
+#include "personnel/importcsv.h"
+
+#include "util/csvexport.h"
+#include "util/textcodec.h"
+
+#include <QFile>
+#include <QStringEncoder>
+
+#include <algorithm>
+
+namespace zf {
+
+namespace {
+
+const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+constexpr char kDosEndOfFile = '\x1A';
+
+// Tab, line feed and carriage return are the only control bytes a sheet holds; NUL bytes come
+// with binary files and with UTF-16 text.
+bool isTextBytes(const QByteArray& bytes)
+{
+    return std::none_of(bytes.cbegin(), bytes.cend(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b < 0x20 && b != '\t' && b != '\n' && b != '\r';
+    });
+}
+
+} // namespace
+
+QStringList SplitCsvLine(QStringView line, QChar separator)
+{
+    QStringList fields;
+    const qsizetype n = line.size();
+    qsizetype pos = 0;
+    for (;;) {
+        if (pos < n && line[pos] == QLatin1Char('"')) {
+            QString text;
+            qsizetype i = pos + 1;
+            for (;;) {
+                if (i >= n) { // no closing quote: the rest of the line
+                    fields << text;
+                    return fields;
+                }
+                const QChar c = line[i];
+                if (c != QLatin1Char('"')) {
+                    text += c;
+                    ++i;
+                    continue;
+                }
+                if (i + 1 == n) {
+                    fields << text;
+                    return fields;
+                }
+                const QChar next = line[i + 1];
+                if (next == separator) {
+                    fields << text;
+                    pos = i + 2;
+                    break;
+                }
+                // A doubled quote is one quote of the text; a stray one is kept.
+                text += c;
+                i += next == QLatin1Char('"') ? 2 : 1;
+            }
+            continue;
+        }
+        const qsizetype end = line.indexOf(separator, pos);
+        if (end < 0) {
+            fields << line.mid(pos).toString();
+            return fields;
+        }
+        fields << line.mid(pos, end - pos).toString();
+        pos = end + 1;
+    }
+}
+
+QStringList SplitTextLines(const QString& text)
+{
+    QStringList lines;
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines << text.mid(start, i - start);
+        if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines << text.mid(start);
+    return lines;
+}
+
+CsvSheetFile ParseCsvSheet(QByteArray bytes, QChar separator)
+{
+    CsvSheetFile sheet;
+    if (bytes.startsWith(kUtf8Bom)) {
+        sheet.utf8 = true;
+        bytes.remove(0, kUtf8Bom.size());
+    }
+    // Old DOS programs end a text file with Ctrl+Z.
+    if (bytes.endsWith(kDosEndOfFile))
+        bytes.chop(1);
+    if (!isTextBytes(bytes)) {
+        sheet.status = CsvSheetFile::Status::NotText;
+        return sheet;
+    }
+    const QString text = sheet.utf8 ? QString::fromUtf8(bytes) : fromCp1250(bytes);
+    const QStringList lines = SplitTextLines(text);
+    if (lines.isEmpty()) {
+        sheet.status = CsvSheetFile::Status::Empty;
+        return sheet;
+    }
+    sheet.lines.reserve(lines.size());
+    for (const QString& line : lines) {
+        QStringList fields = SplitCsvLine(line, separator);
+        if (fields.size() > CsvSheetFile::kMaxColumns) {
+            sheet.status = CsvSheetFile::Status::TooManyColumns;
+            sheet.lines.clear();
+            sheet.columns = 0;
+            return sheet;
+        }
+        sheet.columns = std::max(sheet.columns, static_cast<int>(fields.size()));
+        sheet.separatorFound = sheet.separatorFound || fields.size() > 1;
+        sheet.lines << std::move(fields);
+    }
+    return sheet;
+}
+
+CsvSheetFile ReadCsvSheetFile(const QString& path, QChar separator)
+{
+    QFile file(path);
+    CsvSheetFile failed;
+    failed.status = CsvSheetFile::Status::OpenFailed;
+    if (!file.open(QIODevice::ReadOnly)) {
+        failed.error = file.errorString();
+        return failed;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        failed.error = file.errorString();
+        return failed;
+    }
+    return ParseCsvSheet(bytes, separator);
+}
+
+bool WriteCsvSheetFile(const QList<QStringList>& table, const QString& path, bool utf8)
+{
+    if (!utf8)
+        return TOVExportToCSV::ExportGrid(table, path);
+    qsizetype columns = 0;
+    for (const QStringList& row : table)
+        columns = std::max(columns, row.size());
+    QByteArray bytes = kUtf8Bom;
+    for (const QStringList& row : table) {
+        QString line;
+        for (qsizetype c = 0; c < columns; ++c) {
+            if (c > 0)
+                line += QLatin1Char(';');
+            line += QLatin1Char('"') + row.value(c) + QLatin1Char('"');
+        }
+        line += QLatin1String("\r\n");
+        bytes += line.toUtf8();
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const bool written = file.write(bytes) == bytes.size();
+    file.close();
+    return written && file.error() == QFileDevice::NoError;
+}
+
+} // namespace zf
