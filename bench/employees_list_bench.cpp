@@ -24,12 +24,17 @@
 #include <optional>
 #include <vector>
 
+#include "bench/benchsupport.h"
+
 namespace {
+
+using zf::bench::kPassword;
+using zf::bench::kUser;
+using zf::bench::runIsql;
+using zf::bench::writeBytes;
 
 constexpr int kEmployees = 10000;
 constexpr int kRuns = 7;
-const QString kUser = QStringLiteral("SYSDBA");
-const QString kPassword = QStringLiteral("benchmark");
 
 // Nobody answers: messages go to the console, questions are declined.
 class ConsoleDialogs : public zf::Dialogs
@@ -134,38 +139,6 @@ bool fillEmployees(const QString& path)
     }
 }
 
-// One isql-fb run of a script on the database; output is thrown away unless asked for.
-bool runIsql(const QString& isql, const QString& path, const QString& scriptFile,
-             QByteArray* output = nullptr)
-{
-    QProcess p;
-    if (!output)
-        p.setStandardOutputFile(QProcess::nullDevice());
-    p.start(isql, {QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-sqldialect"),
-                   QStringLiteral("1"), QStringLiteral("-user"), kUser, QStringLiteral("-password"),
-                   kPassword, QStringLiteral("-i"), scriptFile, path});
-    if (!p.waitForFinished(120000)) {
-        std::fprintf(stderr, "isql-fb did not finish: %s\n", qPrintable(p.errorString()));
-        p.kill();
-        p.waitForFinished();
-        return false;
-    }
-    if (output)
-        *output = p.readAllStandardOutput();
-    const QByteArray err = p.readAllStandardError();
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0 || !err.trimmed().isEmpty()) {
-        std::fprintf(stderr, "isql-fb failed (%d): %s\n", p.exitCode(), err.constData());
-        return false;
-    }
-    return true;
-}
-
-bool writeFile(const QString& path, const QString& text)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text.toUtf8()) >= 0;
-}
-
 int run(const QString& root)
 {
     const QString programFolder = QStringLiteral(ZF_BENCH_PROGRAM_FOLDER);
@@ -228,10 +201,10 @@ int run(const QString& root)
     const QString selectFile = root + QStringLiteral("/select.sql");
     const QString countFile = root + QStringLiteral("/count.sql");
     const QString emptyFile = root + QStringLiteral("/empty.sql");
-    if (!writeFile(selectFile, selectSql + QStringLiteral(";\n")) ||
-        !writeFile(countFile,
-                   QStringLiteral("SET COUNT ON;\n") + selectSql + QStringLiteral(";\n")) ||
-        !writeFile(emptyFile, QStringLiteral("SELECT 1 FROM RDB$DATABASE;\n"))) {
+    if (!writeBytes(selectFile, (selectSql + QStringLiteral(";\n")).toUtf8()) ||
+        !writeBytes(countFile,
+                    (QStringLiteral("SET COUNT ON;\n") + selectSql + QStringLiteral(";\n")).toUtf8()) ||
+        !writeBytes(emptyFile, "SELECT 1 FROM RDB$DATABASE;\n")) {
         std::fprintf(stderr, "Cannot write the isql-fb scripts in %s\n", qPrintable(root));
         return 1;
     }
@@ -268,14 +241,5 @@ int run(const QString& root)
 
 int main(int argc, char** argv)
 {
-    // A private data folder, fixed before anything asks Qt for a standard path.
-    QTemporaryDir root(QDir::tempPath() + QStringLiteral("/zf-bench-XXXXXX"));
-    if (!root.isValid()) {
-        std::fprintf(stderr, "Cannot make a temporary folder\n");
-        return 1;
-    }
-    QDir(root.path()).mkpath(QStringLiteral("data"));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path() + QStringLiteral("/data")));
-    QCoreApplication app(argc, argv);
-    return run(root.path());
+    return zf::bench::benchMain(argc, argv, run);
 }

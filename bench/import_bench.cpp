@@ -22,12 +22,17 @@
 #include <optional>
 #include <vector>
 
+#include "bench/benchsupport.h"
+
 namespace {
+
+using zf::bench::kPassword;
+using zf::bench::kUser;
+using zf::bench::runIsql;
+using zf::bench::writeBytes;
 
 constexpr int kEmployees = 10000;
 constexpr int kRuns = 3;
-const QString kUser = QStringLiteral("SYSDBA");
-const QString kPassword = QStringLiteral("benchmark");
 constexpr double kLimit = 10.0;
 
 // Declines restoring a configuration, agrees to the import, prints the rest.
@@ -100,33 +105,6 @@ QString sqlText(const QString& s)
     QString out = s;
     out.replace(QLatin1Char('\''), QStringLiteral("''"));
     return QLatin1Char('\'') + out + QLatin1Char('\'');
-}
-
-bool runIsql(const QString& isql, const QString& path, const QString& scriptFile)
-{
-    QProcess p;
-    p.setStandardOutputFile(QProcess::nullDevice());
-    p.start(isql, {QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-sqldialect"),
-                   QStringLiteral("1"), QStringLiteral("-user"), kUser, QStringLiteral("-password"),
-                   kPassword, QStringLiteral("-i"), scriptFile, path});
-    if (!p.waitForFinished(300000)) {
-        std::fprintf(stderr, "isql-fb did not finish: %s\n", qPrintable(p.errorString()));
-        p.kill();
-        p.waitForFinished();
-        return false;
-    }
-    const QByteArray err = p.readAllStandardError();
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0 || !err.trimmed().isEmpty()) {
-        std::fprintf(stderr, "isql-fb failed (%d): %s\n", p.exitCode(), err.constData());
-        return false;
-    }
-    return true;
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 double msSince(const QElapsedTimer& t)
@@ -275,13 +253,5 @@ int run(const QString& root)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir root(QDir::tempPath() + QStringLiteral("/zf-bench-XXXXXX"));
-    if (!root.isValid()) {
-        std::fprintf(stderr, "Cannot make a temporary folder\n");
-        return 1;
-    }
-    QDir(root.path()).mkpath(QStringLiteral("data"));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path() + QStringLiteral("/data")));
-    QCoreApplication app(argc, argv);
-    return run(root.path());
+    return zf::bench::benchMain(argc, argv, run);
 }

@@ -1,0 +1,57 @@
+#include "bench/benchsupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace zf::bench {
+
+int benchMain(int argc, char** argv, const std::function<int(const QString& root)>& run)
+{
+    QTemporaryDir root(QDir::tempPath() + QStringLiteral("/zf-bench-XXXXXX"));
+    if (!root.isValid()) {
+        std::fprintf(stderr, "Cannot make a temporary folder\n");
+        return 1;
+    }
+    QDir(root.path()).mkpath(QStringLiteral("data"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path() + QStringLiteral("/data")));
+    QCoreApplication app(argc, argv);
+    return run(root.path());
+}
+
+bool runIsql(const QString& isql, const QString& path, const QString& scriptFile,
+             QByteArray* output, int timeoutMs)
+{
+    QProcess p;
+    if (!output)
+        p.setStandardOutputFile(QProcess::nullDevice());
+    p.start(isql, {QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-sqldialect"),
+                   QStringLiteral("1"), QStringLiteral("-user"), kUser, QStringLiteral("-password"),
+                   kPassword, QStringLiteral("-i"), scriptFile, path});
+    if (!p.waitForFinished(timeoutMs)) {
+        std::fprintf(stderr, "isql-fb did not finish: %s\n", qPrintable(p.errorString()));
+        p.kill();
+        p.waitForFinished();
+        return false;
+    }
+    if (output)
+        *output = p.readAllStandardOutput();
+    const QByteArray err = p.readAllStandardError();
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0 || !err.trimmed().isEmpty()) {
+        std::fprintf(stderr, "isql-fb failed (%d): %s\n", p.exitCode(), err.constData());
+        return false;
+    }
+    return true;
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+} // namespace zf::bench
