@@ -3,24 +3,9 @@
 #include "app/infoform.h"
 #include "app/promptform.h"
 #include "app/questionform.h"
-
-#include <QFileDialog>
+#include "util/filedialogs.h"
 
 namespace zf {
-
-namespace {
-
-// Qt's own dialog on every platform, so overwrite questions and suffixes behave the same
-// everywhere.
-QString chooseFile(QFileDialog& dialog)
-{
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.selectedFiles().value(0);
-}
-
-} // namespace
 
 QtDialogs::QtDialogs(QWidget* parent)
     : m_ownInfo(std::make_unique<TinfoForm>()), m_ownQuestion(std::make_unique<TquestionForm>()),
@@ -68,34 +53,18 @@ bool QtDialogs::prompt(const QString& caption, const QString& label, QString& va
 QString QtDialogs::openFileName(const QString& title, const QString& startPath,
                                 const QStringList& filters)
 {
-    QFileDialog dialog(m_parent, title, startPath, filters.join(QStringLiteral(";;")));
-    dialog.setObjectName(QStringLiteral("dlgOtworz"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    return chooseFile(dialog);
+    return askOpenFileName(m_parent, title, startPath, filters);
 }
 
 QString QtDialogs::saveFileName(const QString& title, const QString& startPath,
                                 const QStringList& filters, const QString& defaultSuffix)
 {
-    QFileDialog dialog(m_parent, title, startPath, filters.join(QStringLiteral(";;")));
-    dialog.setObjectName(QStringLiteral("dlgZapisz"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    QString suffix = defaultSuffix;
-    if (suffix.startsWith(QLatin1Char('.')))
-        suffix.remove(0, 1);
-    dialog.setDefaultSuffix(suffix);
-    return chooseFile(dialog);
+    return askSaveFileName(m_parent, title, startPath, filters, defaultSuffix);
 }
 
 QString QtDialogs::existingDirectory(const QString& title, const QString& startPath)
 {
-    QFileDialog dialog(m_parent, title, startPath);
-    dialog.setObjectName(QStringLiteral("dlgKatalog"));
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    return chooseFile(dialog);
+    return askExistingDirectory(m_parent, title, startPath);
 }
 
 } // namespace zf

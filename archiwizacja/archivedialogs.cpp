@@ -1,24 +1,13 @@
 #include "archiwizacja/archivedialogs.h"
 
-#include <QFileDialog>
+#include "util/filedialogs.h"
+
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace zf::archive {
-
-namespace {
-
-QString chosenFile(QFileDialog& dialog)
-{
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.selectedFiles().value(0);
-}
-
-} // namespace
 
 void ArchiveDialogs::information(const QString& caption, const QString& text)
 {
@@ -65,34 +54,18 @@ bool ArchiveDialogs::prompt(const QString& caption, const QString& label, QStrin
 QString ArchiveDialogs::openFileName(const QString& title, const QString& startPath,
                                      const QStringList& filters)
 {
-    QFileDialog dialog(m_parent, title, startPath, filters.join(QStringLiteral(";;")));
-    dialog.setObjectName(QStringLiteral("dlgOtworz"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    return chosenFile(dialog);
+    return askOpenFileName(m_parent, title, startPath, filters);
 }
 
 QString ArchiveDialogs::saveFileName(const QString& title, const QString& startPath,
                                      const QStringList& filters, const QString& defaultSuffix)
 {
-    QFileDialog dialog(m_parent, title, startPath, filters.join(QStringLiteral(";;")));
-    dialog.setObjectName(QStringLiteral("dlgZapisz"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    QString suffix = defaultSuffix;
-    if (suffix.startsWith(QLatin1Char('.')))
-        suffix.remove(0, 1);
-    dialog.setDefaultSuffix(suffix);
-    return chosenFile(dialog);
+    return askSaveFileName(m_parent, title, startPath, filters, defaultSuffix);
 }
 
 QString ArchiveDialogs::existingDirectory(const QString& title, const QString& startPath)
 {
-    QFileDialog dialog(m_parent, title, startPath);
-    dialog.setObjectName(QStringLiteral("dlgKatalog"));
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    return chosenFile(dialog);
+    return askExistingDirectory(m_parent, title, startPath);
 }
 
 } // namespace zf::archive
