@@ -147,28 +147,8 @@ CsvSheetFile ReadCsvSheetFile(const QString& path, QChar separator)
 
 bool WriteCsvSheetFile(const QList<QStringList>& table, const QString& path, bool utf8)
 {
-    if (!utf8)
-        return TOVExportToCSV::ExportGrid(table, path);
-    qsizetype columns = 0;
-    for (const QStringList& row : table)
-        columns = std::max(columns, row.size());
-    QByteArray bytes = kUtf8Bom;
-    for (const QStringList& row : table) {
-        QString line;
-        for (qsizetype c = 0; c < columns; ++c) {
-            if (c > 0)
-                line += QLatin1Char(';');
-            line += QLatin1Char('"') + row.value(c) + QLatin1Char('"');
-        }
-        line += QLatin1String("\r\n");
-        bytes += line.toUtf8();
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const bool written = file.write(bytes) == bytes.size();
-    file.close();
-    return written && file.error() == QFileDevice::NoError;
+    return utf8 ? TOVExportToCSV::ExportGridUtf8(table, path)
+                : TOVExportToCSV::ExportGrid(table, path);
 }
 
 } // namespace zf
