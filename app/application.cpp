@@ -4,6 +4,7 @@
 #include "app/addons.h"
 #include "app/optionswindow.h"
 #include "app/fiszka.h"
+#include "app/hints.h"
 #include "app/loginwindow.h"
 #include "app/mainwindow.h"
 #include "app/poradadnia.h"
@@ -65,6 +66,8 @@ TApplication::TApplication(StartOptions options) : m_start(std::move(options))
 
 TApplication::~TApplication()
 {
+    if (m_hints)
+        qApp->removeEventFilter(m_hints.get());
     if (m_store)
         m_store->setDestroying(true);
     if (m_main && m_gridStorage)
@@ -191,6 +194,8 @@ void TApplication::wireMainWindow()
     w.onDictionaries = [this] { m_personnel->ShowDictionaries(); };
     w.onImportEmployees = [this] { m_import->ShowEmployeeImport(); };
     connect(&w, &TfMain::windowResized, this, &TApplication::onMainResized);
+    m_hints = std::make_unique<THintHandler>([&w](const QString& text) { w.setHintText(text); });
+    qApp->installEventFilter(m_hints.get());
 }
 
 void TApplication::openExternally(const QString& pathOrUrl)

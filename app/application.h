@@ -28,6 +28,7 @@ class TfMain;
 class TfManageDB;
 class TfPoradaDnia;
 class TerminationHandler;
+class THintHandler;
 class TmyDataBase;
 
 // What the start needs from outside; tests replace the folders and the dialogs.
@@ -126,6 +127,7 @@ private:
     std::unique_ptr<TfFiszka> m_fiszka;
     std::unique_ptr<TfAbout> m_about;
     std::unique_ptr<TerminationHandler> m_termination;
+    std::unique_ptr<THintHandler> m_hints;
     std::unique_ptr<TfOpcjeProgramu> m_optionsWindow;
     std::unique_ptr<TAddOns> m_addOns;
     std::unique_ptr<TPersonnel> m_personnel;

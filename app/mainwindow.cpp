@@ -124,12 +124,6 @@ TfMain::TfMain(Deps deps, QWidget* parent) : QMainWindow(parent), m_deps(deps)
     m_statusHint->setObjectName(QStringLiteral("statusHint"));
     statusBar()->addWidget(m_statusDate);
     statusBar()->addWidget(m_statusHint, 1);
-    // The hint of the control under the mouse goes to the second panel.
-    connect(statusBar(), &QStatusBar::messageChanged, m_statusHint, [this](const QString& text) {
-        m_statusHint->setText(text);
-        if (!text.isEmpty())
-            statusBar()->clearMessage();
-    });
 
     m_find = new TFindDialog(this);
     connect(m_find, &TFindDialog::findNext, this, &TfMain::findNext);
@@ -261,7 +255,7 @@ void TfMain::buildToolbar()
         b->setObjectName(name);
         b->setText(caption);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        b->setStatusTip(caption);
+        b->setToolTip(caption);
         connect(b, &QToolButton::clicked, this, run.at(name));
         bar->addWidget(b);
         m_sectionButtons[name] = b;
@@ -315,7 +309,6 @@ QWidget* TfMain::buildPlansPage()
     for (const auto& [name, caption, hint] : kPlanButtons) {
         auto* b = new QPushButton(caption, page);
         b->setObjectName(name);
-        b->setStatusTip(hint);
         b->setToolTip(hint);
         b->setMinimumHeight(28);
         connect(b, &QPushButton::clicked, this, [this, n = name] { runPlanCommand(n); });
@@ -581,6 +574,16 @@ void TfMain::applyRestrictedMode()
 void TfMain::setDateText(const QString& text)
 {
     m_statusDate->setText(text);
+}
+
+void TfMain::setHintText(const QString& text)
+{
+    m_statusHint->setText(text);
+}
+
+QString TfMain::hintText() const
+{
+    return m_statusHint->text();
 }
 
 void TfMain::setVersionCaption(const QString& version)

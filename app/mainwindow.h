@@ -88,6 +88,9 @@ public:
     // --- start-up ---------------------------------------------------------------------------
     void applyRestrictedMode();
     void setDateText(const QString& text);
+    // The second panel of the status bar: the hint of the control under the mouse.
+    void setHintText(const QString& text);
+    QString hintText() const;
     void setVersionCaption(const QString& version);
     // The "D&odatki" menu: slot n shows `names[n]` when it is not empty.
     void fillToolsMenu(const QStringList& names);

@@ -10,6 +10,7 @@ target_sources(zf_app PRIVATE
 target_sources(zf_app_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/application.cpp ${CMAKE_CURRENT_LIST_DIR}/application.h
   ${CMAKE_CURRENT_LIST_DIR}/finddialog.cpp ${CMAKE_CURRENT_LIST_DIR}/finddialog.h
+  ${CMAKE_CURRENT_LIST_DIR}/hints.cpp ${CMAKE_CURRENT_LIST_DIR}/hints.h
   ${CMAKE_CURRENT_LIST_DIR}/loginwindow.cpp ${CMAKE_CURRENT_LIST_DIR}/loginwindow.h
   ${CMAKE_CURRENT_LIST_DIR}/maincommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mainwindow.cpp ${CMAKE_CURRENT_LIST_DIR}/mainwindow.h

@@ -20,6 +20,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -370,6 +372,25 @@ private slots:
         QCOMPARE(IniFile(m_dir.path() + QStringLiteral("/zefirant.ini"))
                      .readInteger(QStringLiteral("OPTIONS"), QStringLiteral("pokazujPoradeDnia"), 9),
                  0);
+    }
+
+    void hintsGoToTheStatusBarAndStayLong()
+    {
+        w().showPlansPage();
+        auto* button = w().findChild<QPushButton*>(QStringLiteral("SBStworz"));
+        QVERIFY(!button->toolTip().isEmpty());
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(button, &enter);
+        QCOMPARE(w().hintText(), button->toolTip());
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(button, &leave);
+        QVERIFY(w().hintText().isEmpty());
+
+        QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(button, &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), button->toolTip());
+        QToolTip::hideText();
     }
 
     void cleanupTestCase()
