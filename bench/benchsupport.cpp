@@ -1,5 +1,8 @@
 #include "bench/benchsupport.h"
 
+#include "data/databasecreation.h"
+#include "data/scriptrunner.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -45,6 +48,23 @@ bool runIsql(const QString& isql, const QString& path, const QString& scriptFile
         std::fprintf(stderr, "isql-fb failed (%d): %s\n", p.exitCode(), err.constData());
         return false;
     }
+    return true;
+}
+
+bool createDatabase(const QString& programFolder, const QString& path)
+{
+    QFile script(DatabaseCreator::CreationScriptPath(programFolder));
+    if (!script.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "Creation script missing: %s\n", qPrintable(script.fileName()));
+        return false;
+    }
+    DatabaseCreator creator;
+    if (const auto error = creator.create(path, kUser, kPassword, decipherScript(script.readAll()))) {
+        std::fprintf(stderr, "Creating the database failed at step %d: %s\n", error->step,
+                     qPrintable(error->message));
+        return false;
+    }
+    creator.DB.detach();
     return true;
 }
 

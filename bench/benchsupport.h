@@ -20,6 +20,10 @@ int benchMain(int argc, char** argv, const std::function<int(const QString& root
 bool runIsql(const QString& isql, const QString& path, const QString& scriptFile,
              QByteArray* output = nullptr, int timeoutMs = 300000);
 
+// A new embedded database from the creation script beside the program; false, with the reason
+// printed, on failure.
+bool createDatabase(const QString& programFolder, const QString& path);
+
 bool writeBytes(const QString& path, const QByteArray& bytes);
 
 } // namespace zf::bench

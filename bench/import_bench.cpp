@@ -123,22 +123,9 @@ struct Phases
 int run(const QString& root)
 {
     const QString programFolder = QStringLiteral(ZF_BENCH_PROGRAM_FOLDER);
-    QFile script(zf::DatabaseCreator::CreationScriptPath(programFolder));
-    if (!script.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "Creation script missing: %s\n", qPrintable(script.fileName()));
-        return 1;
-    }
     const QString path = root + QStringLiteral("/import.fdb");
-    {
-        zf::DatabaseCreator creator;
-        if (const auto error =
-                creator.create(path, kUser, kPassword, zf::decipherScript(script.readAll()))) {
-            std::fprintf(stderr, "Creating the database failed at step %d: %s\n", error->step,
-                         qPrintable(error->message));
-            return 1;
-        }
-        creator.DB.detach();
-    }
+    if (!zf::bench::createDatabase(programFolder, path))
+        return 1;
     const QString sheet = root + QStringLiteral("/pracownicy.csv");
     if (!writeSheet(sheet)) {
         std::fprintf(stderr, "Cannot write %s\n", qPrintable(sheet));
