@@ -1,0 +1,1 @@
+# Plan configuration, the folder chooser and the entitlement windows.

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+namespace zf {
+
+namespace fb {
+class DataSet;
+}
+
+// The figures of one employee's entitlement in a plan.
+struct EntitlementData
+{
+    int lastYearDays = 0;
+    int thisYearDays = 0;
+    int nursingDays = 0;
+    int maternityDays = 0;
+    int unpaidDays = 0;
+    int sickDays = 0;
+    int otherDays = 0;
+    QString otherDescr;
+
+    bool operator==(const EntitlementData&) const = default;
+};
+
+// "Edytuj wymiar urlopu" for one employee: the caller fills it, shows it and writes the values
+// when it was saved. Shown view-only from the leave editor.
+class TfEditHolidayDays : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TfEditHolidayDays(QWidget* parent = nullptr);
+    ~TfEditHolidayDays() override;
+
+    // From the current row of a plan-employee list (EMPLOYEE, the seven figures, OTHERDESCR);
+    // does nothing when the list is closed or empty.
+    void FillFromCurrentRow(const fb::DataSet& settings);
+    void setValues(const QString& employeeText, const EntitlementData& values);
+    // Shows the window modally; the saved flag afterwards.
+    bool Execute();
+    bool saved() const { return m_saved; }
+    EntitlementData values() const;
+    // Every field read-only and "&Anuluj" shown as "&OK" (true), or back to editing (false).
+    void setViewOnly(bool viewOnly);
+
+private:
+    bool m_saved = false;
+};
+
+} // namespace zf

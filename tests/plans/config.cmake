@@ -1,0 +1,1 @@
+# Plan configuration and entitlements.

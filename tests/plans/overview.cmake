@@ -1,0 +1,1 @@
+# The plan overview and the leave editor.
