@@ -1,28 +1,17 @@
 #pragma once
 
+#include "plans/entitlement.h"
+
 #include <QDialog>
 #include <QString>
 
 namespace zf {
 
+class Dialogs;
+
 namespace fb {
 class DataSet;
 }
-
-// The figures of one employee's entitlement in a plan.
-struct EntitlementData
-{
-    int lastYearDays = 0;
-    int thisYearDays = 0;
-    int nursingDays = 0;
-    int maternityDays = 0;
-    int unpaidDays = 0;
-    int sickDays = 0;
-    int otherDays = 0;
-    QString otherDescr;
-
-    bool operator==(const EntitlementData&) const = default;
-};
 
 // "Edytuj wymiar urlopu" for one employee: the caller fills it, shows it and writes the values
 // when it was saved. Shown view-only from the leave editor.
@@ -31,6 +20,8 @@ class TfEditHolidayDays : public QDialog
     Q_OBJECT
 public:
     explicit TfEditHolidayDays(QWidget* parent = nullptr);
+    // With the dialogs through which a refused save is told; without them a plain message box.
+    explicit TfEditHolidayDays(Dialogs& dialogs, QWidget* parent = nullptr);
     ~TfEditHolidayDays() override;
 
     // From the current row of a plan-employee list (EMPLOYEE, the seven figures, OTHERDESCR);
