@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// The leave-plan file without the database: its path, its clear text, its bytes on
+// disk and the reading back. TWorkingWithXML (workingwithxml.h) gathers the data and drives it.
+namespace zf {
+
+// Everything a plan file carries, in the order written.
+struct PlanFileContent
+{
+    int year = 0;
+    QString employeeKey;
+    QString name;
+    QString surname;
+    QString password;
+    int lastYearDays = 0;
+    int thisYearDays = 0;
+    int stamp = 0;
+    QList<int> freeDays;
+    QString comment;
+    bool checkRange = false;
+    QList<int> selectedDays;
+    QList<int> unchangeableDays;
+};
+
+// What reading a plan file gives.
+struct PlanFileData
+{
+    QString employeeKey;
+    QString name;
+    QString surname;
+    int stamp = 0;
+    QList<int> selectedDays;
+    QList<int> unchangeableDays;
+};
+
+inline constexpr const char* kPlanFileExtension = ".zfpn";
+// A full year is a few kilobytes; a larger file is not a plan file and is never read whole.
+inline constexpr qint64 kMaxPlanFileSize = 1024 * 1024;
+
+// The plan folder with one trailing separator removed, "/", the file name as stored, ".zfpn".
+QString PlanFilePath(const QString& planFolder, const QString& fileName);
+// A stored file name that keeps the file inside the plan folder: no "/", no "\" and no "..".
+// The empty name (giving ".zfpn") is allowed: older plans have such employees.
+bool IsSafePlanFileName(const QString& fileName);
+
+// The first text field of the content that holds "</" (such a value could end an element early
+// when read back, since only its first "<" is doubled), as the name the window shows it under
+// ("Numer ewidencyjny", "Imię", "Nazwisko", "Hasło", "Komentarz"); empty when there is none.
+QString FieldThatWouldNotReadBack(const PlanFileContent& content);
+
+// The clear text of the file: the element tree built with TSimpleXMLParser, in
+// Windows-1250. Texts must be Windows-1250 encodable (those from the database always are).
+QByteArray BuildPlanFileText(const PlanFileContent& content);
+// The bytes on disk: the clear text enciphered under the plan-file key.
+QByteArray BuildPlanFileBytes(const PlanFileContent& content);
+
+// Parses a deciphered text: IDEMPLOYEE, NAME, SURNAME and
+// CHECKSUM each needed, in this order; CHECKSUM a whole number of the INTEGER range (else the
+// file is damaged); SELECTEDDAYS needed, UNCHANGEABLEDAYS optional. Of the DAY values only real
+// dates of `planYear` are kept (eight digits), each once, in file order.
+bool ParsePlanFileText(const QByteArray& text, int planYear, PlanFileData& out);
+
+// A whole number as CHECKSUM holds it: an optional "-", decimal digits, inside the INTEGER
+// range. Nothing else (no blanks, no "+").
+bool ParseStamp(const QByteArray& text, int& value);
+// A DAY value that is a real date of the year: exactly eight digits naming an existing day.
+bool ParseDay(const QByteArray& text, int year, int& day);
+
+// Reading a plan file's bytes: only a regular file of at most kMaxPlanFileSize bytes is read;
+// anything else, or a failed read, is unreadable (false, bytes empty).
+bool ReadPlanFileBytes(const QString& path, QByteArray& bytes);
+// Writing beside the old file under a temporary name that replaces it only when complete, so a
+// failed write never destroys the employee's earlier file. False on any failure.
+bool WritePlanFileBytes(const QString& path, const QByteArray& bytes);
+
+} // namespace zf

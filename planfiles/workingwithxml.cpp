@@ -1,0 +1,541 @@
+#include "planfiles/workingwithxml.h"
+
+#include "data/fb/transactionguard.h"
+#include "data/mydatabase.h"
+#include "planfiles/cipher.h"
+#include "util/exception.h"
+#include "util/ovtools.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace zf {
+
+namespace {
+
+// Codes of the database module's openings whose reads this file makes on its own statements.
+constexpr int kCodeOpenPlans = 41700;
+constexpr int kCodeOpenCalendar = 41701;
+constexpr int kCodeOpenSettings = 42102;
+constexpr int kCodeOpenSingleSettings = 151753;
+constexpr int kCodeOpenChosenDays = 132034;
+constexpr int kCodeOpenFixedDays = 92109;
+
+const QString kSqlPlanFolder =
+    QStringLiteral("SELECT PLANDIR FROM HOLIDAYPLANS WHERE IDYEAR=:IDYEAR");
+const QString kSqlCalendar =
+    QStringLiteral("SELECT FREEDAY FROM CALENDAR WHERE IDYEAR=:IDYEAR ORDER BY FREEDAY");
+const QString kSqlEmployee = QStringLiteral(
+    "SELECT NAME, SURNAME, FILENAME, PWD, LASTYEARDAYS, THISYEARDAYS, CHECKSUM FROM "
+    "EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE "
+    "AND E.IDEMPLOYEE=:IDEMPLOYEE");
+const QString kSqlChosenDays = QStringLiteral(
+    "SELECT SELECTEDDAY FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE "
+    "AND NOT EXISTS (SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) ORDER BY SELECTEDDAY");
+const QString kSqlFixedDays = QStringLiteral(
+    "SELECT SELECTEDDAY FROM EMPLOYEECONSTDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE "
+    "AND NOT EXISTS (SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) ORDER BY SELECTEDDAY");
+const QString kSqlPlanEmployees = QStringLiteral(
+    "SELECT E.IDEMPLOYEE AS IDEMPLOYEE, (NAME || ' ' || SURNAME || ' (' || E.IDEMPLOYEE || ')') "
+    "AS EMPLOYEE, FILENAME, CHECKSUM FROM EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE "
+    "IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE ORDER BY SURNAME,NAME,E.IDEMPLOYEE");
+
+const QString kSqlDeleteChosen =
+    QStringLiteral("DELETE FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE");
+const QString kSqlInsertChosen =
+    QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS(IDYEAR,IDEMPLOYEE,SELECTEDDAY) VALUES (:IDYEAR, "
+                   ":IDEMPLOYEE, :SELECTEDDAY)");
+const QString kSqlDeleteFixed =
+    QStringLiteral("DELETE FROM EMPLOYEECONSTDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE");
+const QString kSqlInsertFixed =
+    QStringLiteral("INSERT INTO EMPLOYEECONSTDAYS(IDYEAR,IDEMPLOYEE,SELECTEDDAY) VALUES (:IDYEAR, "
+                   ":IDEMPLOYEE, :SELECTEDDAY)");
+const QString kSqlUpdateStamp = QStringLiteral(
+    "UPDATE EMPLOYEESSETTINGS SET CHECKSUM=:CHECKSUM WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE");
+
+const QString kMsgWrite = QStringLiteral(
+    "Zapis do pliku nie powiódł się. Katalog jest niedostępny lub zablokowany przez inny program "
+    "/ użytkownika. Sprawdź dostępność ścieżki: ");
+const QString kMsgFolder = QStringLiteral(
+    "Niepoprawna ścieżka zapisu generowanych planów. Sprawdź dostępność ścieżki: ");
+const QString kMsgImportFolder = QStringLiteral(
+    "Niepoprawna ścieżka odczytu planów. Sprawdź dostępność ścieżki: ");
+const QString kMsgReadBefore = QStringLiteral("Nie powiodła się próba odczytu pliku ");
+const QString kMsgReadAfter = QStringLiteral(
+    ". Plik jest niedostępny lub zablokowany. Plan ten zostanie pominięty. Dalszy import będzie "
+    "mimo to kontynuowany");
+const QString kMsgDamaged = QStringLiteral(
+    "Pojawił się błąd podczas próby wczytywania planu. Plik planu jest niepoprawny lub został "
+    "uszkodzony.");
+const QString kMsgForeign = QStringLiteral("Plik planu zawiera niepoprawne dane.");
+
+int toInt(const QVariant& v)
+{
+    return v.isValid() && !v.isNull() ? v.toInt() : 0;
+}
+
+QString toText(const QVariant& v)
+{
+    return v.isValid() && !v.isNull() ? v.toString() : QString();
+}
+
+// The days a file of this content gives back when read for the year.
+QList<int> daysReadBack(const QList<int>& days, int year)
+{
+    QList<int> out;
+    QSet<int> seen;
+    for (const int day : days) {
+        int parsed = 0;
+        if (ParseDay(QByteArray::number(day), year, parsed) && !seen.contains(parsed)) {
+            seen.insert(parsed);
+            out.append(parsed);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+// The statements of the reads, prepared once for the object's lifetime.
+struct TWorkingWithXML::Reader
+{
+    explicit Reader(fb::Connection& connection)
+        : transaction(connection, fb::tpb::readOnlyReadCommitted()),
+          planFolder(connection, &transaction), calendar(connection, &transaction),
+          employee(connection, &transaction), chosenDays(connection, &transaction),
+          fixedDays(connection, &transaction), planEmployees(connection, &transaction)
+    {
+        planFolder.setSql(kSqlPlanFolder);
+        calendar.setSql(kSqlCalendar);
+        employee.setSql(kSqlEmployee);
+        chosenDays.setSql(kSqlChosenDays);
+        fixedDays.setSql(kSqlFixedDays);
+        planEmployees.setSql(kSqlPlanEmployees);
+    }
+    ~Reader() { transaction.rollbackQuietly(); }
+
+    // Runs one read; a failure is rolled back and reported with the code.
+    template <class F>
+    bool read(TmyDataBase& db, int code, fb::Statement& st, F&& body)
+    {
+        try {
+            if (!transaction.isActive())
+                transaction.start();
+            st.execute();
+            body(st);
+            st.close();
+            return true;
+        } catch (const Exception& e) {
+            st.close();
+            transaction.rollbackQuietly();
+            db.ReportUnexpectedError(e.message(), true, code);
+            return false;
+        }
+    }
+
+    fb::Transaction transaction;
+    fb::Statement planFolder;
+    fb::Statement calendar;
+    fb::Statement employee;
+    fb::Statement chosenDays;
+    fb::Statement fixedDays;
+    fb::Statement planEmployees;
+};
+
+TWorkingWithXML::TWorkingWithXML(TmyDataBase& db, int year)
+    : m_db(db), m_reader(std::make_unique<Reader>(db.FBDataBase))
+{
+    m_content.year = year;
+}
+
+TWorkingWithXML::~TWorkingWithXML() = default;
+
+QString TWorkingWithXML::employeeText() const
+{
+    return m_content.name + QLatin1Char(' ') + m_content.surname + QStringLiteral(" (") +
+           m_content.employeeKey + QLatin1Char(')');
+}
+
+bool TWorkingWithXML::reportProgress(int index, int total, const QString& employee)
+{
+    if (!m_progress || m_progress(index, total, employee))
+        return true;
+    m_run.cancelled = true;
+    return false;
+}
+
+bool TWorkingWithXML::loadPlanFolder()
+{
+    m_planFolder.clear();
+    fb::Statement& st = m_reader->planFolder;
+    st.setParam(QStringLiteral("IDYEAR"), m_content.year);
+    return m_reader->read(m_db, kCodeOpenPlans, st, [&](fb::Statement& s) {
+        if (s.fetch())
+            m_planFolder = toText(s.value(0));
+    });
+}
+
+bool TWorkingWithXML::LoadPlanSettings(const QString& comment, bool checkRange)
+{
+    m_content.comment = comment;
+    m_content.checkRange = checkRange;
+    m_content.freeDays.clear();
+    m_reader->calendar.setParam(QStringLiteral("IDYEAR"), m_content.year);
+    if (!loadPlanFolder())
+        return false;
+    return m_reader->read(m_db, kCodeOpenCalendar, m_reader->calendar, [&](fb::Statement& s) {
+        while (s.fetch())
+            m_content.freeDays.append(toInt(s.value(0)));
+    });
+}
+
+bool TWorkingWithXML::LoadEmployee(const QString& key, bool includeDays)
+{
+    return loadEmployee(key, includeDays) == Loaded;
+}
+
+TWorkingWithXML::LoadResult TWorkingWithXML::loadEmployee(const QString& key, bool includeDays)
+{
+    PlanFileContent& c = m_content;
+    c.selectedDays.clear();
+    c.unchangeableDays.clear();
+    c.employeeKey = key;
+    c.name.clear();
+    c.surname.clear();
+    c.password.clear();
+    c.lastYearDays = c.thisYearDays = c.stamp = 0;
+    m_fileName.clear();
+
+    bool found = false;
+    Reader& r = *m_reader;
+    for (fb::Statement* st : {&r.employee, &r.chosenDays, &r.fixedDays}) {
+        st->setParam(QStringLiteral("IDYEAR"), c.year);
+        st->setParam(QStringLiteral("IDEMPLOYEE"), key);
+    }
+    if (!r.read(m_db, kCodeOpenSingleSettings, r.employee, [&](fb::Statement& s) {
+            if (!s.fetch())
+                return;
+            found = true;
+            c.name = toText(s.value(0));
+            c.surname = toText(s.value(1));
+            m_fileName = toText(s.value(2));
+            c.password = toText(s.value(3));
+            c.lastYearDays = toInt(s.value(4));
+            c.thisYearDays = toInt(s.value(5));
+            c.stamp = toInt(s.value(6));
+        }))
+        return Failed;
+    if (!found)
+        return Missing;
+    if (!includeDays)
+        return Loaded;
+    const auto collect = [](QList<int>& days) {
+        return [&days](fb::Statement& s) {
+            while (s.fetch())
+                days.append(toInt(s.value(0)));
+        };
+    };
+    const bool ok = r.read(m_db, kCodeOpenChosenDays, r.chosenDays, collect(c.selectedDays)) &&
+                    r.read(m_db, kCodeOpenFixedDays, r.fixedDays, collect(c.unchangeableDays));
+    return ok ? Loaded : Failed;
+}
+
+bool TWorkingWithXML::writeLoaded()
+{
+    const QString path = EmployeeFilePath();
+    if (!IsSafePlanFileName(m_fileName)) {
+        m_db.ReportUnexpectedError(kMsgWrite + path, false, kCodeWrite);
+        return false;
+    }
+    const QString field = FieldThatWouldNotReadBack(m_content);
+    if (!field.isEmpty()) {
+        m_db.ReportUnexpectedError(
+            QStringLiteral("Plan pracownika %1 nie został zapisany: pole \"%2\" zawiera znaki "
+                           "\"</\", których plik planu nie odczyta poprawnie. Popraw dane i "
+                           "wygeneruj plan ponownie.")
+                .arg(employeeText(), field),
+            false, kCodeNotReadBack);
+        return false;
+    }
+    const QByteArray text = BuildPlanFileText(m_content);
+    // Whatever else a value holds (a tag of a later element, say), the file must read back as
+    // written; checked on the very text before it is enciphered.
+    PlanFileData back;
+    if (!ParsePlanFileText(text, m_content.year, back) || back.employeeKey != m_content.employeeKey ||
+        back.name != m_content.name || back.surname != m_content.surname ||
+        back.stamp != m_content.stamp ||
+        back.selectedDays != daysReadBack(m_content.selectedDays, m_content.year) ||
+        back.unchangeableDays != daysReadBack(m_content.unchangeableDays, m_content.year)) {
+        m_db.ReportUnexpectedError(
+            QStringLiteral("Plan pracownika %1 nie został zapisany: jego dane lub komentarz "
+                           "zawierają znaczniki, przez które plik planu nie odczytałby się "
+                           "poprawnie. Popraw dane i wygeneruj plan ponownie.")
+                .arg(employeeText()),
+            false, kCodeNotReadBack);
+        return false;
+    }
+    if (!WritePlanFileBytes(path, EncryptString(text, kPlanFileCipherKey))) {
+        m_db.ReportUnexpectedError(kMsgWrite + path, false, kCodeWrite);
+        return false;
+    }
+    return true;
+}
+
+void TWorkingWithXML::reportMissingEmployee(const QString& key)
+{
+    m_db.ReportUnexpectedError(
+        kMsgWrite + TOVTools::ExcludeTrailingBackslash(m_planFolder) +
+            QStringLiteral(" (pracownik %1 nie należy już do planu na rok %2)")
+                .arg(key)
+                .arg(m_content.year),
+        false, kCodeWrite);
+}
+
+bool TWorkingWithXML::WriteEmployeeFile(const QString& key, bool includeDays)
+{
+    switch (loadEmployee(key, includeDays)) {
+    case Loaded:
+        return writeLoaded();
+    case Missing:
+        reportMissingEmployee(key);
+        return false;
+    case Failed:
+        break;
+    }
+    return false;
+}
+
+std::vector<PlanEmployee> TWorkingWithXML::PlanEmployees()
+{
+    std::vector<PlanEmployee> list;
+    Reader& r = *m_reader;
+    r.planEmployees.setParam(QStringLiteral("IDYEAR"), m_content.year);
+    if (!r.read(m_db, kCodeOpenSettings, r.planEmployees, [&](fb::Statement& s) {
+            while (s.fetch())
+                list.push_back({toText(s.value(0)), toText(s.value(1)), toText(s.value(2)),
+                                toInt(s.value(3))});
+        }))
+        list.clear();
+    return list;
+}
+
+bool TWorkingWithXML::WritePlanFiles(const QStringList& keys, const QString& comment,
+                                     bool includeDays, bool checkRange)
+{
+    m_run = PlanFilesRun{};
+    m_run.total = static_cast<int>(keys.size());
+    const auto stop = [this](const QString& at) {
+        m_run.stopped = true;
+        m_run.stoppedAt = at;
+        return false;
+    };
+    if (!LoadPlanSettings(comment, checkRange))
+        return stop({});
+    if (!text::DirectoryExists(m_planFolder)) {
+        m_db.ReportUnexpectedError(kMsgFolder + m_planFolder, false, kCodeFolder);
+        return stop({});
+    }
+
+    // On a shared Windows folder two names that differ only in case are one file: such a pair
+    // is refused before anything is written.
+    {
+        const std::vector<PlanEmployee> all = PlanEmployees();
+        QHash<QString, const PlanEmployee*> byKey;
+        for (const PlanEmployee& e : all)
+            byKey.insert(e.key, &e);
+        QHash<QString, const PlanEmployee*> byName;
+        for (const QString& key : keys) {
+            const PlanEmployee* e = byKey.value(key);
+            if (!e)
+                continue; // reported when its turn comes
+            const QString folded = e->fileName.toCaseFolded();
+            const PlanEmployee* other = byName.value(folded);
+            if (other && other != e) {
+                m_db.ReportUnexpectedError(
+                    kMsgWrite + PlanFilePath(m_planFolder, e->fileName) +
+                        QStringLiteral(" (pracownicy %1 i %2 mają pliki planu o tej samej "
+                                       "nazwie, różniącej się najwyżej wielkością liter)")
+                            .arg(other->text, e->text),
+                    false, kCodeWrite);
+                return stop(e->text);
+            }
+            byName.insert(folded, e);
+        }
+    }
+
+    for (int i = 0; i < m_run.total; ++i) {
+        const QString& key = keys.at(i);
+        switch (loadEmployee(key, includeDays)) {
+        case Loaded:
+            break;
+        case Missing:
+            reportMissingEmployee(key);
+            return stop(key);
+        case Failed:
+            return stop(key);
+        }
+        if (!reportProgress(i, m_run.total, employeeText()))
+            return false;
+        if (!writeLoaded())
+            return stop(employeeText());
+        ++m_run.done;
+    }
+    return true;
+}
+
+bool TWorkingWithXML::ParsePlanFile(const QByteArray& text)
+{
+    m_fileName.clear();
+    m_content.password.clear();
+    m_content.lastYearDays = 0;
+    m_content.thisYearDays = 0;
+    PlanFileData data;
+    data.stamp = m_content.stamp;
+    const bool ok = ParsePlanFileText(text, m_content.year, data);
+    m_content.employeeKey = data.employeeKey;
+    m_content.name = data.name;
+    m_content.surname = data.surname;
+    m_content.stamp = data.stamp;
+    m_content.selectedDays = data.selectedDays;
+    m_content.unchangeableDays = data.unchangeableDays;
+    return ok;
+}
+
+bool TWorkingWithXML::storePlan(const QString& key)
+{
+    fb::Statement& st = m_db.mySQL;
+    try {
+        fb::TransactionGuard guard(m_db.DBFMySqlTransaction);
+        const auto run = [&](const QString& sql, const QList<int>* days) {
+            st.close();
+            st.setSql(sql);
+            const auto bind = [&] {
+                st.setParam(QStringLiteral("IDYEAR"), m_content.year);
+                st.setParam(QStringLiteral("IDEMPLOYEE"), key);
+            };
+            if (!days) {
+                bind();
+                st.execute();
+                return;
+            }
+            for (const int day : *days) {
+                bind();
+                st.setParam(QStringLiteral("SELECTEDDAY"), day);
+                st.execute();
+            }
+        };
+        run(kSqlDeleteChosen, nullptr);
+        run(kSqlInsertChosen, &m_content.selectedDays);
+        run(kSqlDeleteFixed, nullptr);
+        run(kSqlInsertFixed, &m_content.unchangeableDays);
+        st.close();
+        st.setSql(kSqlUpdateStamp);
+        st.setParam(QStringLiteral("CHECKSUM"), m_content.stamp);
+        st.setParam(QStringLiteral("IDYEAR"), m_content.year);
+        st.setParam(QStringLiteral("IDEMPLOYEE"), key);
+        st.execute();
+        guard.commit();
+        return true;
+    } catch (const Exception& e) {
+        st.close();
+        m_db.DBFMySqlTransaction.rollbackQuietly();
+        m_db.ReportUnexpectedError(e.message(), true, kCodeStore);
+        return false;
+    }
+}
+
+bool TWorkingWithXML::ImportPlanFiles(const QStringList& keys)
+{
+    m_skipped = 0;
+    m_run = PlanFilesRun{};
+    m_run.total = static_cast<int>(keys.size());
+    bool result = false;
+    if (!loadPlanFolder()) {
+        m_run.stopped = true;
+        return false;
+    }
+    if (!text::DirectoryExists(m_planFolder)) {
+        m_db.ReportUnexpectedError(kMsgImportFolder + m_planFolder, false, kCodeImportFolder);
+        m_run.stopped = true;
+        return false;
+    }
+    const std::vector<PlanEmployee> all = PlanEmployees();
+    QHash<QString, const PlanEmployee*> byKey;
+    for (const PlanEmployee& e : all)
+        byKey.insert(e.key, &e);
+
+    for (int i = 0; i < m_run.total; ++i) {
+        const QString& key = keys.at(i);
+        const PlanEmployee* e = byKey.value(key);
+        if (!reportProgress(i, m_run.total, e ? e->text : key))
+            break;
+        if (!e) {
+            // Removed from the plan by another copy: nothing of his can be read.
+            m_db.ReportUnexpectedError(
+                kMsgReadBefore + QStringLiteral("pracownika %1 (nie należy już do planu)").arg(key) +
+                    kMsgReadAfter,
+                false, kCodeRead);
+            ++m_skipped;
+            continue;
+        }
+        const QString path = PlanFilePath(m_planFolder, e->fileName);
+        QByteArray bytes;
+        if (!IsSafePlanFileName(e->fileName) || !ReadPlanFileBytes(path, bytes)) {
+            m_db.ReportUnexpectedError(kMsgReadBefore + path + kMsgReadAfter, false, kCodeRead);
+            ++m_skipped;
+            continue;
+        }
+        if (!ParsePlanFile(DecryptString(bytes, kPlanFileCipherKey))) {
+            m_db.ReportUnexpectedError(kMsgDamaged, false, kCodeDamaged);
+            m_run.stopped = true;
+            m_run.stoppedAt = e->text;
+            break;
+        }
+        if (m_content.employeeKey != key) {
+            m_db.ReportUnexpectedError(kMsgForeign, false, kCodeForeign);
+            m_run.stopped = true;
+            m_run.stoppedAt = e->text;
+            break;
+        }
+        if (!storePlan(key)) {
+            m_run.stopped = true;
+            m_run.stoppedAt = e->text;
+            break;
+        }
+        result = true;
+        ++m_run.done;
+    }
+    return result;
+}
+
+bool TWorkingWithXML::FindChangedPlanFiles(QStringList& keys)
+{
+    m_skipped = 0;
+    m_run = PlanFilesRun{};
+    keys.clear();
+    if (!loadPlanFolder())
+        return false;
+    const std::vector<PlanEmployee> all = PlanEmployees();
+    m_run.total = static_cast<int>(all.size());
+    for (int i = 0; i < m_run.total; ++i) {
+        const PlanEmployee& e = all.at(static_cast<std::size_t>(i));
+        if (!reportProgress(i, m_run.total, e.text)) {
+            keys.clear();
+            return false;
+        }
+        ++m_run.done;
+        QByteArray bytes;
+        if (m_planFolder.isEmpty() || !IsSafePlanFileName(e.fileName) ||
+            !ReadPlanFileBytes(PlanFilePath(m_planFolder, e.fileName), bytes) ||
+            !ParsePlanFile(DecryptString(bytes, kPlanFileCipherKey)) ||
+            m_content.employeeKey != e.key) {
+            ++m_skipped;
+            continue;
+        }
+        if (m_content.stamp != e.stamp)
+            keys.append(e.key);
+    }
+    return !keys.isEmpty();
+}
+
+} // namespace zf

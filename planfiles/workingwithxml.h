@@ -1,0 +1,130 @@
+#pragma once
+
+#include "planfiles/planfile.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace zf {
+
+class TmyDataBase;
+
+// Called before each employee of a long run with the employee's place (from 0), the number of
+// employees and the employee's text ("Name Surname (key)"); answering false stops the run there,
+// between two employees.
+using PlanFilesProgress = std::function<bool(int index, int total, const QString& employee)>;
+
+// How the last run of WritePlanFiles, ImportPlanFiles or FindChangedPlanFiles ended.
+struct PlanFilesRun
+{
+    int total = 0;           // employees asked for
+    int done = 0;            // files written, plans stored, or files examined
+    bool cancelled = false;  // the progress answered false
+    bool stopped = false;    // an error ended the run
+    QString stoppedAt;       // the employee's text when the run stopped on an employee
+};
+
+// One employee of the plan as the runs need it.
+struct PlanEmployee
+{
+    QString key;
+    QString text; // "Name Surname (key)"
+    QString fileName;
+    int stamp = 0;
+};
+
+// All work on the leave-plan files of one plan year: gathering an employee's data,
+// writing files, reading and parsing them, storing them in the database, finding changed ones.
+// Every message goes through ReportUnexpectedError of the database module with the code fixed for that place.
+//
+// The reads run on statements of their own (prepared once per object, in a read-only,
+// read-committed transaction on the module's connection), so the shared lists that the windows
+// and the plans page show are never moved. The writes of the import run on DBFMySqlTransaction
+// with mySQL, one transaction per employee.
+class TWorkingWithXML
+{
+public:
+    TWorkingWithXML(TmyDataBase& db, int year);
+    ~TWorkingWithXML();
+    TWorkingWithXML(const TWorkingWithXML&) = delete;
+    TWorkingWithXML& operator=(const TWorkingWithXML&) = delete;
+
+    // Error codes of the places that report.
+    static constexpr int kCodeWrite = 61101;
+    static constexpr int kCodeFolder = 61102;
+    static constexpr int kCodeRead = 61103;
+    static constexpr int kCodeDamaged = 61104;
+    static constexpr int kCodeForeign = 61105;
+    static constexpr int kCodeNotReadBack = 61106;
+    static constexpr int kCodeImportFolder = 61107;
+    static constexpr int kCodeStore = 61114;
+
+    // The plan folder and the free days; false only when the database could not be read (the
+    // error is reported). A plan row no longer found leaves the folder empty.
+    bool LoadPlanSettings(const QString& comment, bool checkRange);
+    // The employee's data, and with includeDays his chosen and unchangeable days (non-working
+    // days left out, ascending). False when the employee is no longer in the plan (nothing of
+    // another employee is kept) or the database could not be read.
+    bool LoadEmployee(const QString& key, bool includeDays);
+    // LoadEmployee, then the file; false (reported) when it was not written.
+    bool WriteEmployeeFile(const QString& key, bool includeDays);
+    // The export run: the plan settings, the folder check, then the files in list order,
+    // stopping at the first failure. Nothing is written when two chosen employees' file names
+    // differ only in case. True when every file was written.
+    bool WritePlanFiles(const QStringList& keys, const QString& comment, bool includeDays,
+                        bool checkRange);
+
+    // Fills key, name, surname, stamp and both day lists from a deciphered text.
+    bool ParsePlanFile(const QByteArray& text);
+
+    // The import; true when at least one employee's plan was stored.
+    bool ImportPlanFiles(const QStringList& keys);
+    int SkippedCount() const { return m_skipped; }
+    // The plan employees whose file carries another stamp than the database, in list order;
+    // false when there are none (or the run was cancelled).
+    bool FindChangedPlanFiles(QStringList& keys);
+
+    void setProgress(PlanFilesProgress progress) { m_progress = std::move(progress); }
+    const PlanFilesRun& lastRun() const { return m_run; }
+
+    // --- the data held ------------------------------------------------------------------------
+    int year() const { return m_content.year; }
+    const QString& planFolder() const { return m_planFolder; }
+    const QString& fileName() const { return m_fileName; }
+    // The current employee and plan settings as a file carries them.
+    const PlanFileContent& content() const { return m_content; }
+    // The path of the current employee's file.
+    QString EmployeeFilePath() const { return PlanFilePath(m_planFolder, m_fileName); }
+    // The employees of the plan in the list order (surname, name, key); empty on a reported
+    // database error.
+    std::vector<PlanEmployee> PlanEmployees();
+
+private:
+    struct Reader;
+    enum LoadResult { Loaded, Missing, Failed };
+
+    LoadResult loadEmployee(const QString& key, bool includeDays);
+    void reportMissingEmployee(const QString& key);
+    bool writeLoaded();
+    bool loadPlanFolder();
+    bool storePlan(const QString& key);
+    bool reportProgress(int index, int total, const QString& employee);
+    QString employeeText() const;
+
+    TmyDataBase& m_db;
+    std::unique_ptr<Reader> m_reader;
+    PlanFileContent m_content;
+    QString m_planFolder;
+    QString m_fileName;
+    int m_skipped = 0;
+    PlanFilesProgress m_progress;
+    PlanFilesRun m_run;
+};
+
+} // namespace zf
