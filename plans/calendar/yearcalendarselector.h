@@ -3,6 +3,8 @@
 #include "plans/calendar/daystate.h"
 
 #include <QColor>
+#include <QPoint>
+#include <QSize>
 #include <QWidget>
 
 #include <array>
@@ -12,6 +14,7 @@ namespace zf {
 
 // One month of the year selector: a 7 x 7 grid (weekday names, six week rows starting on
 // Monday) painted by the widget itself; a selectable day carries a tick box.
+// Defined in plans/calendar/calendarselector.h.
 class TCalendarSelector;
 
 // The whole year as twelve painted months in 3 rows of 4. The owner loads a day-state table,
@@ -46,11 +49,22 @@ public:
     // Colours as Windows colour values 0x00BBGGRR.
     static QColor FromWindowsColor(unsigned int bgr);
 
+    // The read-only flag of the last ShowMonths.
+    bool readOnly() const { return m_readOnly; }
+    // The background of the owner area around the months.
+    void setAreaColor(const QColor& color);
+
+    // Where month (1..12) stands in the owner area: column c and row r of 3 rows of 4.
+    static QPoint monthPosition(int month);
+    // Room for all twelve months; also the selector's minimum size.
+    QSize sizeHint() const override;
+
 private:
     std::array<TCalendarSelector*, 12> m_months{};
     TickCallback m_callback;
     bool m_markingMode = false;
     int m_year = 0;
+    bool m_readOnly = false;
 };
 
 } // namespace zf
