@@ -1,0 +1,240 @@
+#include "plans/planlifecycle.h"
+
+#include "app/programoptions.h"
+#include "data/fb/transactionguard.h"
+#include "data/mydatabase.h"
+#include "util/dialogs.h"
+
+#include <QHash>
+#include <QVariant>
+
+#include <vector>
+
+namespace zf {
+
+namespace {
+
+const QString kIdYear = QStringLiteral("IDYEAR");
+const QString kIdEmployee = QStringLiteral("IDEMPLOYEE");
+
+// Leave days of a year that are not non-working days, per employee: one query for the whole
+// plan instead of one per employee, with the same counts.
+const QString kSqlTakenDays = QStringLiteral(
+    "SELECT IDEMPLOYEE, COUNT(*) FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=:IDYEAR "
+    "AND NOT EXISTS (SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) GROUP BY IDEMPLOYEE");
+
+// Columns copied unchanged into the new plan.
+const QStringList kCopiedColumns = {QStringLiteral("THISYEARDAYS"),  QStringLiteral("NURSINGDAYS"),
+                                    QStringLiteral("MATERNITYDAYS"), QStringLiteral("UNPAIDDAYS"),
+                                    QStringLiteral("SICKDAYS"),      QStringLiteral("OTHERDAYS"),
+                                    QStringLiteral("OTHERDESCR")};
+
+struct SourceRow
+{
+    QString employee;
+    int lastYearDays = 0;
+    int thisYearDays = 0;
+    std::vector<QVariant> copied;
+};
+
+} // namespace
+
+const QString PlanLifecycle::kDuplicateYear =
+    QStringLiteral("Istnieje już plan urlopowy na podany rok");
+const QString PlanLifecycle::kDeleteQuestion =
+    QStringLiteral("Czy na pewno usunąć wkazany plan? Operacja nie będzie mogła być cofnięta!");
+const QString PlanLifecycle::kNoFolder =
+    QStringLiteral("Nie wskazano katalogu, w którym przechowywane będą pliki planów urlopowych");
+const QString PlanLifecycle::kApprovedQuestion =
+    QStringLiteral("Zefirant jest już zatwierdzony. Czy mimo to chcesz zmienić jego konfigurację?");
+const QString PlanLifecycle::kAddEmployeesFirst =
+    QStringLiteral("Musisz uprzednio dodać pracowników do planu.");
+const QString PlanLifecycle::kGenerateFirst =
+    QStringLiteral("Musisz uprzednio wygenerować plany do edycji dla poszczególnych pracowników.");
+
+std::optional<PlanRow> PlanRow::fromCurrentRow(const fb::DataSet& plans)
+{
+    if (!plans.isOpen() || plans.isEmpty())
+        return std::nullopt;
+    return PlanRow{plans.asInteger(kIdYear), plans.asInteger(QStringLiteral("STATUS")),
+                   plans.asString(QStringLiteral("PLANDIR"))};
+}
+
+PlanLifecycle::PlanLifecycle(TmyDataBase& db, Dialogs& dialogs, const ProgramOptions& options)
+    : m_db(db), m_dialogs(dialogs), m_options(options)
+{
+}
+
+void PlanLifecycle::setCopySource(int year, const QString& planDir)
+{
+    m_copyYear = year;
+    m_copyDir = planDir;
+}
+
+int PlanLifecycle::CreatePlan(const std::function<std::optional<int>()>& askYear)
+{
+    const int source = m_copyYear;
+    const QString sourceDir = m_copyDir;
+    m_copyYear = 0;
+    m_copyDir.clear();
+    for (;;) {
+        const std::optional<int> year = askYear();
+        if (!year)
+            return 0;
+        bool duplicate = false;
+        const bool created = m_db.Write(TmyDataBase::DBFUHolidayPlans.insertSql, {{kIdYear, *year}},
+                                        kCodeCreate, [&](const fb::Error& e) {
+                                            duplicate = e.isDuplicateKey();
+                                            return duplicate;
+                                        });
+        if (duplicate)
+            m_dialogs.information(kCaptionWarning, kDuplicateYear);
+        if (!created)
+            continue;
+        if (source > 0)
+            CopyPlan(source, *year, sourceDir);
+        ShowPlan(*year);
+        return *year;
+    }
+}
+
+bool PlanLifecycle::CopyPlan(int source, int target, const QString& planDir)
+{
+    int code = kCodeCopyBeforeFolder;
+    fb::Statement& st = m_db.DBFWorkingSQL;
+    try {
+        fb::TransactionGuard guard(m_db.DBFTransaction);
+        st.setTransaction(&m_db.DBFTransaction);
+        st.close();
+        st.setSql(TmyDataBase::DBFUPlanDir.updateSql);
+        st.setParam(QStringLiteral("PLANDIR"), planDir);
+        st.setParam(kIdYear, target);
+        st.execute();
+        code = kCodeCopyAfterFolder;
+        // The new plan has status 1, so the status rule gives 2.
+        st.setSql(TmyDataBase::DBFUHolidayPlans.updateSql);
+        st.setParam(QStringLiteral("STATUS"), 2);
+        st.setParam(kIdYear, target);
+        st.execute();
+
+        fb::Statement read(m_db.FBDataBase, &m_db.DBFTransaction);
+        read.setSql(QStringLiteral("SELECT * FROM EMPLOYEESSETTINGS WHERE IDYEAR=:IDYEAR"));
+        read.setParam(kIdYear, source);
+        read.execute();
+        std::vector<SourceRow> rows;
+        while (read.fetch()) {
+            SourceRow r;
+            r.employee = read.value(kIdEmployee).toString();
+            r.lastYearDays = read.value(QStringLiteral("LASTYEARDAYS")).toInt();
+            r.thisYearDays = read.value(QStringLiteral("THISYEARDAYS")).toInt();
+            for (const QString& column : kCopiedColumns)
+                r.copied.push_back(read.value(column));
+            rows.push_back(std::move(r));
+        }
+        read.close();
+        read.setSql(kSqlTakenDays);
+        read.setParam(kIdYear, source);
+        read.execute();
+        QHash<QString, int> taken;
+        while (read.fetch())
+            taken.insert(read.value(0).toString(), read.value(1).toInt());
+        read.close();
+
+        st.setSql(TmyDataBase::DBFUEmployeesSettings.insertSql);
+        st.prepare();
+        for (const SourceRow& r : rows) {
+            st.setParam(kIdYear, target);
+            st.setParam(kIdEmployee, r.employee);
+            // No lower bound: more days taken than were due carries over as a debt.
+            st.setParam(QStringLiteral("LASTYEARDAYS"),
+                        r.lastYearDays + r.thisYearDays - taken.value(r.employee));
+            for (int i = 0; i < kCopiedColumns.size(); ++i)
+                st.setParam(kCopiedColumns[i], r.copied[i]);
+            st.setParam(QStringLiteral("CHECKSUM"), 0);
+            st.execute();
+        }
+        st.close();
+        guard.commit();
+        return true;
+    } catch (const Exception& e) {
+        st.close();
+        m_db.DBFTransaction.rollbackQuietly();
+        m_db.ReportUnexpectedError(e.message(), true, code);
+        // A plan with nobody in it would block the retry with "already exists".
+        m_db.Write(TmyDataBase::DBFUHolidayPlans.deleteSql, {{kIdYear, target}}, kCodeDelete);
+        return false;
+    }
+}
+
+bool PlanLifecycle::DeletePlan(int year)
+{
+    if (m_options.pytajPrzedKasowaniem && !m_dialogs.question(kCaptionQuestion, kDeleteQuestion))
+        return false;
+    const bool deleted =
+        m_db.Write(TmyDataBase::DBFUHolidayPlans.deleteSql, {{kIdYear, year}}, kCodeDelete);
+    m_db.OpenPlans();
+    return deleted;
+}
+
+void PlanLifecycle::OpenPlanFolder(const QString& planDir,
+                                   const std::function<void(const QString&)>& open)
+{
+    if (planDir.isEmpty()) {
+        m_dialogs.information(kCaptionInformation, kNoFolder);
+        return;
+    }
+    if (open)
+        open(planDir);
+}
+
+bool PlanLifecycle::MayChangeApproved(int status)
+{
+    return status != 5 || m_dialogs.question(kCaptionWarning, kApprovedQuestion);
+}
+
+bool PlanLifecycle::MayGenerate(int status)
+{
+    if (status > 1)
+        return true;
+    m_dialogs.information(kCaptionInformation, kAddEmployeesFirst);
+    return false;
+}
+
+bool PlanLifecycle::MayImport(int status)
+{
+    if (status > 2)
+        return true;
+    m_dialogs.information(kCaptionInformation, kGenerateFirst);
+    return false;
+}
+
+bool PlanLifecycle::AfterConfiguration(int year, const QString& storedDir, bool changed,
+                                       const QString& newDir)
+{
+    const bool folderChanged = newDir != storedDir;
+    if (!changed && !folderChanged)
+        return false;
+    m_db.SetPlanStatus(year, 2);
+    if (folderChanged)
+        m_db.Write(TmyDataBase::DBFUPlanDir.updateSql,
+                   {{QStringLiteral("PLANDIR"), newDir}, {kIdYear, year}}, kCodeFolderUpdate);
+    ShowPlan(year);
+    return true;
+}
+
+bool PlanLifecycle::AfterCalendar(int year, int status, bool saved)
+{
+    if (!saved || status < 3)
+        return false;
+    m_db.SetPlanStatus(year, 6);
+    ShowPlan(year);
+    return true;
+}
+
+void PlanLifecycle::ShowPlan(int year)
+{
+    m_db.OpenPlans();
+    m_db.LocateByInteger(m_db.DBFHolidayPlans, kIdYear, year);
+}
+
+} // namespace zf

@@ -1,0 +1,292 @@
+// The plans page's commands with their windows, offscreen, over a real embedded database: the
+// new-plan window, the non-working-day calendar and the status they leave behind.
+#include "app/programoptions.h"
+#include "data/databasecreation.h"
+#include "data/mydatabase.h"
+#include "data/scriptrunner.h"
+#include "plans/calendar/yearcalendarselector.h"
+#include "plans/calendarwindow.h"
+#include "plans/newplan.h"
+#include "plans/planlifecycle.h"
+#include "plans/plans.h"
+#include "tests/support/modal.h"
+#include "tests/support/qtest_main.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_env.h"
+#include "util/clock.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace zf;
+
+namespace {
+
+const QString kUser = QStringLiteral("SYSDBA");
+const QString kPassword = QStringLiteral("masterkey");
+
+class FixedClock final : public Clock
+{
+public:
+    QDateTime now() const override { return QDateTime(QDate(2026, 12, 7), QTime(9, 0)); }
+};
+
+void click(QWidget* w, const char* name)
+{
+    auto* b = w->findChild<QPushButton*>(QString::fromLatin1(name));
+    QVERIFY2(b, name);
+    b->click();
+}
+
+} // namespace
+
+class PlansWindowsTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    test::ScriptedDialogs m_dialogs;
+    ProgramOptions m_options;
+    FixedClock m_clock;
+    std::unique_ptr<TmyDataBase> m_db;
+    std::unique_ptr<TPlans> m_plans;
+
+    static QString dataFolder() { return test::dataHome() + QStringLiteral("/Orvantis/Zefirant"); }
+
+    QString value(const QString& sql)
+    {
+        QString result;
+        m_db->Utility(1, [&](fb::Statement& st) {
+            st.setSql(sql);
+            st.execute();
+            if (st.fetch())
+                result = st.value(0).toString();
+            st.close();
+        });
+        return result;
+    }
+    void exec(const QString& sql) { QVERIFY(m_db->Write(sql, {}, 1)); }
+    int status(int year)
+    {
+        return value(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=%1").arg(year))
+            .toInt();
+    }
+    QString freeDays(int year)
+    {
+        return value(QStringLiteral("SELECT LIST(FREEDAY, ',') FROM (SELECT FREEDAY FROM CALENDAR "
+                                    "WHERE IDYEAR=%1 ORDER BY FREEDAY)")
+                         .arg(year));
+    }
+    void selectPlan(int year)
+    {
+        m_db->OpenPlans();
+        QVERIFY(m_db->LocateByInteger(m_db->DBFHolidayPlans, QStringLiteral("IDYEAR"), year));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setClock(&m_clock);
+        QDir().mkpath(dataFolder() + QStringLiteral("/debug"));
+        QFile script(DatabaseCreator::CreationScriptPath(test::programFolder()));
+        QVERIFY(script.open(QIODevice::ReadOnly));
+        const QString path = m_dir.path() + QStringLiteral("/kadry.fdb");
+        {
+            DatabaseCreator creator;
+            const auto error =
+                creator.create(path, kUser, kPassword, decipherScript(script.readAll()));
+            QVERIFY2(!error, error ? qPrintable(error->message) : "");
+            creator.DB.detach();
+        }
+        m_db = std::make_unique<TmyDataBase>(
+            DatabasePaths{dataFolder(),
+                          test::programFolder(),
+                          {m_dir.path() + QStringLiteral("/no-installer")}},
+            m_dialogs);
+        QVERIFY(m_db->Connect(path, kUser, kPassword));
+        m_plans = std::make_unique<TPlans>(*m_db, m_dialogs, m_options);
+    }
+
+    void init()
+    {
+        m_options = ProgramOptions{};
+        exec(QStringLiteral("DELETE FROM HOLIDAYPLANS"));
+        m_db->OpenPlans();
+        m_dialogs.clear();
+    }
+
+    void cleanupTestCase()
+    {
+        m_plans.reset();
+        m_db.reset();
+        setClock(nullptr);
+    }
+
+    void newPlanWindowRefusesAYearOutsideTheRangeAndOffersTheCurrentYear()
+    {
+        QList<int> offered;
+        test::whenModal<TfNewPlan>([&](TfNewPlan* w) {
+            auto* year = w->findChild<QSpinBox*>(QStringLiteral("idYear"));
+            offered << year->value();
+            year->findChild<QLineEdit*>()->setText(QStringLiteral("1998"));
+            click(w, "SBZapisz");
+            QVERIFY(w->isVisible());
+            year->findChild<QLineEdit*>()->setText(QStringLiteral("2030"));
+            QTest::keyClick(year, Qt::Key_Return);
+        });
+        m_plans->Create();
+        QCOMPARE(offered, QList<int>{2026});
+        QCOMPARE(m_dialogs.informationTexts(), QStringList{TfNewPlan::kWrongYear});
+        QCOMPARE(status(2030), 1);
+        QCOMPARE(m_db->DBFHolidayPlans.asInteger(QStringLiteral("IDYEAR")), 2030);
+
+        // Esc closes without a plan.
+        test::whenModal<TfNewPlan>([](TfNewPlan* w) { QTest::keyClick(w, Qt::Key_Escape); });
+        m_plans->Create();
+        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM HOLIDAYPLANS")), QStringLiteral("1"));
+    }
+
+    void aDuplicateYearIsAskedAgainWithTheCurrentYear()
+    {
+        exec(QStringLiteral(
+            "INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2031, 2, '')"));
+        QList<int> offered;
+        test::whenModal<TfNewPlan>([&](TfNewPlan* w) {
+            auto* year = w->findChild<QSpinBox*>(QStringLiteral("idYear"));
+            year->setValue(2031);
+            click(w, "SBZapisz");
+            test::whenModal<TfNewPlan>([&](TfNewPlan* again) {
+                offered << again->findChild<QSpinBox*>(QStringLiteral("idYear"))->value();
+                click(again, "SBAnuluj");
+            });
+        });
+        m_plans->Create();
+        QCOMPARE(offered, QList<int>{2026});
+        QCOMPARE(m_dialogs.informationTexts(), QStringList{PlanLifecycle::kDuplicateYear});
+    }
+
+    void calendarMarksSavesAndMovesAGeneratedPlanToChanged()
+    {
+        exec(QStringLiteral(
+            "INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2012, 1, '')"));
+        exec(QStringLiteral(
+            "INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2024, 5, '')"));
+        exec(QStringLiteral("INSERT INTO CALENDAR (IDYEAR, FREEDAY) VALUES (2024, 20240102)"));
+
+        // 2012, status 1: the holidays and the Saturdays of January, saved; the status stays.
+        selectPlan(2012);
+        m_dialogs.answer(true);
+        m_dialogs.answer(true);
+        test::whenModal<TfCalendar>([](TfCalendar* w) {
+            click(w, "SBZaznaczSwieta");
+            w->findChild<QComboBox*>(QStringLiteral("cbWeekDay"))->setCurrentIndex(5);
+            click(w, "SBZaznaczDni");
+            click(w, "SBZapisz");
+        });
+        m_plans->EditCalendar();
+        QCOMPARE(status(2012), 1);
+        const QStringList days = freeDays(2012).split(QLatin1Char(','));
+        QCOMPARE(days.size(), 13 + 52);
+        for (const char* d :
+             {"20120106", "20120408", "20120409", "20120527", "20120607", "20120107"})
+            QVERIFY2(days.contains(QString::fromLatin1(d)), d);
+        QCOMPARE(m_dialogs.questionTexts(),
+                 (QStringList{
+                     QStringLiteral("Czy zaznaczyć wszyskie stałe święta?"),
+                     QStringLiteral("Czy zaznaczyć wszyskie wybrane dni tygodnia (Sobota) ?")}));
+
+        // 2024, approved: asked first; clearing then cancelling keeps what is stored.
+        selectPlan(2024);
+        m_dialogs.clear();
+        m_dialogs.answer(true);
+        m_dialogs.answer(true);
+        test::whenModal<TfCalendar>([](TfCalendar* w) {
+            click(w, "SBOdznacz");
+            click(w, "SBAnuluj");
+        });
+        m_plans->EditCalendar();
+        QCOMPARE(freeDays(2024), QStringLiteral("20240102"));
+        QCOMPARE(status(2024), 5);
+
+        // Saving turns the approved plan into a changed one.
+        m_dialogs.answer(true);
+        test::whenModal<TfCalendar>([](TfCalendar* w) {
+            YearDays d = w->selector().GetDays();
+            QVERIFY(d[0][1].selected);
+            d[0][2].selected = true;
+            w->selector().SetDays(2024, d);
+            click(w, "SBZapisz");
+        });
+        m_plans->EditCalendar();
+        QCOMPARE(freeDays(2024), QStringLiteral("20240102,20240103"));
+        QCOMPARE(status(2024), 6);
+    }
+
+    void calendarFileAddsTheDaysOfThePlanYear()
+    {
+        exec(QStringLiteral(
+            "INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2012, 3, '')"));
+        const QString file = m_dir.path() + QStringLiteral("/wolne.txt");
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("01.05.2012\r\n2012-05-02\r\n31-02-2012\r\n03-05-2013\r\n15-08-2012\r\n");
+        f.close();
+        selectPlan(2012);
+        m_dialogs.chooseFile(file);
+        test::whenModal<TfCalendar>([](TfCalendar* w) {
+            click(w, "SBWczytajPlik");
+            click(w, "SBPomocPliku");
+            click(w, "SBZapisz");
+        });
+        m_plans->EditCalendar();
+        QCOMPARE(freeDays(2012), QStringLiteral("20120501,20120815"));
+        QCOMPARE(m_dialogs.informationTexts(), QStringList{TfCalendar::kFileHelp});
+        QCOMPARE(status(2012), 6);
+    }
+
+    void commandsNeedAPlanAndKeepTheirGates()
+    {
+        QStringList opened;
+        m_plans->openExternally = [&](const QString& p) { opened << p; };
+        const auto commands = m_plans->Commands();
+        QCOMPARE(commands.size(), size_t(9));
+        // An empty list: nothing happens at all.
+        for (const char* name :
+             {"SBSkopiuj", "SBEksportuj", "SBImportuj", "SBSkasujPlan", "SBOpenDir"})
+            commands.at(QString::fromLatin1(name))();
+        QVERIFY(m_dialogs.shown().empty());
+
+        exec(QStringLiteral(
+            "INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2025, 1, '/srv/p')"));
+        selectPlan(2025);
+        int exports = 0;
+        m_plans->runExport = [&](int year, int unit) {
+            ++exports;
+            return year == 2025 && unit == 0;
+        };
+        commands.at(QStringLiteral("SBEksportuj"))();
+        QCOMPARE(exports, 0);
+        exec(QStringLiteral("UPDATE HOLIDAYPLANS SET STATUS=2"));
+        selectPlan(2025);
+        commands.at(QStringLiteral("SBEksportuj"))();
+        QCOMPARE(exports, 1);
+        QCOMPARE(status(2025), 3);
+        commands.at(QStringLiteral("SBOpenDir"))();
+        QCOMPARE(opened, QStringList{QStringLiteral("/srv/p")});
+
+        m_dialogs.answer(true);
+        commands.at(QStringLiteral("SBSkasujPlan"))();
+        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM HOLIDAYPLANS")), QStringLiteral("0"));
+    }
+};
+
+ZF_QTEST_MAIN(PlansWindowsTest)
+#include "plans_window_test.moc"
