@@ -5,9 +5,16 @@
 #include <QDialog>
 #include <QString>
 
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
 namespace zf {
 
 class Dialogs;
+class TDaysSpinEdit;
 
 namespace fb {
 class DataSet;
@@ -35,8 +42,26 @@ public:
     // Every field read-only and "&Anuluj" shown as "&OK" (true), or back to editing (false).
     void setViewOnly(bool viewOnly);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void build();
+    void save();
+
+    Dialogs* m_dialogs = nullptr;
     bool m_saved = false;
+    bool m_viewOnly = false;
+    // The values of the last filling: a figure left as it was is never refused.
+    EntitlementData m_filled;
+    QLabel* m_employee = nullptr;
+    // fLASTYEARDAYS, fTHISYEARDAYS, fNURSINGDAYS, fMATERNITYDAYS, fUNPAIDDAYS, fSICKDAYS,
+    // fOTHERDAYS.
+    std::array<TDaysSpinEdit*, 7> m_fields{};
+    QLineEdit* m_descr = nullptr;
+    QPushButton* m_save = nullptr;
+    QPushButton* m_cancel = nullptr;
 };
 
 } // namespace zf

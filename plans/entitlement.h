@@ -35,6 +35,10 @@ constexpr int kMaxDays = 365;
 constexpr int kMinLastYearDays = -365;
 constexpr int kMaxDescrLength = 255;
 
+// The refusal of figures outside their range, in the entitlement and the batch windows alike.
+inline const QString kInvalidEntitlement =
+    QStringLiteral("Niepoprawna ilość dni urlopu. Sprawdź pola.");
+
 // Whether "&Zapisz" of the entitlement window may close with these values: each figure within
 // its range, or the very value it was filled with, so that a stored figure outside the range is
 // never refused, clamped or changed while only other figures are edited.

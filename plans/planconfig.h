@@ -79,7 +79,7 @@ public:
     bool FolderChosen(const QString& path);
     // Focus leaving the folder panel: the text becomes the stored folder; a warning when there
     // is no such folder or it cannot be written.
-    void LeaveFolder(const QString& text);
+    void LeaveFolder(const QString& folder);
 
     bool changed() const { return m_changed; }
     int year() const { return m_year; }

@@ -59,7 +59,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void reload();
     void rebuildLeftList();
     void fillUnits();
     void addSelected();
@@ -72,7 +71,6 @@ private:
     void focusMoved(QWidget* from, QWidget* to);
 
     TmyDataBase& m_db;
-    Dialogs& m_dialogs;
     PlanConfig m_logic;
     PlanConfigResult m_result;
 

@@ -1,1 +1,3 @@
-# Plan configuration and entitlements.
+# Plan configuration and entitlements: the logic on a real embedded database, the windows
+# offscreen.
+zf_add_gtest(test_plans_config SOURCES planconfig_test.cpp LIBS zf_plans zf_testsupport_db)
