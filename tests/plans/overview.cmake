@@ -1,5 +1,5 @@
 # The plan overview and the leave editor: the logic on a real embedded database ...
 zf_add_gtest(test_plans_overview
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/overview_test.cpp ${CMAKE_CURRENT_LIST_DIR}/overview_seed.h
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/overview_test.cpp ${CMAKE_CURRENT_LIST_DIR}/editcalendar_test.cpp ${CMAKE_CURRENT_LIST_DIR}/overview_seed.h
   LIBS zf_plans zf_testsupport_db)
 add_dependencies(test_plans_overview zf_schema_scripts)

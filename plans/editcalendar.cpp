@@ -1,0 +1,157 @@
+#include "plans/editcalendar.h"
+
+#include "data/fb/transactionguard.h"
+#include "data/mydatabase.h"
+#include "plans/overview.h"
+#include "util/dates.h"
+#include "util/dialogs.h"
+#include "util/exception.h"
+
+namespace zf {
+
+namespace {
+
+constexpr int kCodeEmployee = 151753;
+constexpr int kCodeCalendar = 41701;
+constexpr int kCodeLeave = 132034;
+constexpr int kCodeFixed = 92109;
+constexpr int kCodeSave = 151801;
+
+const QString kSqlEmployee = QStringLiteral(
+    "SELECT NAME,SURNAME, (NAME || ' ' || SURNAME || ' (' || E.IDEMPLOYEE || ')') AS EMPLOYEE, "
+    "LASTYEARDAYS, THISYEARDAYS, CHECKSUM FROM EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE "
+    "IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE AND E.IDEMPLOYEE=:IDEMPLOYEE");
+const QString kSqlInPlan = QStringLiteral(
+    "SELECT COUNT(*) FROM EMPLOYEESSETTINGS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE");
+const QString kSqlFreeDays =
+    QStringLiteral("SELECT FREEDAY FROM CALENDAR WHERE IDYEAR=:IDYEAR ORDER BY FREEDAY");
+const QString kSqlDays = QStringLiteral(
+    "SELECT SELECTEDDAY FROM %1 WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE AND NOT EXISTS "
+    "(SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) ORDER BY SELECTEDDAY");
+
+int toInt(const QVariant& v)
+{
+    return v.isValid() && !v.isNull() ? v.toInt() : 0;
+}
+
+// The slot of a date of the plan year; nullptr for any other number.
+DayState* slotOf(YearDays& days, int dateNumber, int year)
+{
+    if (PlanDayOfYear(dateNumber, year) == 0)
+        return nullptr;
+    return &days[static_cast<size_t>(MonthPart(dateNumber) - 1)]
+                [static_cast<size_t>(DayPart(dateNumber) - 1)];
+}
+
+} // namespace
+
+bool LoadEditCalendar(TmyDataBase& db, int year, const QString& employee, EditCalendarState& out)
+{
+    out = EditCalendarState{};
+    bool ok = db.Utility(kCodeEmployee, [&](fb::Statement& st) {
+        st.setSql(kSqlEmployee);
+        st.setParam(QStringLiteral("IDYEAR"), year);
+        st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
+        st.execute();
+        if (st.fetch()) {
+            out.found = true;
+            out.employeeText = st.value(QStringLiteral("EMPLOYEE")).toString();
+            out.lastYearDays = toInt(st.value(QStringLiteral("LASTYEARDAYS")));
+            out.thisYearDays = toInt(st.value(QStringLiteral("THISYEARDAYS")));
+        }
+        st.close();
+    });
+    out.remaining = out.summary();
+    ok = ok && db.Utility(kCodeCalendar, [&](fb::Statement& st) {
+        st.setSql(kSqlFreeDays);
+        st.setParam(QStringLiteral("IDYEAR"), year);
+        st.execute();
+        while (st.fetch()) {
+            if (DayState* s = slotOf(out.days, toInt(st.value(0)), year)) {
+                s->selectable = false;
+                s->unchangeable = false;
+            }
+        }
+        st.close();
+    });
+    const auto readDays = [&](const char* table, int code, bool leave) {
+        return db.Utility(code, [&](fb::Statement& st) {
+            st.setSql(kSqlDays.arg(QLatin1String(table)));
+            st.setParam(QStringLiteral("IDYEAR"), year);
+            st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
+            st.execute();
+            while (st.fetch()) {
+                DayState* s = slotOf(out.days, toInt(st.value(0)), year);
+                if (!s)
+                    continue;
+                if (!leave) {
+                    s->unchangeable = true;
+                } else if (!s->selected) {
+                    s->selected = true;
+                    --out.remaining;
+                }
+            }
+            st.close();
+        });
+    };
+    ok = ok && readDays("EMPLOYEEHOLIDAYS", kCodeLeave, true);
+    ok = ok && readDays("EMPLOYEECONSTDAYS", kCodeFixed, false);
+    return ok;
+}
+
+SaveCalendarResult SaveEditCalendar(TmyDataBase& db, int year, const QString& employee,
+                                    const YearDays& days, int remaining, bool checkRange)
+{
+    if (remaining < 0 && checkRange) {
+        db.dialogs().information(kCaptionInformation, kOverLimitMessage);
+        return SaveCalendarResult::OverLimit;
+    }
+    fb::Statement& st = db.DBFWorkingSQL;
+    try {
+        fb::TransactionGuard guard(db.DBFTransaction);
+        st.close();
+        st.setTransaction(&db.DBFTransaction);
+        st.setSql(kSqlInPlan);
+        st.setParam(QStringLiteral("IDYEAR"), year);
+        st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
+        st.execute();
+        const bool inPlan = st.fetch() && toInt(st.value(0)) > 0;
+        st.close();
+        if (!inPlan) {
+            db.dialogs().information(kCaptionInformation, kNotInPlanMessage);
+            return SaveCalendarResult::NotInPlan;
+        }
+        const auto replace = [&](const WriteSet& set, bool DayState::*flag) {
+            st.setSql(set.deleteSql);
+            st.setParam(QStringLiteral("IDYEAR"), year);
+            st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
+            st.execute();
+            st.setSql(set.insertSql);
+            for (int m = 1; m <= 12; ++m) {
+                for (int d = 1; d <= 31; ++d) {
+                    const int n = year * 10000 + m * 100 + d;
+                    // Slots that are no day of the month are never written.
+                    if (!(days[static_cast<size_t>(m - 1)][static_cast<size_t>(d - 1)].*flag) ||
+                        !IsValidDateNumber(n))
+                        continue;
+                    st.setParam(QStringLiteral("IDYEAR"), year);
+                    st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
+                    st.setParam(QStringLiteral("SELECTEDDAY"), n);
+                    st.execute();
+                }
+            }
+        };
+        replace(TmyDataBase::DBFUEmployeeHolidays, &DayState::selected);
+        replace(TmyDataBase::DBFUEmployeeConstDays, &DayState::unchangeable);
+        st.close();
+        guard.commit();
+        return SaveCalendarResult::Saved;
+    } catch (const Exception& e) {
+        st.close();
+        db.DBFTransaction.rollbackQuietly();
+        db.ReportUnexpectedError(e.message(), true, kCodeSave);
+        return SaveCalendarResult::Failed;
+    }
+}
+
+} // namespace zf
