@@ -1,0 +1,304 @@
+// The tag reader and writer and the leave-plan file's bytes: the cases the editing program relies
+// on, the stamp and day rules of reading back, paths, and the bounded, replacing file I/O.
+#include "planfiles/cipher.h"
+#include "planfiles/planfile.h"
+#include "planfiles/simplexmlparser.h"
+#include "tests/util/print.h"
+#include "util/textcodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zf {
+namespace {
+
+QByteArray read(TSimpleXMLParser& p, const char* name, bool* found = nullptr)
+{
+    QByteArray value("unchanged");
+    const bool ok = p.ReadElement(name, value);
+    if (found)
+        *found = ok;
+    return ok ? value : QByteArray("<missing>");
+}
+
+// --- the tag reader and writer -------------------------------------------------------------------
+
+TEST(SimpleXmlParser, WritesOneLineWithOnlyTheFirstLessThanDoubled)
+{
+    TSimpleXMLParser w;
+    w.OpenTag("A");
+    w.WriteElement("B", "x<y<z");
+    w.WriteElement("C", "&amp;&#60;");
+    w.WriteElement("D", "");
+    w.CloseTag("A");
+    EXPECT_EQ(w.GetText(), QByteArray("<A><B>x<<y<z</B><C>&amp;&#60;</C><D></D></A>"));
+    w.Clear();
+    EXPECT_EQ(w.GetText(), QByteArray());
+    EXPECT_EQ(w.Length(), 0);
+}
+
+TEST(SimpleXmlParser, ReadsBackEveryValueUnchanged)
+{
+    const QByteArray values[] = {"x<y<z", "<", "<<", "a<<b", "&amp;&#60;", "", "<B>"};
+    for (const QByteArray& v : values) {
+        TSimpleXMLParser w;
+        w.WriteElement("B", v);
+        TSimpleXMLParser r;
+        r.SetText(w.GetText());
+        EXPECT_EQ(read(r, "B"), v) << v.constData();
+    }
+}
+
+TEST(SimpleXmlParser, ReadsInDocumentOrderAndAMissStopsEverything)
+{
+    TSimpleXMLParser r;
+    r.SetText("<NAME>Jan</NAME><IDEMPLOYEE>7</IDEMPLOYEE><SURNAME>Nowak</SURNAME>");
+    EXPECT_EQ(read(r, "IDEMPLOYEE"), QByteArray("7"));
+    bool found = true;
+    read(r, "NAME", &found);
+    EXPECT_FALSE(found);
+    read(r, "SURNAME", &found);
+    EXPECT_FALSE(found) << "after a miss the parser finds nothing more";
+}
+
+TEST(SimpleXmlParser, NameDoesNotMatchSurname)
+{
+    TSimpleXMLParser r;
+    r.SetText("<SURNAME>Nowak</SURNAME><NAME>Jan</NAME>");
+    EXPECT_EQ(read(r, "NAME"), QByteArray("Jan"));
+}
+
+TEST(SimpleXmlParser, ClosingTagBeforeTheOpeningGivesAnEmptyValue)
+{
+    TSimpleXMLParser r;
+    r.SetText("</X>....<X>abc");
+    bool found = false;
+    EXPECT_EQ(read(r, "X", &found), QByteArray());
+    EXPECT_TRUE(found);
+}
+
+TEST(SimpleXmlParser, SixCharactersHoldNoElementSevenDo)
+{
+    for (const QByteArray& text : {QByteArray(), QByteArray("<a></a"), QByteArray("<a>x")}) {
+        TSimpleXMLParser r;
+        r.SetText(text);
+        EXPECT_TRUE(r.AtEnd());
+        bool found = true;
+        read(r, "a", &found);
+        EXPECT_FALSE(found);
+    }
+    TSimpleXMLParser r;
+    r.SetText("<a></a>");
+    bool found = false;
+    EXPECT_EQ(read(r, "a", &found), QByteArray());
+    EXPECT_TRUE(found);
+    EXPECT_TRUE(r.AtEnd());
+
+    // Six characters after the last element read: nothing more is found.
+    TSimpleXMLParser tail;
+    tail.SetText("<a>1</a><b></b");
+    EXPECT_EQ(read(tail, "a"), QByteArray("1"));
+    EXPECT_TRUE(tail.AtEnd());
+}
+
+TEST(SimpleXmlParser, SubParserReadsInsideTheElement)
+{
+    TSimpleXMLParser r;
+    r.SetText("<L><DAY>1</DAY><DAY>2</DAY></L><DAY>3</DAY>");
+    auto sub = r.ReadSubParser("L");
+    ASSERT_TRUE(sub);
+    EXPECT_EQ(read(*sub, "DAY"), QByteArray("1"));
+    EXPECT_EQ(read(*sub, "DAY"), QByteArray("2"));
+    bool found = true;
+    read(*sub, "DAY", &found);
+    EXPECT_FALSE(found);
+    EXPECT_FALSE(r.ReadSubParser("L"));
+}
+
+// --- the file ------------------------------------------------------------------------------------
+
+PlanFileContent sample()
+{
+    PlanFileContent c;
+    c.year = 2024;
+    c.employeeKey = QStringLiteral("007");
+    c.name = QStringLiteral("Żaneta");
+    c.surname = QStringLiteral("Łęcka");
+    c.password = QStringLiteral("ąę<x");
+    c.lastYearDays = -2;
+    c.thisYearDays = 26;
+    c.stamp = -5;
+    c.freeDays = {20240101, 20240106};
+    c.comment = QStringLiteral("Proszę\r\nwypełnić");
+    c.checkRange = true;
+    c.selectedDays = {20240702, 20240703};
+    c.unchangeableDays = {20241224};
+    return c;
+}
+
+TEST(PlanFile, TextHasTheElementsInTheirOrderInWindows1250)
+{
+    const QByteArray expected = toCp1250(QStringLiteral(
+        "<ZEFIRANT><IDYEAR>2024</IDYEAR><SETTINGS><EMPLOYEE><IDEMPLOYEE>007</IDEMPLOYEE>"
+        "<NAME>Żaneta</NAME><SURNAME>Łęcka</SURNAME><PWD>ąę<<x</PWD><LASTYEARDAYS>-2"
+        "</LASTYEARDAYS><THISYEARDAYS>26</THISYEARDAYS></EMPLOYEE><CHECKSUM>-5</CHECKSUM>"
+        "<FREEDAYS><DAY>20240101</DAY><DAY>20240106</DAY></FREEDAYS><COMMENT>Proszę\r\nwypełnić"
+        "</COMMENT><CHECKRANGE>1</CHECKRANGE></SETTINGS><SELECTEDDAYS><DAY>20240702</DAY>"
+        "<DAY>20240703</DAY></SELECTEDDAYS><UNCHANGEABLEDAYS><DAY>20241224</DAY>"
+        "</UNCHANGEABLEDAYS></ZEFIRANT>"));
+    EXPECT_EQ(BuildPlanFileText(sample()), expected);
+    // "Ż" is one byte 0xAF in Windows-1250.
+    EXPECT_TRUE(BuildPlanFileText(sample()).contains("<NAME>\xAF"));
+
+    PlanFileContent empty = sample();
+    empty.freeDays.clear();
+    empty.selectedDays.clear();
+    empty.unchangeableDays.clear();
+    empty.checkRange = false;
+    const QByteArray text = BuildPlanFileText(empty);
+    EXPECT_TRUE(text.contains("<FREEDAYS></FREEDAYS>"));
+    EXPECT_TRUE(text.contains("<CHECKRANGE>0</CHECKRANGE>"));
+    EXPECT_TRUE(text.endsWith("<SELECTEDDAYS></SELECTEDDAYS><UNCHANGEABLEDAYS>"
+                              "</UNCHANGEABLEDAYS></ZEFIRANT>"));
+}
+
+TEST(PlanFile, BytesAreTheTextEncipheredSoTheFirstIs0xAA)
+{
+    const QByteArray bytes = BuildPlanFileBytes(sample());
+    EXPECT_EQ(bytes.size(), BuildPlanFileText(sample()).size());
+    // "<" (0x3C) under the high byte of 38467 (0x96).
+    EXPECT_EQ(static_cast<unsigned char>(bytes.at(0)), 0xAA);
+    EXPECT_EQ(DecryptString(bytes, kPlanFileCipherKey), BuildPlanFileText(sample()));
+}
+
+TEST(PlanFile, ReadsBackWhatWasWritten)
+{
+    PlanFileData d;
+    ASSERT_TRUE(ParsePlanFileText(BuildPlanFileText(sample()), 2024, d));
+    EXPECT_EQ(d.employeeKey, QStringLiteral("007"));
+    EXPECT_EQ(d.name, QStringLiteral("Żaneta"));
+    EXPECT_EQ(d.surname, QStringLiteral("Łęcka"));
+    EXPECT_EQ(d.stamp, -5);
+    EXPECT_EQ(d.selectedDays, (QList<int>{20240702, 20240703}));
+    EXPECT_EQ(d.unchangeableDays, (QList<int>{20241224}));
+}
+
+TEST(PlanFile, StampMustBeAWholeNumberOfTheIntegerRange)
+{
+    const struct
+    {
+        const char* text;
+        bool ok;
+        int value;
+    } cases[] = {{"-5", true, -5},           {"0", true, 0},
+                 {"2147483647", true, 2147483647}, {"-2147483648", true, -2147483647 - 1},
+                 {"2147483648", false, 0},   {"12a", false, 0},
+                 {"", false, 0},             {"-", false, 0},
+                 {" 12", false, 0},          {"99999999999", false, 0}};
+    for (const auto& c : cases) {
+        int value = 0;
+        EXPECT_EQ(ParseStamp(c.text, value), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(value, c.value) << c.text;
+        }
+        // The whole file: a bad stamp makes it damaged.
+        const QByteArray text = QByteArray("<IDEMPLOYEE>1</IDEMPLOYEE><NAME></NAME><SURNAME>"
+                                           "</SURNAME><CHECKSUM>") +
+                                c.text + "</CHECKSUM><SELECTEDDAYS></SELECTEDDAYS>";
+        PlanFileData d;
+        EXPECT_EQ(ParsePlanFileText(text, 2024, d), c.ok) << c.text;
+    }
+}
+
+TEST(PlanFile, KeepsOnlyRealDatesOfThePlanYearEachOnce)
+{
+    const QByteArray text =
+        "<IDEMPLOYEE>1</IDEMPLOYEE><NAME>A</NAME><SURNAME>B</SURNAME><CHECKSUM>3</CHECKSUM>"
+        "<SELECTEDDAYS><DAY>20240301</DAY><DAY>20240230</DAY><DAY>20230301</DAY><DAY>x</DAY>"
+        "<DAY>020240302</DAY><DAY>20240301</DAY><DAY>20240229</DAY></SELECTEDDAYS>";
+    PlanFileData d;
+    ASSERT_TRUE(ParsePlanFileText(text, 2024, d));
+    EXPECT_EQ(d.selectedDays, (QList<int>{20240301, 20240229}));
+    EXPECT_TRUE(d.unchangeableDays.isEmpty()) << "no UNCHANGEABLEDAYS is no fixed days";
+}
+
+TEST(PlanFile, MissingPiecesMakeTheFileDamaged)
+{
+    const QByteArray full = BuildPlanFileText(sample());
+    for (const char* element : {"IDEMPLOYEE", "NAME", "SURNAME", "CHECKSUM", "SELECTEDDAYS"}) {
+        QByteArray text = full;
+        text.replace(QByteArray("</") + element + '>', "</XX>");
+        PlanFileData d;
+        EXPECT_FALSE(ParsePlanFileText(text, 2024, d)) << element;
+    }
+    PlanFileData d;
+    EXPECT_FALSE(ParsePlanFileText(DecryptString("garbage bytes here", 1), 2024, d));
+}
+
+TEST(PlanFile, RefusesValuesThatWouldNotReadBack)
+{
+    EXPECT_EQ(FieldThatWouldNotReadBack(sample()), QString());
+    PlanFileContent c = sample();
+    c.comment = QStringLiteral("<SELECTEDDAYS></SELECTEDDAYS>");
+    EXPECT_EQ(FieldThatWouldNotReadBack(c), QStringLiteral("Komentarz"));
+    // What that comment would do: the days read back would be gone.
+    PlanFileData d;
+    ASSERT_TRUE(ParsePlanFileText(BuildPlanFileText(c), 2024, d));
+    EXPECT_TRUE(d.selectedDays.isEmpty());
+    c = sample();
+    c.surname = QStringLiteral("a</b");
+    EXPECT_EQ(FieldThatWouldNotReadBack(c), QStringLiteral("Nazwisko"));
+}
+
+TEST(PlanFile, PathKeepsToThePlanFolder)
+{
+    EXPECT_EQ(PlanFilePath(QStringLiteral("/plany"), QStringLiteral("jan")),
+              QStringLiteral("/plany/jan.zfpn"));
+    EXPECT_EQ(PlanFilePath(QStringLiteral("/plany/"), QStringLiteral("jan")),
+              QStringLiteral("/plany/jan.zfpn"));
+    EXPECT_EQ(PlanFilePath(QStringLiteral("/plany\\"), QString()), QStringLiteral("/plany/.zfpn"));
+    EXPECT_TRUE(IsSafePlanFileName(QStringLiteral("jan.kowalski")));
+    EXPECT_TRUE(IsSafePlanFileName(QString()));
+    for (const char* bad : {"../jan", "a/b", "a\\b", "..", "x..y"})
+        EXPECT_FALSE(IsSafePlanFileName(QString::fromLatin1(bad))) << bad;
+}
+
+TEST(PlanFileIo, ReadsOnlyRegularFilesUpToOneMebibyte)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/a.zfpn");
+    const QByteArray limit(kMaxPlanFileSize, '\0');
+    ASSERT_TRUE(WritePlanFileBytes(path, limit));
+    QByteArray bytes;
+    EXPECT_TRUE(ReadPlanFileBytes(path, bytes));
+    EXPECT_EQ(bytes.size(), kMaxPlanFileSize);
+    ASSERT_TRUE(WritePlanFileBytes(path, limit + 'x'));
+    EXPECT_FALSE(ReadPlanFileBytes(path, bytes));
+    EXPECT_TRUE(bytes.isEmpty());
+    EXPECT_FALSE(ReadPlanFileBytes(dir.path() + QStringLiteral("/none.zfpn"), bytes));
+    EXPECT_FALSE(ReadPlanFileBytes(dir.path(), bytes)) << "a folder is not a plan file";
+}
+
+TEST(PlanFileIo, ReplacesTheOldFileWholeAndLeavesNoTemporaryFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/a.zfpn");
+    ASSERT_TRUE(WritePlanFileBytes(path, QByteArray("old\0bytes and more", 19)));
+    ASSERT_TRUE(WritePlanFileBytes(path, QByteArray("n\0w", 3)));
+    QByteArray bytes;
+    ASSERT_TRUE(ReadPlanFileBytes(path, bytes));
+    EXPECT_EQ(bytes, QByteArray("n\0w", 3));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("a.zfpn")});
+    // A target that cannot be replaced (a folder of that name) fails and stays as it was.
+    const QString folder = dir.path() + QStringLiteral("/b.zfpn");
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/inside")));
+    EXPECT_FALSE(WritePlanFileBytes(folder, "x"));
+    EXPECT_TRUE(QDir(folder + QStringLiteral("/inside")).exists());
+}
+
+} // namespace
+} // namespace zf

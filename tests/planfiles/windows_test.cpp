@@ -1,0 +1,214 @@
+// The export and import windows offscreen: their texts, the unit filter, the refusals with
+// nothing selected, and one export and one import through their buttons.
+#include "app/programoptions.h"
+#include "data/databasecreation.h"
+#include "data/mydatabase.h"
+#include "data/scriptrunner.h"
+#include "planfiles/cipher.h"
+#include "planfiles/exportwindow.h"
+#include "planfiles/importwindow.h"
+#include "planfiles/planfile.h"
+#include "tests/planfiles/planfiles_seed.h"
+#include "tests/support/modal.h"
+#include "tests/support/qtest_main.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_env.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace zf;
+
+class TestPlanFilesWindows : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString dataFolder() const { return test::dataHome() + QStringLiteral("/Orvantis/Zefirant"); }
+
+    template <class T> static T* child(QWidget* w, const char* name)
+    {
+        auto* c = w->findChild<T*>(QString::fromLatin1(name));
+        if (!c)
+            qWarning("missing control %s", name);
+        return c;
+    }
+    static QStringList items(QWidget* w, bool selectedOnly)
+    {
+        QStringList out;
+        auto* list = child<QListWidget>(w, "lbPracownicy");
+        for (int i = 0; i < list->count(); ++i)
+            if (!selectedOnly || list->item(i)->isSelected())
+                out << list->item(i)->text();
+        return out;
+    }
+    QString path(const char* name) const
+    {
+        return planDir->path() + QLatin1Char('/') + QString::fromLatin1(name) +
+               QStringLiteral(".zfpn");
+    }
+    QString scalar(const QString& sql)
+    {
+        QString value;
+        db->Utility(1, [&](fb::Statement& st) {
+            st.setSql(sql);
+            st.execute();
+            if (st.fetch())
+                value = st.value(0).toString();
+            st.close();
+        });
+        return value;
+    }
+
+    std::unique_ptr<QTemporaryDir> dbDir;
+    std::unique_ptr<QTemporaryDir> planDir;
+    std::unique_ptr<test::ScriptedDialogs> dialogs;
+    std::unique_ptr<TmyDataBase> db;
+    ProgramOptions options;
+
+private slots:
+    void init()
+    {
+        QDir().mkpath(dataFolder() + QStringLiteral("/debug"));
+        dbDir = std::make_unique<QTemporaryDir>();
+        planDir = std::make_unique<QTemporaryDir>();
+        const QString dbPath = dbDir->path() + QStringLiteral("/pliki.fdb");
+        QFile script(DatabaseCreator::CreationScriptPath(test::programFolder()));
+        QVERIFY(script.open(QIODevice::ReadOnly));
+        {
+            DatabaseCreator creator;
+            const auto error = creator.create(dbPath, QStringLiteral("SYSDBA"),
+                                              QStringLiteral("lanternox"),
+                                              decipherScript(script.readAll()));
+            QVERIFY2(!error, error ? qPrintable(error->message) : "");
+            creator.DB.detach();
+        }
+        dialogs = std::make_unique<test::ScriptedDialogs>();
+        db = std::make_unique<TmyDataBase>(
+            DatabasePaths{dataFolder(),
+                          test::programFolder(),
+                          {dbDir->path() + QStringLiteral("/no-installer")}},
+            *dialogs);
+        QVERIFY(db->Connect(dbPath, QStringLiteral("SYSDBA"), QStringLiteral("lanternox")));
+        for (const QString& sql : test::planSeed(planDir->path()))
+            QVERIFY(db->Write(sql, {}, 1));
+        options.sprawdzZakresUrlopu = false;
+    }
+
+    void cleanup()
+    {
+        db.reset();
+        dialogs.reset();
+        planDir.reset();
+        dbDir.reset();
+    }
+
+    void exportWindowFiltersAndRefusesAnEmptyChoice()
+    {
+        TfExportPlan w(*db, *dialogs, options);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Wygeneruj plan do edycji"));
+        bool result = true;
+        test::whenModal<TfExportPlan>([&](TfExportPlan* win) {
+            QCOMPARE(child<QLabel>(win, "lblRok")->text(), QStringLiteral("Plan na rok 2024"));
+            // Unit 905 was given by the caller.
+            QCOMPARE(child<QComboBox>(win, "cbZespol")->currentText(), QStringLiteral("Kadry testowe"));
+            QCOMPARE(items(win, true), (QStringList{QStringLiteral("Adam Adamski (A1)"),
+                                                    QStringLiteral("Beata Bednarz (B2)")}));
+            QVERIFY(child<QCheckBox>(win, "cbDolaczDni")->isChecked());
+            QVERIFY(!child<QCheckBox>(win, "cbKontrolujZakres")->isChecked());
+            child<QPlainTextEdit>(win, "mKomentarz")->setPlainText(QStringLiteral("x"));
+            QTest::mouseClick(child<QPushButton>(win, "SBPokazWszystkich"), Qt::LeftButton);
+            QCOMPARE(items(win, true).size(), 3);
+            QVERIFY(child<QPlainTextEdit>(win, "mKomentarz")->toPlainText().isEmpty());
+            child<QListWidget>(win, "lbPracownicy")->clearSelection();
+            QTest::mouseClick(child<QPushButton>(win, "SBWygeneruj"), Qt::LeftButton);
+            QCOMPARE(dialogs->informationTexts(),
+                     QStringList{QStringLiteral("Nie wskazano żadnego pracownika, dla którego ma "
+                                                "być wygenerowany plan.")});
+            QVERIFY(win->isVisible());
+            QTest::mouseClick(child<QPushButton>(win, "SBAnuluj"), Qt::LeftButton);
+        });
+        result = w.Execute(2024, 905);
+        QVERIFY(!result);
+        QVERIFY(QDir(planDir->path()).entryList(QDir::Files).isEmpty());
+    }
+
+    void exportThenImportThroughTheButtons()
+    {
+        TfExportPlan ex(*db, *dialogs, options);
+        ex.progressDelayMs = 0;
+        test::whenModal<TfExportPlan>([&](TfExportPlan* win) {
+            child<QPlainTextEdit>(win, "mKomentarz")->setPlainText(QStringLiteral("a\nb"));
+            QTest::mouseClick(child<QPushButton>(win, "SBWygeneruj"), Qt::LeftButton);
+        });
+        QVERIFY(ex.Execute(2024, 0));
+        QCOMPARE(dialogs->informationTexts(),
+                 QStringList{QStringLiteral("Generowanie planów zakończyło się sukcesem.")});
+        QByteArray bytes;
+        QVERIFY(ReadPlanFileBytes(path("beata"), bytes));
+        QVERIFY(DecryptString(bytes, kPlanFileCipherKey).contains("<COMMENT>a\r\nb</COMMENT>"));
+
+        // Beata fills in her plan; Cezary's file is gone.
+        PlanFileContent c;
+        c.year = 2024;
+        c.employeeKey = QStringLiteral("B2");
+        c.stamp = 42;
+        c.selectedDays = {20240902};
+        QVERIFY(WritePlanFileBytes(path("beata"), BuildPlanFileBytes(c)));
+        QVERIFY(QFile::remove(path("cezary")));
+
+        dialogs->clear();
+        TfImportPlan im(*db, *dialogs, options);
+        QCOMPARE(im.windowTitle(), QStringLiteral("Wczytaj plany z plików"));
+        test::whenModal<TfImportPlan>([&](TfImportPlan* win) {
+            QCOMPARE(child<QPushButton>(win, "SBZaznaczZmienione")->toolTip(),
+                     QStringLiteral("Zaznacz pracowników, którzy dokonali zmian w swoich "
+                                    "planach urlopowych"));
+            QTest::mouseClick(child<QPushButton>(win, "SBZaznaczZmienione"), Qt::LeftButton);
+            QCOMPARE(items(win, true), QStringList{QStringLiteral("Beata Bednarz (B2)")});
+            // Cezary too: his missing file is skipped and counted.
+            child<QListWidget>(win, "lbPracownicy")->item(2)->setSelected(true);
+            QTest::mouseClick(child<QPushButton>(win, "SBWczytaj"), Qt::LeftButton);
+        });
+        QVERIFY(im.Execute(2024, 0));
+        const QStringList texts = dialogs->informationTexts();
+        QCOMPARE(texts.size(), 2);
+        QVERIFY(texts.at(0).startsWith(QStringLiteral("Nie powiodła się próba odczytu pliku ")));
+        QCOMPARE(texts.at(1),
+                 QStringLiteral("Wczytywanie planów zakończyło się sukcesem. Pominięto jednak 1 "
+                                "planów urlopowych ze względu na brak dostępu do plików planów "
+                                "urlopowych."));
+        QCOMPARE(scalar(QStringLiteral("SELECT CHECKSUM FROM EMPLOYEESSETTINGS WHERE "
+                                       "IDEMPLOYEE='B2'")),
+                 QStringLiteral("42"));
+
+        // Nothing changed any more.
+        dialogs->clear();
+        test::whenModal<TfImportPlan>([&](TfImportPlan* win) {
+            QTest::mouseClick(child<QPushButton>(win, "SBZaznaczZmienione"), Qt::LeftButton);
+            QVERIFY(items(win, true).isEmpty());
+            QTest::mouseClick(child<QPushButton>(win, "SBWczytaj"), Qt::LeftButton);
+            QVERIFY(win->isVisible());
+            QTest::keyClick(win, Qt::Key_Escape);
+        });
+        QVERIFY(!im.Execute(2024, 0));
+        QCOMPARE(dialogs->informationTexts(),
+                 (QStringList{QStringLiteral("Nie znaleziono żadnego planu który wymagałby "
+                                             "wczytania. Wszyskie plany są aktualne."),
+                              QStringLiteral("Nie wskazano żadnego pracownika, dla którego ma być "
+                                             "wczytany plan.")}));
+    }
+};
+
+ZF_QTEST_MAIN(TestPlanFilesWindows)
+#include "windows_test.moc"

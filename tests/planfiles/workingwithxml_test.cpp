@@ -1,0 +1,306 @@
+// Export and import of leave-plan files on a real embedded database: the files' bytes, the
+// refusals that protect the files, the import's rules for missing, damaged, foreign and oversized
+// files, the all-or-nothing store per employee, and cancelling between employees.
+#include "planfiles/cipher.h"
+#include "planfiles/planfile.h"
+#include "planfiles/workingwithxml.h"
+#include "tests/planfiles/planfiles_seed.h"
+#include "tests/support/test_database.h"
+#include "tests/util/print.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zf {
+namespace {
+
+class PlanFilesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const QString& sql : test::planSeed(folder.path()))
+            t.exec(sql);
+    }
+
+    QString path(const char* name) const
+    {
+        return folder.path() + QLatin1Char('/') + QString::fromLatin1(name) +
+               QStringLiteral(".zfpn");
+    }
+    QByteArray clearText(const char* name) const
+    {
+        QByteArray bytes;
+        EXPECT_TRUE(ReadPlanFileBytes(path(name), bytes)) << name;
+        return DecryptString(bytes, kPlanFileCipherKey);
+    }
+    // What the editing program leaves: the file's content with other days and a new stamp.
+    void fillIn(const char* name, const QList<int>& chosen, const QList<int>& fixed, int stamp)
+    {
+        PlanFileData d;
+        ASSERT_TRUE(ParsePlanFileText(clearText(name), 2024, d));
+        PlanFileContent c;
+        c.year = 2024;
+        c.employeeKey = d.employeeKey;
+        c.name = d.name;
+        c.surname = d.surname;
+        c.stamp = stamp;
+        c.selectedDays = chosen;
+        c.unchangeableDays = fixed;
+        ASSERT_TRUE(WritePlanFileBytes(path(name), BuildPlanFileBytes(c)));
+    }
+    QString days(const char* table, const char* key)
+    {
+        // LIST() keeps the test to one query; the order is fixed by the sub-select.
+        return t.scalar(QStringLiteral("SELECT LIST(SELECTEDDAY, ',') FROM (SELECT SELECTEDDAY "
+                                       "FROM %1 WHERE IDYEAR=2024 AND IDEMPLOYEE='%2' ORDER BY "
+                                       "SELECTEDDAY)")
+                            .arg(QString::fromLatin1(table), QString::fromLatin1(key)));
+    }
+    int stamp(const char* key)
+    {
+        return t.scalarInt(QStringLiteral("SELECT CHECKSUM FROM EMPLOYEESSETTINGS WHERE "
+                                          "IDYEAR=2024 AND IDEMPLOYEE='%1'")
+                               .arg(QString::fromLatin1(key)));
+    }
+    bool exportAll(TWorkingWithXML& x, bool includeDays = true)
+    {
+        return x.WritePlanFiles({QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")},
+                                QStringLiteral("Uwagi"), includeDays, true);
+    }
+    QStringList messages() { return t.dialogs().informationTexts(); }
+
+    QTemporaryDir folder;
+    test::TestDatabase t;
+};
+
+TEST_F(PlanFilesTest, ExportWritesTheDatabaseValuesWithoutNonWorkingDays)
+{
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(QLatin1Char('|')).toStdString();
+    PlanFileContent a;
+    a.year = 2024;
+    a.employeeKey = QStringLiteral("A1");
+    a.name = QStringLiteral("Adam");
+    a.surname = QStringLiteral("Adamski");
+    a.password = QStringLiteral("pa");
+    a.lastYearDays = 3;
+    a.thisYearDays = 26;
+    a.stamp = 11;
+    a.freeDays = {20240101, 20240501};
+    a.comment = QStringLiteral("Uwagi");
+    a.checkRange = true;
+    a.selectedDays = {20240301, 20240702};
+    a.unchangeableDays = {20241224};
+    EXPECT_EQ(clearText("adam"), BuildPlanFileText(a));
+    QByteArray bytes;
+    ASSERT_TRUE(ReadPlanFileBytes(path("cezary"), bytes));
+    EXPECT_EQ(static_cast<unsigned char>(bytes.at(0)), 0xAA);
+    EXPECT_EQ(x.lastRun().done, 3);
+    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=2024")), 2)
+        << "the caller advances the status, not the export";
+
+    // Without days the lists are empty even for employees with chosen days.
+    ASSERT_TRUE(exportAll(x, false));
+    EXPECT_TRUE(clearText("adam").contains("<SELECTEDDAYS></SELECTEDDAYS><UNCHANGEABLEDAYS>"
+                                           "</UNCHANGEABLEDAYS>"));
+}
+
+TEST_F(PlanFilesTest, ExportRefusesAMissingFolderAndWritesNothing)
+{
+    t.exec(QStringLiteral("UPDATE HOLIDAYPLANS SET PLANDIR='%1/brak' WHERE IDYEAR=2024")
+               .arg(folder.path()));
+    TWorkingWithXML x(t.db(), 2024);
+    EXPECT_FALSE(exportAll(x));
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(messages().at(0),
+              QStringLiteral("Niepoprawna ścieżka zapisu generowanych planów. Sprawdź "
+                             "dostępność ścieżki: ") +
+                  folder.path() + QStringLiteral("/brak"));
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(PlanFilesTest, ExportKeepsFilesInsideTheFolderAndRefusesCaseTwins)
+{
+    t.exec(QStringLiteral("UPDATE EMPLOYEES SET FILENAME='../ucieczka' WHERE IDEMPLOYEE='B2'"));
+    TWorkingWithXML x(t.db(), 2024);
+    EXPECT_FALSE(exportAll(x));
+    EXPECT_TRUE(messages().value(0).startsWith(QStringLiteral("Zapis do pliku nie powiódł się.")));
+    EXPECT_FALSE(QFile::exists(folder.path() + QStringLiteral("/../ucieczka.zfpn")));
+    EXPECT_TRUE(QFile::exists(path("adam"))) << "files before the failure stay";
+    EXPECT_FALSE(QFile::exists(path("cezary"))) << "the run stops at the failure";
+    EXPECT_EQ(x.lastRun().stoppedAt, QStringLiteral("Beata Bednarz (B2)"));
+
+    QFile::remove(path("adam"));
+    t.dialogs().clear();
+    t.exec(QStringLiteral("UPDATE EMPLOYEES SET FILENAME='ADAM' WHERE IDEMPLOYEE='B2'"));
+    EXPECT_FALSE(exportAll(x));
+    EXPECT_EQ(messages().size(), 1);
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty())
+        << "nothing is written when two names differ only in case";
+}
+
+TEST_F(PlanFilesTest, ExportRefusesValuesThatWouldNotReadBackNamingTheEmployee)
+{
+    TWorkingWithXML x(t.db(), 2024);
+    EXPECT_FALSE(x.WritePlanFiles({QStringLiteral("A1")}, QStringLiteral("<SELECTEDDAYS></SELECTEDDAYS>"),
+                                  true, false));
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().at(0).contains(QStringLiteral("Adam Adamski (A1)")));
+    EXPECT_TRUE(messages().at(0).contains(QStringLiteral("Komentarz")));
+    EXPECT_FALSE(QFile::exists(path("adam")));
+
+    // A tag of a later element without "</" would break reading too.
+    t.dialogs().clear();
+    EXPECT_FALSE(x.WritePlanFiles({QStringLiteral("A1")}, QStringLiteral("<SELECTEDDAYS><DAY>"),
+                                  true, false));
+    EXPECT_TRUE(messages().value(0).contains(QStringLiteral("Adam Adamski (A1)")));
+    EXPECT_FALSE(QFile::exists(path("adam")));
+}
+
+TEST_F(PlanFilesTest, ExportOfAnEmployeeNoLongerInThePlanFailsWithoutAnotherOnesData)
+{
+    t.exec(QStringLiteral("DELETE FROM EMPLOYEESSETTINGS WHERE IDEMPLOYEE='B2'"));
+    TWorkingWithXML x(t.db(), 2024);
+    EXPECT_FALSE(exportAll(x));
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().at(0).contains(QStringLiteral("B2")));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("adam.zfpn")});
+}
+
+TEST_F(PlanFilesTest, CancelledExportLeavesWholeFilesOfTheEmployeesDone)
+{
+    TWorkingWithXML x(t.db(), 2024);
+    QStringList seen;
+    x.setProgress([&](int index, int total, const QString& employee) {
+        EXPECT_EQ(total, 3);
+        seen << employee;
+        return index < 1;
+    });
+    EXPECT_FALSE(exportAll(x));
+    EXPECT_TRUE(x.lastRun().cancelled);
+    EXPECT_EQ(x.lastRun().done, 1);
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("Adam Adamski (A1)"),
+                                 QStringLiteral("Beata Bednarz (B2)")}));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("adam.zfpn")});
+}
+
+TEST_F(PlanFilesTest, ImportStoresChangedFilesAndTheirStampsMakeThemCurrent)
+{
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    QStringList changed;
+    EXPECT_FALSE(x.FindChangedPlanFiles(changed)) << "right after an export all are current";
+    EXPECT_EQ(x.SkippedCount(), 0);
+
+    // Days of another year, impossible days and a repeated day are left out.
+    fillIn("adam", {20240805, 20230805, 20240231, 20240806, 20240805}, {}, 12);
+    fillIn("cezary", {}, {20240102}, -7); // same stamp: current although its days differ
+    EXPECT_TRUE(x.FindChangedPlanFiles(changed));
+    EXPECT_EQ(changed, QStringList{QStringLiteral("A1")});
+
+    ASSERT_TRUE(x.ImportPlanFiles(changed));
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "A1"), QStringLiteral("20240805,20240806"));
+    EXPECT_EQ(days("EMPLOYEECONSTDAYS", "A1"), QString()) << "earlier fixed days are deleted";
+    EXPECT_EQ(stamp("A1"), 12);
+    EXPECT_FALSE(x.FindChangedPlanFiles(changed));
+}
+
+TEST_F(PlanFilesTest, ImportSkipsUnreadableFilesAndGoesOn)
+{
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    fillIn("adam", {20240610}, {}, 1);
+    fillIn("cezary", {20240611}, {}, 2);
+    ASSERT_TRUE(QFile::remove(path("beata")));
+    ASSERT_TRUE(x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")}));
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(messages().at(0),
+              QStringLiteral("Nie powiodła się próba odczytu pliku ") + path("beata") +
+                  QStringLiteral(". Plik jest niedostępny lub zablokowany. Plan ten zostanie "
+                                 "pominięty. Dalszy import będzie mimo to kontynuowany"));
+    EXPECT_EQ(x.SkippedCount(), 1);
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "A1"), QStringLiteral("20240610"));
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "C3"), QStringLiteral("20240611"));
+
+    // An oversized file counts as unreadable, in the import and in the search.
+    QFile big(path("cezary"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write(QByteArray(kMaxPlanFileSize + 1, 'x'));
+    big.close();
+    t.dialogs().clear();
+    EXPECT_FALSE(x.ImportPlanFiles({QStringLiteral("C3")}));
+    EXPECT_EQ(x.SkippedCount(), 1);
+    QStringList changed;
+    x.FindChangedPlanFiles(changed);
+    EXPECT_EQ(x.SkippedCount(), 2) << "beata missing, cezary too big";
+}
+
+TEST_F(PlanFilesTest, ImportStopsAtADamagedOrForeignFileKeepingTheStoredOnes)
+{
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    fillIn("adam", {20240610}, {}, 1);
+    QByteArray text = clearText("beata");
+    text.replace("<CHECKSUM>0</CHECKSUM>", "<CHECKSUM>12a</CHECKSUM>");
+    ASSERT_TRUE(WritePlanFileBytes(path("beata"), EncryptString(text, kPlanFileCipherKey)));
+    fillIn("cezary", {20240611}, {}, 2);
+    EXPECT_TRUE(x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")})) << "one plan was stored";
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Pojawił się błąd podczas próby wczytywania "
+                                                     "planu. Plik planu jest niepoprawny lub "
+                                                     "został uszkodzony.")});
+    EXPECT_TRUE(x.lastRun().stopped);
+    EXPECT_EQ(x.lastRun().stoppedAt, QStringLiteral("Beata Bednarz (B2)"));
+    EXPECT_EQ(stamp("A1"), 1);
+    EXPECT_EQ(stamp("C3"), -7) << "the run stopped before Cezary";
+
+    // Adam's file under Beata's name: another employee's plan.
+    ASSERT_TRUE(QFile::remove(path("beata")));
+    ASSERT_TRUE(QFile::copy(path("adam"), path("beata")));
+    t.dialogs().clear();
+    EXPECT_FALSE(x.ImportPlanFiles({QStringLiteral("B2")}));
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Plik planu zawiera niepoprawne dane.")});
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "B2"), QStringLiteral("20240805"));
+}
+
+TEST_F(PlanFilesTest, AFailedStoreLeavesTheEmployeeUntouched)
+{
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    // The database refuses one fixed day, after the chosen days were already replaced.
+    t.exec(QStringLiteral("ALTER TABLE EMPLOYEECONSTDAYS ADD CONSTRAINT TEST_NO_JULY_4 CHECK "
+                          "(SELECTEDDAY <> 20240704)"));
+    fillIn("adam", {20240610, 20240611}, {20240704}, 99);
+    fillIn("beata", {20240612}, {}, 5);
+    EXPECT_FALSE(x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("B2")}));
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().at(0).startsWith(
+        QStringLiteral("Wystąpił nieoczekiwany błąd. Orginalny komunikat: ")));
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "A1"), QStringLiteral("20240301,20240501,20240702"));
+    EXPECT_EQ(days("EMPLOYEECONSTDAYS", "A1"), QStringLiteral("20241224"));
+    EXPECT_EQ(stamp("A1"), 11);
+    EXPECT_EQ(stamp("B2"), 0) << "the run stops at the failed store";
+}
+
+TEST_F(PlanFilesTest, CancelledImportLeavesEveryEmployeeDoneOrUntouched)
+{
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    fillIn("adam", {20240610}, {}, 1);
+    fillIn("beata", {20240612}, {}, 5);
+    x.setProgress([](int index, int, const QString&) { return index < 1; });
+    EXPECT_TRUE(x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("B2")}));
+    EXPECT_TRUE(x.lastRun().cancelled);
+    EXPECT_EQ(x.lastRun().done, 1);
+    EXPECT_EQ(stamp("A1"), 1);
+    EXPECT_EQ(stamp("B2"), 0);
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "B2"), QStringLiteral("20240805"));
+}
+
+} // namespace
+} // namespace zf
