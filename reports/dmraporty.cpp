@@ -1,0 +1,446 @@
+#include "reports/dmraporty.h"
+
+#include "data/mydatabase.h"
+#include "util/clock.h"
+#include "util/dates.h"
+#include "util/dialogs.h"
+
+namespace zf {
+
+namespace {
+
+constexpr int kCodeDayTable = 162045;
+constexpr int kCodeChosenDaysText = 161712;
+constexpr int kCodeCountChosenDays = 162021;
+
+const QString kWindowTitle = QStringLiteral("Zefirant wydruk");
+const QString kNoPlan =
+    QStringLiteral("Nie wybrano planu uropowego, dla którego ma być generowany raport");
+const QString kNoMonth =
+    QStringLiteral("Nie wybrano w filtrze miesiąca, dla którego ma być generowany raport");
+const QString kBadFrom = QStringLiteral("Niepoprawny format daty urlopu (Od). Popraw pole.");
+const QString kBadTo = QStringLiteral("Niepoprawny format daty urlopu (Do). Popraw pole.");
+const QString kNoSuchFrom =
+    QStringLiteral("Data urlopu (Od) wskazuje dzień, którego nie ma w kalendarzu. Popraw pole.");
+const QString kNoSuchTo =
+    QStringLiteral("Data urlopu (Do) wskazuje dzień, którego nie ma w kalendarzu. Popraw pole.");
+const QString kToBeforeFrom = QStringLiteral(
+    "Data urlopu (Do) jest wcześniejsza niż data urlopu (Od). Popraw pole.");
+const QString kOccasional = QStringLiteral("Urlopu okolicznościowego");
+const QString kOccasionalTitle = QStringLiteral(
+    " z tytułu ........................................................................");
+
+// A leave day counts when no plan stores it as non-working, as the overview and the editor
+// show it.
+const QString kSqlLeaveDays = QStringLiteral(
+    "SELECT SELECTEDDAY FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE "
+    "AND NOT EXISTS (SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) ORDER BY SELECTEDDAY");
+const QString kSqlDays = QStringLiteral(
+    "SELECT SELECTEDDAY FROM %1 WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE ORDER BY "
+    "SELECTEDDAY");
+
+// 1..12 for "dsGrafikRok1".."dsGrafikRok12", else 0.
+int yearSourceMonth(const QString& source)
+{
+    static const QString prefix = QStringLiteral("dsGrafikRok");
+    if (!source.startsWith(prefix))
+        return 0;
+    bool ok = false;
+    const int m = source.mid(prefix.size()).toInt(&ok);
+    return ok && m >= 1 && m <= 12 ? m : 0;
+}
+
+} // namespace
+
+TDMRaporty::TDMRaporty(TmyDataBase& db, Dialogs& dialogs, QString programFolder)
+    : m_db(db), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
+{
+}
+
+QString TDMRaporty::TemplatePath(const QString& name) const
+{
+    return text::ExcludeTrailingSeparator(m_programFolder) + QStringLiteral("/raporty/") + name;
+}
+
+// --- starting the reports ------------------------------------------------------------------
+
+bool TDMRaporty::checkPlan(const PlanReportFilters& f)
+{
+    if (f.year == 0) {
+        m_dialogs.information(kCaptionInformation, kNoPlan);
+        return false;
+    }
+    return true;
+}
+
+void TDMRaporty::openRows(const PlanReportFilters& f)
+{
+    m_db.OpenSummary(f.year, f.unit, f.employee);
+    year = f.year;
+    unitName = f.unit > 0 ? f.unitName : QString();
+}
+
+bool TDMRaporty::GrafikMiesiac(const PlanReportFilters& f)
+{
+    if (!checkPlan(f))
+        return false;
+    if (f.month == 0) {
+        m_dialogs.information(kCaptionInformation, kNoMonth);
+        return false;
+    }
+    openRows(f);
+    monthName = f.monthName;
+    monthNumber = f.month;
+    return buildAndShow(Report::Grafik, QStringLiteral("grafikMiesieczny.frf"));
+}
+
+bool TDMRaporty::GrafikRok(const PlanReportFilters& f)
+{
+    if (!checkPlan(f))
+        return false;
+    openRows(f);
+    employeeCount = 0;
+    for (m_db.DBFZest.first(); !m_db.DBFZest.eof(); m_db.DBFZest.next())
+        ++employeeCount;
+    return buildAndShow(Report::GrafikRok, QStringLiteral("grafikRoczny.frf"));
+}
+
+bool TDMRaporty::Zestawienie(const PlanReportFilters& f)
+{
+    if (!checkPlan(f))
+        return false;
+    openRows(f);
+    monthName = f.month > 0 ? f.monthName : QString();
+    monthNumber = f.month > 0 ? f.month : 0;
+    return buildAndShow(Report::Zestawienie, QStringLiteral("zestawienieDniUrlopow.frf"));
+}
+
+TDMRaporty::FormField TDMRaporty::WniosekUrlopowy(const FormTexts& t)
+{
+    form.employee = t.employee;
+    form.printDate = t.printDate;
+    form.kind = t.kind;
+    // A text of the right shape may still name no day (31-02-2024), and the leave cannot end
+    // before it begins.
+    const auto check = [this](const QString& value, const QString& badFormat,
+                              const QString& noSuchDay) {
+        if (!IsValidDateText(value)) {
+            m_dialogs.information(kCaptionWarning, badFormat);
+            return false;
+        }
+        if (!IsValidDateNumber(DateTextToNumber(value))) {
+            m_dialogs.information(kCaptionWarning, noSuchDay);
+            return false;
+        }
+        return true;
+    };
+    if (!check(t.from, kBadFrom, kNoSuchFrom))
+        return FormField::From;
+    if (!check(t.to, kBadTo, kNoSuchTo))
+        return FormField::To;
+    if (DateTextToNumber(t.to) < DateTextToNumber(t.from)) {
+        m_dialogs.information(kCaptionWarning, kToBeforeFrom);
+        return FormField::To;
+    }
+    form.from = t.from;
+    form.to = t.to;
+    form.days = t.days;
+    buildAndShow(Report::Druki, QStringLiteral("wniosekurlopowy.frf"));
+    return FormField::None;
+}
+
+bool TDMRaporty::OswiadczenieOpiekuna(const QString& employee, const QString& printDate)
+{
+    form.employee = employee;
+    form.printDate = printDate;
+    return buildAndShow(Report::Druki, QStringLiteral("oswiadczenieopiekuna.frf"));
+}
+
+bool TDMRaporty::Build(Report r, const QString& templateName, report::ReportDocument& out)
+{
+    current = r;
+    m_nonWorkingRead = false;
+    auto layout = std::make_shared<report::ReportTemplate>();
+    QString error;
+    if (!layout->load(TemplatePath(templateName), &error)) {
+        m_dialogs.information(kCaptionError, error);
+        return false;
+    }
+    out.title = kWindowTitle;
+    return report::ReportEngine::run(layout, *this, out, progress);
+}
+
+bool TDMRaporty::buildAndShow(Report r, const QString& templateName)
+{
+    report::ReportDocument doc;
+    if (!Build(r, templateName, doc))
+        return false;
+    if (show)
+        show(doc);
+    return true;
+}
+
+// --- rows and day tables -----------------------------------------------------------------
+
+void TDMRaporty::readNonWorkingDays()
+{
+    m_nonWorking.clear();
+    m_db.OpenCalendar(year);
+    const fb::DataSet& cal = m_db.DBFCalendar;
+    const int col = cal.fieldIndex(QStringLiteral("FREEDAY"));
+    for (int r = 0; col >= 0 && r < cal.recordCount(); ++r)
+        m_nonWorking.insert(cal.valueAt(r, col).toInt());
+    m_nonWorkingRead = true;
+}
+
+void TDMRaporty::LoadDayTable(int m)
+{
+    dayTable = DayTable{};
+    if (!m_nonWorkingRead)
+        readNonWorkingDays();
+    for (int n : m_nonWorking)
+        if (MonthPart(n) == m && YearPart(n) == year)
+            dayTable[DayPart(n) - 1].working = false;
+    const QString employee = m_db.DBFZest.asString(QStringLiteral("IDEMPLOYEE"));
+    m_db.Utility2(kCodeDayTable, [&](fb::Statement& st) {
+        for (const bool fixed : {false, true}) {
+            st.close();
+            st.setSql(kSqlDays.arg(fixed ? QStringLiteral("EMPLOYEECONSTDAYS")
+                                         : QStringLiteral("EMPLOYEEHOLIDAYS")));
+            st.setParam(QStringLiteral("IDYEAR"), year);
+            st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
+            st.execute();
+            while (st.fetch()) {
+                const int n = st.value(0).toInt();
+                if (MonthPart(n) != m || !IsValidDateNumber(n))
+                    continue;
+                ReportDay& d = dayTable[DayPart(n) - 1];
+                (fixed ? d.unchangeable : d.selected) = true;
+            }
+        }
+    });
+}
+
+void TDMRaporty::first(const QString& source)
+{
+    fb::DataSet& rows = m_db.DBFZest;
+    if (source == QLatin1String("dsZestawienie")) {
+        page = 1;
+        SUM1 = SUM2 = SUM3 = 0;
+        rows.first();
+    } else if (source == QLatin1String("dsGrafik")) {
+        page = 1;
+        rows.first();
+        if (!rows.eof())
+            LoadDayTable(monthNumber);
+    } else if (const int m = yearSourceMonth(source)) {
+        if (m == 1)
+            page = 1;
+        rows.first();
+        MonthTable& t = monthTables[m - 1];
+        t.rowCounter = 1;
+        // No employees: nothing to load for a row that is not there.
+        if (t.rowCounter <= employeeCount) {
+            LoadDayTable(m);
+            t.days = dayTable;
+        }
+    }
+}
+
+void TDMRaporty::next(const QString& source)
+{
+    fb::DataSet& rows = m_db.DBFZest;
+    if (source == QLatin1String("dsZestawienie")) {
+        rows.next();
+    } else if (source == QLatin1String("dsGrafik")) {
+        rows.next();
+        if (!rows.eof())
+            LoadDayTable(monthNumber);
+    } else if (const int m = yearSourceMonth(source)) {
+        rows.next();
+        MonthTable& t = monthTables[m - 1];
+        ++t.rowCounter;
+        if (t.rowCounter <= employeeCount) {
+            LoadDayTable(m);
+            t.days = dayTable;
+        }
+    }
+}
+
+bool TDMRaporty::eof(const QString& source)
+{
+    if (const int m = yearSourceMonth(source))
+        return monthTables[m - 1].rowCounter > employeeCount;
+    if (source == QLatin1String("dsZestawienie") || source == QLatin1String("dsGrafik"))
+        return m_db.DBFZest.eof();
+    return true;
+}
+
+void TDMRaporty::pageStarted()
+{
+    ++page;
+}
+
+bool TDMRaporty::hasCellHook() const
+{
+    return current == Report::Grafik || current == Report::GrafikRok;
+}
+
+void TDMRaporty::cellHook(QStringList& lines, QColor& fill, unsigned& frame)
+{
+    if (lines.isEmpty())
+        return;
+    ScheduleCellState state{year, monthNumber, &dayTable};
+    ApplyScheduleCellHook(state, lines[0], fill, frame);
+    monthNumber = state.month;
+}
+
+// --- variables ------------------------------------------------------------------------------
+
+QString TDMRaporty::commonVariable(const QString& name) const
+{
+    if (name == QLatin1String("REPORTDATE"))
+        return clock().today().toString(dateTextFormat());
+    if (name == QLatin1String("ROK"))
+        return QString::number(year);
+    if (name == QLatin1String("MIESIAC"))
+        return monthName;
+    if (name == QLatin1String("ZESPOL"))
+        return text::TrimLength(unitName) > 0 ? QStringLiteral("Zespół: ") + unitName : QString();
+    if (name == QLatin1String("PAGE"))
+        return QString::number(page);
+    return {};
+}
+
+QString TDMRaporty::Detale() const
+{
+    const fb::DataSet& row = m_db.DBFZest;
+    QString details;
+    const std::pair<const char*, QString> kinds[] = {
+        {"NURSINGDAYS", QStringLiteral("    Opieka nad dzieckiem: ")},
+        {"MATERNITYDAYS", QStringLiteral("    Macierzyńskie / urlop ojcowski: ")},
+        {"UNPAIDDAYS", QStringLiteral("    Urlop bezpłatny: ")},
+        {"SICKDAYS", QStringLiteral("    Pobyt w szpitalu / choroba: ")}};
+    for (const auto& [field, label] : kinds) {
+        const int v = row.asInteger(QLatin1String(field));
+        if (v > 0)
+            details += QChar(13) + label + QString::number(v);
+    }
+    const int other = row.asInteger(QStringLiteral("OTHERDAYS"));
+    if (other > 0)
+        details += QChar(13) + QStringLiteral("    Inne: ") + QString::number(other) +
+                   QStringLiteral(" (") + row.asString(QStringLiteral("OTHERDESCR")) +
+                   QStringLiteral(")");
+    if (details.isEmpty())
+        return {};
+    return QStringLiteral("\r\r    Opis dodatkowych dni urlopu:") + details;
+}
+
+int TDMRaporty::countLeaveDays(const QString& employee)
+{
+    int count = 0;
+    m_db.Utility(kCodeCountChosenDays, [&](fb::Statement& st) {
+        st.setSql(kSqlLeaveDays);
+        st.setParam(QStringLiteral("IDYEAR"), year);
+        st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
+        st.execute();
+        while (st.fetch())
+            ++count;
+    });
+    return count;
+}
+
+QString TDMRaporty::leaveDaysText(const QString& employee, int month)
+{
+    QString result;
+    m_db.Utility(kCodeChosenDaysText, [&](fb::Statement& st) {
+        st.setSql(kSqlLeaveDays);
+        st.setParam(QStringLiteral("IDYEAR"), year);
+        st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
+        st.execute();
+        while (st.fetch()) {
+            const int day = st.value(0).toInt();
+            if (month != 0 && MonthPart(day) != month)
+                continue;
+            if (!result.isEmpty())
+                result += QChar(13);
+            result += DateNumberToText(day);
+        }
+    });
+    return result;
+}
+
+QString TDMRaporty::variable(const QString& name)
+{
+    const fb::DataSet& row = m_db.DBFZest;
+    switch (current) {
+    case Report::Zestawienie: {
+        const QString employee = row.asString(QStringLiteral("IDEMPLOYEE"));
+        if (name == QLatin1String("EMPLOYEE"))
+            return row.asString(QStringLiteral("EMPLOYEE"));
+        if (name == QLatin1String("DETALE"))
+            return Detale();
+        if (name == QLatin1String("THISYEARDAYS")) {
+            const int v = row.asInteger(QStringLiteral("THISYEARDAYS"));
+            SUM1 += v;
+            return QString::number(v);
+        }
+        if (name == QLatin1String("LASTYEARDAYS")) {
+            const int v = row.asInteger(QStringLiteral("LASTYEARDAYS"));
+            SUM2 += v;
+            return QString::number(v);
+        }
+        if (name == QLatin1String("DAYSLEFT")) {
+            const int v = row.asInteger(QStringLiteral("THISYEARDAYS")) +
+                          row.asInteger(QStringLiteral("LASTYEARDAYS")) -
+                          countLeaveDays(employee);
+            SUM3 += v;
+            return QString::number(v);
+        }
+        if (name == QLatin1String("SUM1"))
+            return QString::number(SUM1);
+        if (name == QLatin1String("SUM2"))
+            return QString::number(SUM2);
+        if (name == QLatin1String("SUM3"))
+            return QString::number(SUM3);
+        if (name == QLatin1String("DNIURLOPU"))
+            return leaveDaysText(employee, monthNumber);
+        return commonVariable(name);
+    }
+    case Report::Grafik:
+    case Report::GrafikRok: {
+        QString rest = name;
+        const DayTable* days = &dayTable;
+        if (name.startsWith(QLatin1String("mc")) && name.size() >= 4) {
+            bool ok = false;
+            const int m = name.mid(2, 2).toInt(&ok);
+            if (!ok || m < 1 || m > 12)
+                return {};
+            days = &monthTables[m - 1].days;
+            rest = name.mid(4);
+        }
+        if (rest == QLatin1String("EMPLOYEE"))
+            return row.asString(QStringLiteral("EMPLOYEE"));
+        bool handled = false;
+        const QString day = DayVariable(*days, rest, &handled);
+        return handled ? day : commonVariable(rest);
+    }
+    case Report::Druki:
+        if (name == QLatin1String("PRACOWNIK"))
+            return form.employee;
+        if (name == QLatin1String("DATAWYDRUKU"))
+            return form.printDate;
+        if (name == QLatin1String("RODZAJURLOPU"))
+            return form.kind == kOccasional ? form.kind + kOccasionalTitle : form.kind;
+        if (name == QLatin1String("URLOPOD"))
+            return form.from;
+        if (name == QLatin1String("URLOPDO"))
+            return form.to;
+        if (name == QLatin1String("ILEDNI"))
+            return form.days;
+        return commonVariable(name);
+    }
+    return {};
+}
+
+} // namespace zf

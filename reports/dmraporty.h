@@ -1,0 +1,122 @@
+#pragma once
+
+#include "reports/cellhook.h"
+#include "reports/reportengine.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace zf {
+
+class Dialogs;
+class TmyDataBase;
+
+// The filters of the reports page that a plan report reads.
+struct PlanReportFilters
+{
+    int year = 0;     // 0: no plan chosen
+    int month = 0;    // 0: "(Cały rok)"
+    QString monthName;
+    int unit = 0;     // 0: none
+    QString unitName;
+    QString employee; // empty: none
+};
+
+// The texts of the forms.
+struct FormTexts
+{
+    QString employee;
+    QString printDate;
+    QString kind;
+    QString from;
+    QString to;
+    QString days;
+};
+
+// The report data: the parameters, the data sources, the variables and the hooks of the four
+// reports, and the start of each report. A finished report goes to `show` (the preview); the
+// run's progress to `progress`, which may cancel it.
+class TDMRaporty : public report::ReportSource
+{
+public:
+    enum class Report { Grafik, GrafikRok, Zestawienie, Druki };
+    // Which form field a refused leave application points at.
+    enum class FormField { None, From, To };
+
+    TDMRaporty(TmyDataBase& db, Dialogs& dialogs, QString programFolder);
+
+    // The plan reports and the forms, with the checks and messages before they start; false
+    // when nothing was shown.
+    bool GrafikMiesiac(const PlanReportFilters& f);
+    bool GrafikRok(const PlanReportFilters& f);
+    bool Zestawienie(const PlanReportFilters& f);
+    FormField WniosekUrlopowy(const FormTexts& t);
+    bool OswiadczenieOpiekuna(const QString& employee, const QString& printDate);
+
+    std::function<void(const report::ReportDocument&)> show;
+    report::ReportEngine::Progress progress;
+
+    // Template path of a report: the program folder + "/raporty/" + name.
+    QString TemplatePath(const QString& name) const;
+
+    // --- parameters -------------------------------------------------------------------------
+    int year = 0;
+    QString monthName;
+    int monthNumber = 0;
+    QString unitName;
+    int employeeCount = 0;
+    int page = 0;
+    int SUM1 = 0, SUM2 = 0, SUM3 = 0;
+    DayTable dayTable{};
+    struct MonthTable
+    {
+        int rowCounter = 0;
+        DayTable days{};
+    };
+    std::array<MonthTable, 12> monthTables{};
+    FormTexts form;
+
+    // The report whose questions are answered now.
+    Report current = Report::Grafik;
+
+    // Loads the day table of month m for the current row's employee (162045 on errors).
+    void LoadDayTable(int m);
+    // The details text of the current row of DBFZest.
+    QString Detale() const;
+
+    // --- report::ReportSource ---------------------------------------------------------------
+    void first(const QString& source) override;
+    void next(const QString& source) override;
+    bool eof(const QString& source) override;
+    QString variable(const QString& name) override;
+    void pageStarted() override;
+    void cellHook(QStringList& lines, QColor& fill, unsigned& frame) override;
+    bool hasCellHook() const override;
+
+    // Lays the report out from its template; false (reported) when the template cannot be
+    // loaded, false (silently) when the run was cancelled.
+    bool Build(Report r, const QString& templateName, report::ReportDocument& out);
+
+private:
+    bool checkPlan(const PlanReportFilters& f);
+    void openRows(const PlanReportFilters& f);
+    bool buildAndShow(Report r, const QString& templateName);
+    QString commonVariable(const QString& name) const;
+    // Leave days of the row's employee in the year, without days stored as non-working.
+    int countLeaveDays(const QString& employee);
+    QString leaveDaysText(const QString& employee, int month);
+    void readNonWorkingDays();
+
+    TmyDataBase& m_db;
+    Dialogs& m_dialogs;
+    QString m_programFolder;
+    QSet<int> m_nonWorking;
+    bool m_nonWorkingRead = false;
+};
+
+} // namespace zf
