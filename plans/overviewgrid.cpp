@@ -1,0 +1,355 @@
+#include "plans/overviewgrid.h"
+
+#include "util/dates.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <vector>
+
+namespace zf {
+
+namespace {
+
+constexpr unsigned int kHeaderBack = 0xC0A090;
+constexpr unsigned int kHeaderText = 0xFFFFFF;
+constexpr unsigned int kWeekdayBack = 0xFFFFFF;
+constexpr unsigned int kSaturdayBack = 0xFFDDDD;
+constexpr unsigned int kSundayBack = 0xDDDDFF;
+constexpr unsigned int kLeaveBack = 0x00FFFF;
+constexpr unsigned int kFixedBack = 0x00FF00;
+constexpr unsigned int kFreeBack = 0xDDDDDD;
+constexpr unsigned int kFreeFrame = 0x808080;
+constexpr unsigned int kFreeSaturdayText = 0xCCAAAA;
+constexpr unsigned int kFreeSundayText = 0xBBBBDD;
+// Between the cells, as the grid lines of a table.
+constexpr unsigned int kGridLine = 0xE8E8E8;
+
+constexpr int kIconWidth = 16;
+constexpr int kIconHeight = 13;
+
+QPixmap makeIcon(const std::function<void(QPainter&)>& draw)
+{
+    QPixmap pm(kIconWidth, kIconHeight);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+    return pm;
+}
+
+} // namespace
+
+QColor TOverviewGrid::WinColor(unsigned int bgr)
+{
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+QPixmap TOverviewGrid::EditIcon()
+{
+    // A pencil leaning to the right.
+    return makeIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(60, 60, 60), 1));
+        p.setBrush(QColor(240, 180, 40));
+        QPolygonF body({QPointF(3, 11), QPointF(11, 3), QPointF(13, 5), QPointF(5, 13)});
+        p.drawPolygon(body);
+        p.setBrush(QColor(60, 60, 60));
+        p.drawPolygon(QPolygonF({QPointF(3, 11), QPointF(5, 13), QPointF(1, 13)}));
+    });
+}
+
+TOverviewGrid::TOverviewGrid(QWidget* parent) : QAbstractScrollArea(parent)
+{
+    setObjectName(QStringLiteral("DrawGrid"));
+    m_font = QFont(QStringLiteral("Arial"), 8);
+    m_bold = m_font;
+    m_bold.setBold(true);
+    setFont(m_font);
+    setFocusPolicy(Qt::StrongFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    horizontalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setSingleStep(1);
+    viewport()->setAutoFillBackground(false);
+
+    // A crossed square: no work that day.
+    m_freeIcon = makeIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(110, 110, 110), 1.5));
+        p.drawRect(QRectF(2.5, 1.5, 10, 10));
+        p.drawLine(QPointF(4, 3), QPointF(11, 10));
+        p.drawLine(QPointF(11, 3), QPointF(4, 10));
+    });
+    // A small sun: a day of leave.
+    m_leaveIcon = makeIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(220, 120, 0), 1.2));
+        for (int i = 0; i < 8; ++i) {
+            const double a = i * 3.14159265 / 4;
+            p.drawLine(QPointF(7.5 + 4 * std::cos(a), 6.5 + 4 * std::sin(a)),
+                       QPointF(7.5 + 6 * std::cos(a), 6.5 + 6 * std::sin(a)));
+        }
+        p.setBrush(QColor(255, 150, 0));
+        p.drawEllipse(QPointF(7.5, 6.5), 3, 3);
+    });
+    // A padlock: a day of leave that should not be moved.
+    m_fixedLeaveIcon = makeIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(40, 40, 40), 1.3));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(4.5, 1, 7, 8), 0, 180 * 16);
+        p.drawLine(QPointF(4.5, 5), QPointF(4.5, 6));
+        p.drawLine(QPointF(11.5, 5), QPointF(11.5, 6));
+        p.setBrush(QColor(200, 150, 0));
+        p.drawRect(QRectF(3, 6, 10, 6));
+    });
+    m_editIcon = EditIcon();
+}
+
+void TOverviewGrid::setData(const OverviewData* data)
+{
+    m_data = data;
+    updateScrollBars();
+    viewport()->update();
+}
+
+int TOverviewGrid::columnCount() const
+{
+    return m_data ? m_data->dayCount() + kFixedColumns : kFixedColumns;
+}
+
+int TOverviewGrid::rowCount() const
+{
+    return m_data ? m_data->plans.Count() + 1 : 1;
+}
+
+int TOverviewGrid::fixedWidth() const
+{
+    int w = 0;
+    for (int c : kFixedWidths)
+        w += c;
+    return w;
+}
+
+int TOverviewGrid::visibleDayColumns() const
+{
+    return std::max(1, (viewport()->width() - fixedWidth()) / kDayWidth);
+}
+
+int TOverviewGrid::firstVisibleDay() const
+{
+    return horizontalScrollBar()->value() + 1;
+}
+
+void TOverviewGrid::setFirstVisibleDay(int day)
+{
+    horizontalScrollBar()->setValue(day - 1);
+}
+
+int TOverviewGrid::firstVisibleRow() const
+{
+    return verticalScrollBar()->value() + 1;
+}
+
+void TOverviewGrid::setFirstVisibleRow(int row)
+{
+    verticalScrollBar()->setValue(row - 1);
+}
+
+void TOverviewGrid::updateScrollBars()
+{
+    const int days = m_data ? m_data->dayCount() : 0;
+    const int visibleDays = visibleDayColumns();
+    horizontalScrollBar()->setRange(0, std::max(0, days - visibleDays));
+    horizontalScrollBar()->setPageStep(visibleDays);
+    const int entries = m_data ? m_data->plans.Count() : 0;
+    const int visibleRows = std::max(1, viewport()->height() / kRowHeight - 1);
+    verticalScrollBar()->setRange(0, std::max(0, entries - visibleRows));
+    verticalScrollBar()->setPageStep(visibleRows);
+}
+
+void TOverviewGrid::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+int TOverviewGrid::columnLeft(int column) const
+{
+    if (column < kFixedColumns) {
+        int x = 0;
+        for (int c = 0; c < column; ++c)
+            x += kFixedWidths[c];
+        return x;
+    }
+    return fixedWidth() + (column - kFixedColumns - horizontalScrollBar()->value()) * kDayWidth;
+}
+
+QRect TOverviewGrid::cellRect(int column, int row) const
+{
+    if (column < 0 || column >= columnCount() || row < 0 || row >= rowCount())
+        return {};
+    const int x = columnLeft(column);
+    if (column >= kFixedColumns && x < fixedWidth())
+        return {};
+    int y = 0;
+    if (row > 0) {
+        const int shown = row - 1 - verticalScrollBar()->value();
+        if (shown < 0)
+            return {};
+        y = (shown + 1) * kRowHeight;
+    }
+    const int w = column < kFixedColumns ? kFixedWidths[column] : kDayWidth;
+    const QRect r(x, y, w - 1, kRowHeight - 1);
+    return r.intersects(viewport()->rect()) ? r : QRect();
+}
+
+QPoint TOverviewGrid::cellAt(const QPoint& pos) const
+{
+    if (pos.x() < 0 || pos.y() < 0)
+        return {-1, -1};
+    int column = -1;
+    if (pos.x() < fixedWidth()) {
+        int x = 0;
+        for (int c = 0; c < kFixedColumns; ++c) {
+            x += kFixedWidths[c];
+            if (pos.x() < x) {
+                column = c;
+                break;
+            }
+        }
+    } else {
+        column = kFixedColumns + horizontalScrollBar()->value() + (pos.x() - fixedWidth()) / kDayWidth;
+    }
+    int row = pos.y() / kRowHeight;
+    if (row > 0)
+        row += verticalScrollBar()->value();
+    if (column >= columnCount() || row >= rowCount())
+        return {-1, -1};
+    return {column, row};
+}
+
+void TOverviewGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    QAbstractScrollArea::mouseReleaseEvent(event);
+    const QPoint cell = cellAt(event->position().toPoint());
+    if (cell.x() == 3 && cell.y() >= 1)
+        emit editRequested(cell.y() - 1);
+}
+
+void TOverviewGrid::paintHeaderCell(QPainter& p, const QRect& r, const QString& text,
+                                    Qt::Alignment align)
+{
+    p.fillRect(r, WinColor(kHeaderBack));
+    if (text.isEmpty())
+        return;
+    p.setFont(m_bold);
+    p.setPen(WinColor(kHeaderText));
+    p.drawText(r, align | Qt::AlignVCenter, text);
+}
+
+void TOverviewGrid::paintDayCell(QPainter& p, const QRect& r, const THolidayPlanEntry& e, int day,
+                                 int weekday, const QString& weekdayText)
+{
+    QColor back = WinColor(weekday == 6 ? kSaturdayBack : weekday == 7 ? kSundayBack : kWeekdayBack);
+    QColor text = WinColor(0x000000);
+    bool bold = false;
+    const QPixmap* icon = nullptr;
+    if (m_data->isWorkingDay(day)) {
+        if (e.isLeave(day)) {
+            back = WinColor(kLeaveBack);
+            bold = true;
+            icon = &m_leaveIcon;
+            if (e.isUnchangeable(day)) {
+                back = WinColor(kFixedBack);
+                icon = &m_fixedLeaveIcon;
+            }
+        } else if (e.isUnchangeable(day)) {
+            back = WinColor(kFixedBack);
+        }
+    } else {
+        p.setPen(WinColor(kFreeFrame));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(r.adjusted(-1, -1, 0, 0));
+        back = WinColor(kFreeBack);
+        bold = true;
+        text = WinColor(weekday == 6 ? kFreeSaturdayText : weekday == 7 ? kFreeSundayText : 0);
+        icon = &m_freeIcon;
+    }
+    p.fillRect(r, back);
+    if (icon)
+        p.drawPixmap(r.left() + 5, r.top() + (r.height() - icon->height() + 1) / 2, *icon);
+    p.setFont(bold ? m_bold : m_font);
+    p.setPen(text);
+    p.drawText(QRect(r.left() + 26, r.top() + 2, r.width() - 26, r.height() - 2),
+               Qt::AlignLeft | Qt::AlignTop, weekdayText);
+}
+
+void TOverviewGrid::paintEvent(QPaintEvent* event)
+{
+    QPainter p(viewport());
+    p.fillRect(event->rect(), WinColor(kGridLine));
+    if (!m_data)
+        return;
+    const int fixed = fixedWidth();
+    const int days = m_data->dayCount();
+    const int firstDay = firstVisibleDay();
+    const int lastDay = std::min(days, firstDay + (viewport()->width() - fixed) / kDayWidth + 1);
+    const int firstEntry = verticalScrollBar()->value();
+    const int lastEntry =
+        std::min(m_data->plans.Count() - 1, firstEntry + viewport()->height() / kRowHeight);
+
+    // Day columns first, clipped to their area, so the fixed columns always cover them.
+    p.save();
+    p.setClipRect(QRect(fixed, 0, viewport()->width() - fixed, viewport()->height()));
+    // Weekdays and their names once per column in view, not once per cell.
+    std::vector<int> weekdays;
+    QStringList weekdayTexts;
+    for (int day = firstDay; day <= lastDay; ++day) {
+        weekdays.push_back(DayOfWeekIso(DateOfDayOfYear(day, m_data->year)));
+        weekdayTexts << WeekdayText(m_data->year, day);
+        const int x = fixed + (day - firstDay) * kDayWidth;
+        const QRect head(x, 0, kDayWidth - 1, kRowHeight - 1);
+        paintHeaderCell(p, head, DayHeaderText(m_data->year, day), Qt::AlignHCenter);
+    }
+    for (int i = firstEntry; i <= lastEntry; ++i) {
+        const THolidayPlanEntry& e = m_data->plans.at(i);
+        const int y = (i - firstEntry + 1) * kRowHeight;
+        for (int day = firstDay; day <= lastDay; ++day) {
+            const int x = fixed + (day - firstDay) * kDayWidth;
+            paintDayCell(p, QRect(x, y, kDayWidth - 1, kRowHeight - 1), e, day,
+                         weekdays[static_cast<size_t>(day - firstDay)],
+                         weekdayTexts.at(day - firstDay));
+        }
+    }
+    p.restore();
+
+    static const QString titles[kFixedColumns] = {QStringLiteral("Nazwisko pracownika"),
+                                                  QStringLiteral("Należny"),
+                                                  QStringLiteral("Pozost."), QString()};
+    for (int c = 0; c < kFixedColumns; ++c)
+        paintHeaderCell(p, QRect(columnLeft(c), 0, kFixedWidths[c] - 1, kRowHeight - 1), titles[c],
+                        Qt::AlignHCenter);
+    for (int i = firstEntry; i <= lastEntry; ++i) {
+        const THolidayPlanEntry& e = m_data->plans.at(i);
+        const int y = (i - firstEntry + 1) * kRowHeight;
+        const QRect name(0, y, kFixedWidths[0] - 1, kRowHeight - 1);
+        paintHeaderCell(p, name, {}, {});
+        p.setFont(m_bold);
+        p.setPen(WinColor(kHeaderText));
+        p.drawText(name.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, EntryNameText(e));
+        paintHeaderCell(p, QRect(columnLeft(1), y, kFixedWidths[1] - 1, kRowHeight - 1),
+                        EntryEntitlementText(e), Qt::AlignHCenter);
+        paintHeaderCell(p, QRect(columnLeft(2), y, kFixedWidths[2] - 1, kRowHeight - 1),
+                        QString::number(e.remaining), Qt::AlignHCenter);
+        const QRect edit(columnLeft(3), y, kFixedWidths[3] - 1, kRowHeight - 1);
+        paintHeaderCell(p, edit, {}, {});
+        p.drawPixmap(edit.left() + 3, edit.top() + (edit.height() - m_editIcon.height() + 1) / 2,
+                     m_editIcon);
+    }
+}
+
+} // namespace zf

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "plans/overview.h"
+
+#include <QAbstractScrollArea>
+#include <QFont>
+#include <QPixmap>
+
+namespace zf {
+
+// The overview grid `DrawGrid`: a header row, four fixed columns (name, entitlement, remaining,
+// edit icon) and one column per day of the year, painted cell by cell from OverviewData. Only
+// the cells in view are painted, so a screenful costs the same for any number of employees.
+class TOverviewGrid : public QAbstractScrollArea
+{
+    Q_OBJECT
+public:
+    static constexpr int kFixedColumns = 4;
+    static constexpr int kFixedWidths[kFixedColumns] = {200, 60, 55, 22};
+    static constexpr int kDayWidth = 45;
+    static constexpr int kRowHeight = 17;
+
+    explicit TOverviewGrid(QWidget* parent = nullptr);
+
+    // The data stays owned by the caller and must outlive the next paint.
+    void setData(const OverviewData* data);
+    int columnCount() const;
+    int rowCount() const;
+
+    // Day columns wholly in view, and the day shown first (1 = 1 January).
+    int visibleDayColumns() const;
+    int firstVisibleDay() const;
+    void setFirstVisibleDay(int day);
+    int firstVisibleRow() const;
+    void setFirstVisibleRow(int row);
+
+    // Grid column and row under a viewport point; {-1, -1} outside every cell.
+    QPoint cellAt(const QPoint& pos) const;
+    // The cell's rectangle in viewport coordinates; empty when it is out of view.
+    QRect cellRect(int column, int row) const;
+
+    // Colours of the grid as Windows colour values 0x00BBGGRR.
+    static QColor WinColor(unsigned int bgr);
+    static QPixmap EditIcon();
+
+signals:
+    // A click on the edit icon of list entry `index`.
+    void editRequested(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    int fixedWidth() const;
+    int columnLeft(int column) const;
+    void updateScrollBars();
+    void paintHeaderCell(QPainter& p, const QRect& r, const QString& text, Qt::Alignment align);
+    void paintDayCell(QPainter& p, const QRect& r, const THolidayPlanEntry& e, int day,
+                      int weekday, const QString& weekdayText);
+
+    const OverviewData* m_data = nullptr;
+    QFont m_font;
+    QFont m_bold;
+    QPixmap m_freeIcon;
+    QPixmap m_leaveIcon;
+    QPixmap m_fixedLeaveIcon;
+    QPixmap m_editIcon;
+};
+
+} // namespace zf
