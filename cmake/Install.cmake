@@ -1,0 +1,122 @@
+# Installation and the Debian package.
+#
+# The install tree is laid out as a root file system: the program folder opt/zefirant (bin/ of
+# the build tree, as it is), the `zefirant` command in usr/bin and the desktop files in
+# usr/share. The prefix is therefore the root: "/" for a real installation, a staging folder
+# otherwise. /usr/local as root makes no sense for this layout, so CMake's default becomes "/".
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT OR CMAKE_INSTALL_PREFIX STREQUAL "/usr/local")
+  set(CMAKE_INSTALL_PREFIX "/" CACHE PATH "Root of the installation (a staging folder or /)" FORCE)
+endif()
+
+set(ZF_INSTALL_PROGRAM_DIR opt/zefirant)
+set(ZF_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+set(ZF_ICON_SIZES 16 22 24 32 48 64 128 256)
+
+# Every target of the project, this folder and all below it.
+function(zf_collect_targets dir out)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(sub IN LISTS subdirs)
+    zf_collect_targets(${sub} more)
+    list(APPEND targets ${more})
+  endforeach()
+  set(${out} ${targets} PARENT_SCOPE)
+endfunction()
+
+# A text matched literally inside a regular expression.
+function(zf_regex_escape text out)
+  string(REGEX REPLACE "([][+.*()^$?|\\\\])" "\\\\\\1" escaped "${text}")
+  set(${out} "${escaped}" PARENT_SCOPE)
+endfunction()
+
+# The programs built into bin/ are installed as targets (so that stripping and run paths are
+# handled); everything else in bin/ is copied by folder, so that files other parts of the
+# build put there later are installed without touching this file.
+zf_collect_targets(${PROJECT_SOURCE_DIR} zf_all_targets)
+set(zf_program_excludes)
+foreach(target IN LISTS zf_all_targets)
+  get_target_property(type ${target} TYPE)
+  if(NOT type STREQUAL "EXECUTABLE")
+    continue()
+  endif()
+  get_target_property(outdir ${target} RUNTIME_OUTPUT_DIRECTORY)
+  if(NOT outdir)
+    continue()
+  endif()
+  cmake_path(IS_PREFIX ZF_BIN_DIR "${outdir}" NORMALIZE in_bin)
+  if(NOT in_bin)
+    continue()
+  endif()
+  file(RELATIVE_PATH sub ${ZF_BIN_DIR} ${outdir})
+  set(destination ${ZF_INSTALL_PROGRAM_DIR})
+  set(relative ${target})
+  if(sub)
+    string(APPEND destination /${sub})
+    set(relative ${sub}/${target})
+  endif()
+  install(TARGETS ${target} RUNTIME DESTINATION ${destination})
+  zf_regex_escape("${ZF_BIN_DIR}/${relative}" path_regex)
+  list(APPEND zf_program_excludes REGEX "^${path_regex}$" EXCLUDE)
+endforeach()
+
+install(DIRECTORY ${ZF_BIN_DIR}/ DESTINATION ${ZF_INSTALL_PROGRAM_DIR}
+  USE_SOURCE_PERMISSIONS ${zf_program_excludes})
+# The report templates' folder is there even before the first template is.
+install(DIRECTORY DESTINATION ${ZF_INSTALL_PROGRAM_DIR}/raporty)
+
+# The command on the PATH: a relative link, so it also works inside a staging folder. The
+# program finds its companions beside the link's target.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
+file(CREATE_LINK ../../${ZF_INSTALL_PROGRAM_DIR}/zefirant ${CMAKE_BINARY_DIR}/packaging/zefirant
+  SYMBOLIC)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/zefirant DESTINATION usr/bin)
+
+install(FILES ${ZF_PACKAGING_DIR}/zefirant.desktop DESTINATION usr/share/applications)
+install(FILES ${ZF_PACKAGING_DIR}/pl.orvantis.zefirant.metainfo.xml DESTINATION usr/share/metainfo)
+install(FILES ${ZF_PACKAGING_DIR}/zefirant.svg DESTINATION usr/share/icons/hicolor/scalable/apps)
+
+# The bitmap icons are drawn from the SVG at build time.
+find_program(ZF_RSVG_CONVERT rsvg-convert)
+if(ZF_RSVG_CONVERT)
+  set(zf_icon_outputs)
+  foreach(size IN LISTS ZF_ICON_SIZES)
+    set(png ${CMAKE_BINARY_DIR}/packaging/icons/${size}x${size}/zefirant.png)
+    add_custom_command(
+      OUTPUT ${png}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging/icons/${size}x${size}
+      COMMAND ${ZF_RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${ZF_PACKAGING_DIR}/zefirant.svg
+      DEPENDS ${ZF_PACKAGING_DIR}/zefirant.svg
+      COMMENT "Drawing the ${size}x${size} icon"
+      VERBATIM)
+    list(APPEND zf_icon_outputs ${png})
+    install(FILES ${png} DESTINATION usr/share/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+  add_custom_target(zf_icons ALL DEPENDS ${zf_icon_outputs})
+else()
+  message(WARNING "rsvg-convert (librsvg2-bin) not found: the bitmap icons are not installed")
+endif()
+
+# The Debian package.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME zefirant)
+set(CPACK_PACKAGE_VENDOR Orvantis)
+set(CPACK_PACKAGE_CONTACT "Orvantis <pomoc@orvantis.pl>")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Zefirant PL+: planowanie urlopów dla działu kadr")
+set(CPACK_PACKAGE_DESCRIPTION
+  "A program for a personnel office that plans the annual leave of a company's employees, keeps
+personnel records, deadlines and notes, and shares one Firebird database between every copy
+of the program in the office.")
+set(CPACK_PACKAGING_INSTALL_PREFIX "/")
+set(CPACK_STRIP_FILES TRUE)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
+# Libraries linked in are found by dpkg-shlibdeps; what is loaded or started at run time is
+# listed: the embedded engine, gbak for the archiving tool, print support, Qt's Polish
+# translations and xdg-open for the manual and the plan folders.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "libqt6widgets6, libqt6printsupport6, libfbclient2, firebird3.0-server-core, firebird3.0-utils, qt6-translations-l10n, xdg-utils")
+# No maintainer scripts: removing the package leaves the data folders and databases alone.
+include(CPack)
