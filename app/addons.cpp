@@ -2,6 +2,7 @@
 
 #include "util/dialogs.h"
 #include "util/inifile.h"
+#include "util/process.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -243,7 +244,7 @@ bool TAddOns::start(const QString& commandLine, const QString& toolName, bool re
         return false;
     }
     // Add-ons find their own files beside them.
-    if (!QProcess::startDetached(path, arguments, QFileInfo(path).absolutePath())) {
+    if (!startDetachedProgram(path, arguments, QFileInfo(path).absolutePath())) {
         if (report)
             m_dialogs.information(kCaptionInformation,
                                   QStringLiteral("Nie udało się uruchomić programu dodatku \"") +

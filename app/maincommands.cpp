@@ -95,8 +95,11 @@ void TfMain::cmdKopiuj()
 {
     if (!shownCommands() || !m_genericButtons.at(QStringLiteral("SBKopiuj"))->isEnabled())
         return;
+    // The flag belongs to this one command: an add that did nothing must not leave it for the
+    // next plain "Dodaj".
     m_copyFlag = true;
     cmdDodaj();
+    m_copyFlag = false;
 }
 
 void TfMain::cmdSzukaj()

@@ -49,6 +49,8 @@ QLineEdit* passwordEdit(QWidget* parent, const char* name, QValidator* validator
     QLineEdit* edit = lineEdit(parent, name);
     edit->setEchoMode(QLineEdit::Password);
     edit->setValidator(validator);
+    // USERS.PWD holds 100 characters; a longer text would only fail in the engine.
+    edit->setMaxLength(100);
     return edit;
 }
 

@@ -23,4 +23,12 @@ bool SingleInstance::acquire()
     return m_lock->tryLock(0);
 }
 
+bool SingleInstance::isHeld(const QString& folder)
+{
+    SingleInstance probe(folder);
+    // Taking the lock for a moment is the one question QLockFile answers truthfully about a
+    // live holder; released at once, it never keeps the program from starting.
+    return !probe.acquire();
+}
+
 } // namespace zf

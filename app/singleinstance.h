@@ -20,6 +20,9 @@ public:
     bool acquire();
     QString lockPath() const { return m_path; }
 
+    // True while a running copy of the program holds the lock; asks without taking it.
+    static bool isHeld(const QString& folder = QString());
+
 private:
     QString m_path;
     std::unique_ptr<QLockFile> m_lock;

@@ -35,7 +35,8 @@ QString hintFor(const TfArchiwizacja::Inputs& inputs)
     if (isServerLocation(inputs.settings->location))
         return QStringLiteral("Baza danych jest na serwerze: kopię można wykonać także wtedy, gdy "
                               "inni z niej korzystają. Plik kopii powstanie na tym komputerze.");
-    if (inputs.fromZefirant)
+    const bool running = inputs.programRunning ? inputs.programRunning() : inputs.fromZefirant;
+    if (running)
         return QStringLiteral("Program Zefirant PL+ jest otwarty i korzysta z tej bazy. Bazy na "
                               "tym komputerze nie można skopiować, dopóki program jest otwarty: "
                               "zamknij Zefirant PL+ (to okno pozostanie otwarte), a potem "
@@ -143,6 +144,18 @@ TfArchiwizacja::TfArchiwizacja(Dialogs& dialogs, Inputs inputs, QWidget* parent)
 
 TfArchiwizacja::~TfArchiwizacja() = default;
 
+void TfArchiwizacja::refreshHint()
+{
+    lUwaga->setText(hintFor(m_inputs));
+}
+
+void TfArchiwizacja::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        refreshHint();
+}
+
 void TfArchiwizacja::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
@@ -175,6 +188,7 @@ void TfArchiwizacja::SBKopiaClick()
 {
     if (!m_archiver || m_archiver->isRunning())
         return;
+    refreshHint();
     const QString proposed =
         proposedBackupFile(m_archiver->settings().location, m_backupFolder, zf::clock().now());
     const QString file = m_dialogs.saveFileName(QStringLiteral("Zapisz kopię zapasową bazy danych"),

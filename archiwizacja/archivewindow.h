@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QLabel;
@@ -30,6 +31,9 @@ public:
         std::optional<Settings> settings; // nullopt: `settingsError` says why
         QString settingsError;
         bool fromZefirant = false; // started by Zefirant PL+ ("ZF")
+        // Whether the program is open on this computer now (its single-copy lock); unset, the
+        // "ZF" argument stands for it.
+        std::function<bool()> programRunning;
     };
 
     TfArchiwizacja(Dialogs& dialogs, Inputs inputs, QWidget* parent = nullptr);
@@ -38,12 +42,17 @@ public:
     // Null when the settings could not be read (both buttons are then disabled).
     Archiver* archiver() { return m_archiver; }
 
+    // The note above the buttons says again whether the program is open: it may have been
+    // closed since, which is what the note asks for.
+    void refreshHint();
+
 signals:
     // After every finished backup or restore, once its message has been shown.
     void operationFinished(const zf::archive::Archiver::Result& result);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -1,12 +1,13 @@
 // The database archiving tool of Zefirant PL+, started by the program's add-on slot 15 as
 // "archiwizacja ZF" from the folder "archiwizacja" beside the program.
 //
-// Arguments: "ZF" means the tool was started by Zefirant PL+, which is then open and may hold a
-// local database; the window says so. "--dane <folder>" reads "zefirant.ini" and "config.dat"
+// Arguments: "ZF" means the tool was started by Zefirant PL+. Whether the program is open now,
+// holding a local database, the window learns from the program's single-copy lock. "--dane <folder>" reads "zefirant.ini" and "config.dat"
 // from another folder than the program's data folder ($XDG_DATA_HOME/Orvantis/Zefirant).
 #include "archiwizacja/archivedialogs.h"
 #include "archiwizacja/archivewindow.h"
 #include "archiwizacja/settings.h"
+#include "app/singleinstance.h"
 
 #include <QApplication>
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     zf::archive::TfArchiwizacja::Inputs inputs;
     inputs.settings = zf::archive::readSettings(dataFolder, &inputs.settingsError);
     inputs.fromZefirant = arguments.fromZefirant;
+    inputs.programRunning = [] { return zf::SingleInstance::isHeld(); };
 
     zf::archive::ArchiveDialogs dialogs;
     zf::archive::TfArchiwizacja window(dialogs, std::move(inputs));

@@ -5,6 +5,7 @@
 #include "util/clock.h"
 #include "util/dialogs.h"
 #include "util/ovtools.h"
+#include "util/textcodec.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,6 +41,10 @@ const QString kMsgOpenFailed = QStringLiteral(
     "Nie udało się połączyć z bazą danych. Sprawdź czy podana lokalizacja, użytkownik i hasło są "
     "poprawne. Sprawdź też czy zainstalowano i uruchomiono serwer baz danych Firebird. Format "
     "lokalizacji, np. IP_SERWERA:C:\\katalog\\baza.fdb");
+
+const QString kMsgNotCp1250 = QStringLiteral(
+    "Pole zawiera znaki, których nie można zapisać w ustawieniach programu (strona kodowa "
+    "Windows-1250): %1. Wskaż inną lokalizację, nazwę użytkownika lub hasło.");
 
 } // namespace
 
@@ -94,6 +99,7 @@ void ManageDatabase::prepareForShow()
 
 bool ManageDatabase::BrowseCreate()
 {
+    QDir().mkpath(proposedFolder());
     const QString chosen = m_db.dialogs().saveFileName(kDialogTitle, createBrowseStart(),
                                                        kDialogFilters, kDefaultSuffix);
     if (chosen.isEmpty())
@@ -126,6 +132,15 @@ ManageDatabase::Field ManageDatabase::check(const QString& name, const QString& 
         return refuse(kMsgNoUser, userField);
     if (text::TrimLength(password) == 0)
         return refuse(kMsgNoPassword, passwordField);
+    // "zefirant.ini" and "config.dat" hold Windows-1250 bytes: a substitute character would
+    // point the next start at a file that does not exist.
+    const std::pair<const QString*, Field> fields[] = {
+        {&name, nameField}, {&user, userField}, {&password, passwordField}};
+    for (const auto& [value, field] : fields) {
+        const QString bad = nonCp1250Characters(*value);
+        if (!bad.isEmpty())
+            return refuse(kMsgNotCp1250.arg(bad), field);
+    }
     return Field::None;
 }
 
@@ -134,6 +149,11 @@ ManageDatabase::Outcome ManageDatabase::QuickCreate()
     // The time in the name gives every quick creation a file of its own: a failed attempt
     // leaves its file behind.
     const QString folder = proposedFolder();
+    const QString bad = nonCp1250Characters(folder);
+    if (!bad.isEmpty()) {
+        m_db.dialogs().information(kCaptionInformation, kMsgNotCp1250.arg(bad));
+        return Outcome::Stay();
+    }
     QDir().mkpath(folder);
     crName = folder + QStringLiteral("/db") + clock().now().toString(QStringLiteral("HHmmss")) +
              QLatin1Char('_') + kDemoFileName;
@@ -148,6 +168,10 @@ ManageDatabase::Outcome ManageDatabase::CreateDatabase()
         check(crName, crUser, crPassword, Field::crName, Field::crUser, Field::crPassword);
     if (bad != Field::None)
         return Outcome::Stay(bad);
+
+    // The proposed folder exists only after a first quick creation.
+    if (!isServerLocation(crName) && QFileInfo(crName).absolutePath() == proposedFolder())
+        QDir().mkpath(proposedFolder());
 
     QByteArray script;
     if (!TOVTools::LoadFileToText(DatabaseCreator::CreationScriptPath(m_programFolder), script)) {

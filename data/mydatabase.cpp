@@ -3,6 +3,7 @@
 #include "data/fb/transactionguard.h"
 #include "util/dates.h"
 #include "util/dialogs.h"
+#include "util/textcodec.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -35,6 +36,11 @@ constexpr int kCodeSetPlanStatus = 161800;
 constexpr int kCodeChosenDaysText = 161712;
 constexpr int kCodeCountChosenDays = 162021;
 constexpr int kCodeCheckLogin = 261819;
+// Column lengths of USERS.LOGIN, USERS.PWD, EMPLOYEES.IDEMPLOYEE and EMPLOYEES.PWD.
+constexpr int kLoginLength = 20;
+constexpr int kUserPasswordLength = 100;
+constexpr int kEmployeeIdLength = 20;
+constexpr int kEmployeePasswordLength = 13;
 // Lists that the program opens for pick lists, with no code of their own in the design.
 constexpr int kCodeOpenPickList = 36;
 
@@ -562,18 +568,32 @@ int TmyDataBase::CountChosenDays(int year, const QString& employee)
 bool TmyDataBase::CheckLogin(const QString& login, const QString& pwd)
 {
     m_login.employee.clear();
+    // A value longer than its column, or with characters the database cannot hold, matches no
+    // row; handing it to the engine would fail with a truncation instead of a wrong login.
+    const auto fits = [](const QString& value, int length) {
+        return value.size() <= length && isCp1250Encodable(value);
+    };
+    const bool userFits = fits(login, kLoginLength) && fits(pwd, kUserPasswordLength);
+    const bool employeeFits = fits(login, kEmployeeIdLength) && fits(pwd, kEmployeePasswordLength);
+    if (!userFits && !employeeFits)
+        return false;
     bool result = false;
     QString employee;
     const bool ok = Utility(kCodeCheckLogin, [&](fb::Statement& st) {
-        st.setSql(QStringLiteral("SELECT * FROM USERS WHERE LOGIN=:LOGIN AND PWD=:PWD"));
-        st.setParam(QStringLiteral("LOGIN"), login);
-        st.setParam(QStringLiteral("PWD"), pwd);
-        st.execute();
-        if (st.fetch()) {
-            result = true;
+        if (userFits) {
+            st.setSql(QStringLiteral("SELECT * FROM USERS WHERE LOGIN=:LOGIN AND PWD=:PWD"));
+            st.setParam(QStringLiteral("LOGIN"), login);
+            st.setParam(QStringLiteral("PWD"), pwd);
+            st.execute();
+            if (st.fetch()) {
+                result = true;
+                st.close();
+                return;
+            }
             st.close();
-            return;
         }
+        if (!employeeFits)
+            return;
         st.setSql(QStringLiteral("SELECT IVALUE FROM SYSTEMPARAMS WHERE ID = \"ALLOWEMPLLOGIN\""));
         st.execute();
         const bool allowed = st.fetch() && toInt(st.value(0)) == 1;

@@ -1,6 +1,7 @@
 #include "util/mail.h"
 
-#include <QProcess>
+#include "util/process.h"
+
 #include <QStandardPaths>
 
 namespace zf {
@@ -30,7 +31,7 @@ int TMapiSendMail::Send()
     const QString program = QStandardPaths::findExecutable(m_program, m_searchPaths);
     if (program.isEmpty())
         return -1;
-    return QProcess::startDetached(program, Arguments()) ? 0 : -1;
+    return startDetachedProgram(program, Arguments()) ? 0 : -1;
 }
 
 } // namespace zf

@@ -151,6 +151,17 @@ private slots:
                                      QStringLiteral("edit"), QStringLiteral("remove")}));
         QVERIFY(!w().copyFlag());
 
+        // A copy whose add does nothing leaves no flag for the next plain add.
+        calls.clear();
+        w().setPersonnelCommands({});
+        w().cmdKopiuj();
+        w().setPersonnelCommands({[&] { calls << QStringLiteral("view"); },
+                                  [&] { calls << (w().takeCopyFlag() ? QStringLiteral("copy") : QStringLiteral("add")); },
+                                  [&] { calls << QStringLiteral("edit"); },
+                                  [&] { calls << QStringLiteral("remove"); }});
+        w().cmdDodaj();
+        QCOMPARE(calls, QStringList{QStringLiteral("add")});
+
         // Keys of the grid: Insert adds, F2 and Enter edit, Ctrl+O views.
         calls.clear();
         TDBGrid* grid = w().osobowaGrid();

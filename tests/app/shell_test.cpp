@@ -166,6 +166,19 @@ TEST(SingleCopy, ASecondCopyIsRefusedUntilTheFirstEnds)
     EXPECT_TRUE(second.acquire());
 }
 
+TEST(SingleCopy, OthersCanAskWhetherTheProgramRunsWithoutBlockingIt)
+{
+    QTemporaryDir dir;
+    EXPECT_FALSE(SingleInstance::isHeld(dir.path()));
+    // Asking took nothing away: the program still starts.
+    auto program = std::make_unique<SingleInstance>(dir.path());
+    ASSERT_TRUE(program->acquire());
+    EXPECT_TRUE(SingleInstance::isHeld(dir.path()));
+    EXPECT_TRUE(SingleInstance::isHeld(dir.path()));
+    program.reset();
+    EXPECT_FALSE(SingleInstance::isHeld(dir.path()));
+}
+
 TEST(SingleCopy, ALockLeftByADeadProcessDoesNotBlock)
 {
     QTemporaryDir dir;
@@ -201,6 +214,24 @@ TEST(Login, EmptyFieldsFailAndRestrictedUsersAreMarked)
     EXPECT_TRUE(db.loginState().restricted);
     EXPECT_EQ(db.loginState().employee, QStringLiteral("E7"));
     EXPECT_TRUE(t.dialogs().shown().empty());
+}
+
+TEST(Login, ValuesLongerThanTheirColumnsAreAWrongLogin)
+{
+    test::TestDatabase t;
+    TmyDataBase& db = t.db();
+    t.exec(QStringLiteral("UPDATE SYSTEMPARAMS SET IVALUE=1 WHERE ID='ALLOWEMPLLOGIN'"));
+    t.exec(QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME, PWD) VALUES ('E7', 'A', 'B', 'h')"));
+    EXPECT_FALSE(attemptLogin(db, QString(21, QLatin1Char('a')), QStringLiteral("zefirant")));
+    EXPECT_FALSE(attemptLogin(db, QStringLiteral("admin"), QString(101, QLatin1Char('z'))));
+    // Too long for an employee's password, short enough for a user's.
+    EXPECT_FALSE(attemptLogin(db, QStringLiteral("E7"), QString(14, QLatin1Char('h'))));
+    // A character the database cannot hold would arrive as a substitute.
+    t.exec(QStringLiteral("UPDATE USERS SET PWD='?' WHERE LOGIN='pracownik'"));
+    EXPECT_FALSE(attemptLogin(db, QStringLiteral("pracownik"), QStringLiteral("Ж")));
+    EXPECT_TRUE(t.dialogs().shown().empty());
+    // Still a working login afterwards.
+    EXPECT_TRUE(attemptLogin(db, QStringLiteral("admin"), QStringLiteral("zefirant")));
 }
 
 } // namespace

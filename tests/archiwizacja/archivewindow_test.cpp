@@ -143,6 +143,30 @@ private slots:
         QVERIFY(child<QLabel>("lUwaga")->text().contains(QStringLiteral("na serwerze")));
     }
 
+    void theOpenProgramNoteFollowsTheProgramsLock()
+    {
+        // Started from the program, which has been closed since: the lock is free.
+        bool running = true;
+        TfArchiwizacja::Inputs in = localInputs(true);
+        in.programRunning = [&running] { return running; };
+        makeWindow(std::move(in));
+        QVERIFY(child<QLabel>("lUwaga")->text().contains(QStringLiteral("jest otwarty")));
+        running = false;
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->refreshHint();
+        QVERIFY(!child<QLabel>("lUwaga")->text().contains(QStringLiteral("jest otwarty")));
+        QVERIFY(child<QLabel>("lUwaga")->text().contains(
+            QStringLiteral("Przed wykonaniem kopii zamknij program Zefirant PL+")));
+        window.reset();
+
+        // Started on its own while the program is open.
+        TfArchiwizacja::Inputs alone = localInputs(false);
+        alone.programRunning = [] { return true; };
+        makeWindow(std::move(alone));
+        QVERIFY(child<QLabel>("lUwaga")->text().contains(QStringLiteral("jest otwarty")));
+    }
+
     void withoutSettingsNothingCanStart()
     {
         TfArchiwizacja::Inputs none;

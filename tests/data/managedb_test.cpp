@@ -195,6 +195,52 @@ TEST_F(ManageDbTest, OpeningChecksRefuseInOrderWithFocusAndKeepTheConnection)
     expectPreviousSettingsKept();
 }
 
+TEST_F(ManageDbTest, LocationsThatWindows1250CannotHoldAreRefusedBeforeAnythingIsMade)
+{
+    // Typed on the advanced tab, in either direction.
+    m.crName = scratch.path() + QStringLiteral("/Дані/baza.fdb");
+    m.crUser = kUser;
+    m.crPassword = kPassword;
+    auto outcome = m.CreateDatabase();
+    EXPECT_FALSE(outcome.close);
+    EXPECT_EQ(outcome.focus, Field::crName);
+    ASSERT_EQ(dialogs().shown().size(), 1u);
+    EXPECT_TRUE(dialogs().shown()[0].text.contains(QStringLiteral(": Дані.")));
+    dialogs().clear();
+    m.opName = t.path();
+    m.opUser = kUser;
+    m.opPassword = QStringLiteral("hasło€Ж");
+    outcome = m.OpenExisting();
+    EXPECT_EQ(outcome.focus, Field::opPassword);
+    ASSERT_EQ(dialogs().shown().size(), 1u);
+    EXPECT_TRUE(dialogs().shown()[0].text.endsWith(
+        QStringLiteral(": Ж. Wskaż inną lokalizację, nazwę użytkownika lub hasło.")));
+
+    // Derived from a data folder that lies under such a folder.
+    dialogs().clear();
+    const QString foreignData = scratch.path() + QStringLiteral("/Користувач/Zefirant");
+    ManageDatabase quick{t.db(), test::programFolder(), foreignData};
+    outcome = quick.QuickCreate();
+    EXPECT_FALSE(outcome.close);
+    ASSERT_EQ(dialogs().shown().size(), 1u);
+    EXPECT_FALSE(QFileInfo::exists(foreignData));
+    EXPECT_TRUE(QDir(scratch.path()).isEmpty());
+    expectPreviousSettingsKept();
+}
+
+TEST_F(ManageDbTest, TheProposedLocationWorksOnAFreshDataFolder)
+{
+    ASSERT_FALSE(QFileInfo::exists(m.proposedFolder()));
+    m.prepareForShow();
+    m.crUser = kUser;
+    m.crPassword = kPassword;
+    const auto outcome = m.CreateDatabase();
+    EXPECT_TRUE(outcome.close);
+    expectOneMessage(QStringLiteral("Informacja"), kMsgCreated);
+    EXPECT_TRUE(QFileInfo(m.crName).isFile());
+    expectStoredSettings(m.crName);
+}
+
 // --- quick creation -------------------------------------------------------------------------
 
 TEST_F(ManageDbTest, QuickCreationMakesConnectsStoresAndLogsTheNewDatabase)
