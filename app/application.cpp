@@ -18,6 +18,8 @@
 #include "data/mydatabase.h"
 #include "personnel/importwindow.h"
 #include "personnel/personnel.h"
+#include "reports/dmraporty.h"
+#include "reports/previewwindow.h"
 #include "util/clock.h"
 #include "util/dates.h"
 #include "util/dialogs.h"
@@ -163,6 +165,9 @@ void TApplication::createWindows()
                                                m_main.get());
     m_import = std::make_unique<TfImportPracownik>(*m_db, *m_dialogs, m_programFolder, m_dataFolder,
                                                    m_main.get());
+    // Reports.
+    m_reports = std::make_unique<TDMRaporty>(*m_db, *m_dialogs, m_programFolder);
+    m_reportPreview = std::make_unique<TReportPreview>(*m_reports, *m_dialogs, m_main.get());
     wireMainWindow();
 }
 
@@ -193,6 +198,7 @@ void TApplication::wireMainWindow()
                             [this] { m_personnel->Edit(); }, [this] { m_personnel->Delete(); }});
     w.onDictionaries = [this] { m_personnel->ShowDictionaries(); };
     w.onImportEmployees = [this] { m_import->ShowEmployeeImport(); };
+    w.reportCommands = w.reportsPage()->ReportCommands(*m_reports);
     connect(&w, &TfMain::windowResized, this, &TApplication::onMainResized);
     m_hints = std::make_unique<THintHandler>([&w](const QString& text) { w.setHintText(text); });
     qApp->installEventFilter(m_hints.get());

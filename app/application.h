@@ -19,6 +19,8 @@ class TOVGridStorage;
 class TOVUtilities;
 class TAddOns;
 class TPersonnel;
+class TDMRaporty;
+class TReportPreview;
 class TfImportPracownik;
 class TfAbout;
 class TfOpcjeProgramu;
@@ -132,6 +134,9 @@ private:
     std::unique_ptr<TAddOns> m_addOns;
     std::unique_ptr<TPersonnel> m_personnel;
     std::unique_ptr<TfImportPracownik> m_import;
+    // Reports: the report data and its preview.
+    std::unique_ptr<TDMRaporty> m_reports;
+    std::unique_ptr<TReportPreview> m_reportPreview;
     bool m_terminating = false;
 };
 

@@ -1,6 +1,7 @@
 #include "app/reportspage.h"
 
 #include "data/fb/dataset.h"
+#include "reports/dmraporty.h"
 #include "util/dates.h"
 
 #include <QComboBox>
@@ -240,6 +241,47 @@ QString TReportsPage::formEmployee() const
 {
     return filtrDlaPracownika->currentIndex() < 0 ? QString()
                                                   : filtrDlaPracownika->currentData().toString();
+}
+
+std::map<QString, std::function<void()>> TReportsPage::ReportCommands(TDMRaporty& dm)
+{
+    const auto filters = [this] {
+        PlanReportFilters f;
+        f.year = planYear();
+        f.month = std::max(0, filtrMiesiac->currentIndex());
+        f.monthName = filtrMiesiac->currentText();
+        f.unit = unit();
+        f.unitName = filtrZespol->currentText();
+        f.employee = employee();
+        return f;
+    };
+    std::map<QString, std::function<void()>> commands;
+    commands[QStringLiteral("SBGrafikMiesiac")] = [&dm, filters] { dm.GrafikMiesiac(filters()); };
+    commands[QStringLiteral("SBGrafikRok")] = [&dm, filters] { dm.GrafikRok(filters()); };
+    commands[QStringLiteral("SBZestawienie")] = [&dm, filters] { dm.Zestawienie(filters()); };
+    commands[QStringLiteral("SBWniosek")] = [this, &dm] {
+        FormTexts t;
+        t.employee = filtrDlaPracownika->currentText();
+        t.printDate = dataWydruku->text();
+        t.kind = filtrRodzajWniosku->currentText();
+        t.from = filtrUrlopOd->text();
+        t.to = filtrUrlopDo->text();
+        t.days = filtrIleDni->text();
+        switch (dm.WniosekUrlopowy(t)) {
+        case TDMRaporty::FormField::From:
+            filtrUrlopOd->setFocus();
+            break;
+        case TDMRaporty::FormField::To:
+            filtrUrlopDo->setFocus();
+            break;
+        case TDMRaporty::FormField::None:
+            break;
+        }
+    };
+    commands[QStringLiteral("SBOswiadczenie")] = [this, &dm] {
+        dm.OswiadczenieOpiekuna(filtrDlaPracownika->currentText(), dataWydruku->text());
+    };
+    return commands;
 }
 
 } // namespace zf

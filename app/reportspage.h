@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <map>
+
 class QComboBox;
 class QDateEdit;
 class QLineEdit;
@@ -12,6 +15,7 @@ namespace zf {
 namespace fb {
 class DataSet;
 }
+class TDMRaporty;
 
 // The reports page: the filters and buttons of the printed documents. The pick lists follow the
 // shared lists of plans, units and employees.
@@ -49,6 +53,10 @@ public:
     int unit() const;
     QString employee() const;
     QString formEmployee() const;
+
+    // The five report buttons' commands, by objectName, reading the filters into the report
+    // data when pressed.
+    std::map<QString, std::function<void()>> ReportCommands(TDMRaporty& dm);
 
 private:
     QLineEdit* dateField(const QString& name);
