@@ -2,6 +2,8 @@
 
 #include "app/programoptions.h"
 #include "data/mydatabase.h"
+#include "planfiles/exportwindow.h"
+#include "planfiles/importwindow.h"
 #include "plans/calendarwindow.h"
 #include "plans/newplan.h"
 #include "plans/overviewwindow.h"
@@ -16,8 +18,12 @@ TPlans::TPlans(TmyDataBase& db, Dialogs& dialogs, ProgramOptions& options, QWidg
       m_newPlan(std::make_unique<TfNewPlan>(dialogs, parent)),
       m_calendar(std::make_unique<TfCalendar>(db, dialogs, parent)),
       m_config(std::make_unique<TfPlanConfig>(db, dialogs, options, parent)),
-      m_overview(std::make_unique<TfEmployeesPlans>(db, dialogs, options, parent))
+      m_overview(std::make_unique<TfEmployeesPlans>(db, dialogs, options, parent)),
+      m_export(std::make_unique<TfExportPlan>(db, dialogs, options, parent)),
+      m_import(std::make_unique<TfImportPlan>(db, dialogs, options, parent))
 {
+    runExport = [this](int year, int unit) { return m_export->Execute(year, unit); };
+    runImport = [this](int year, int unit) { return m_import->Execute(year, unit); };
 }
 
 TPlans::~TPlans() = default;

@@ -50,7 +50,7 @@ public:
     // Opening a folder in the desktop's file browser; set by start-up.
     std::function<void(const QString&)> openExternally;
     // The windows that write the plan files and read them back: (year, unit filter), true when
-    // the run succeeded and the status is to advance.
+    // the run succeeded and the status is to advance. Tests may put others in their place.
     std::function<bool(int, int)> runExport;
     std::function<bool(int, int)> runImport;
 
@@ -59,6 +59,8 @@ public:
     TfCalendar& calendarWindow() { return *m_calendar; }
     TfPlanConfig& configWindow() { return *m_config; }
     TfEmployeesPlans& overviewWindow() { return *m_overview; }
+    TfExportPlan& exportWindow() { return *m_export; }
+    TfImportPlan& importWindow() { return *m_import; }
     // The configuration window's grid, whose column widths the program stores.
     TDBGrid* calendarGrid() const;
 
@@ -74,6 +76,8 @@ private:
     std::unique_ptr<TfCalendar> m_calendar;
     std::unique_ptr<TfPlanConfig> m_config;
     std::unique_ptr<TfEmployeesPlans> m_overview;
+    std::unique_ptr<TfExportPlan> m_export;
+    std::unique_ptr<TfImportPlan> m_import;
 };
 
 } // namespace zf
