@@ -3,3 +3,10 @@ zf_add_gtest(test_plans_overview
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/overview_test.cpp ${CMAKE_CURRENT_LIST_DIR}/editcalendar_test.cpp ${CMAKE_CURRENT_LIST_DIR}/overview_seed.h
   LIBS zf_plans zf_testsupport_db)
 add_dependencies(test_plans_overview zf_schema_scripts)
+
+# ... and the windows offscreen.
+find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
+zf_add_qtest(test_plans_overview_windows
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/overview_windows_test.cpp
+  LIBS zf_plans_ui)
+add_dependencies(test_plans_overview_windows zf_schema_scripts)
