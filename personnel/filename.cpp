@@ -21,11 +21,22 @@ QString filterTypedFileName(const QString& typed)
     return out;
 }
 
+QString FileNameKey(const QString& name)
+{
+    QString key = name;
+    while (key.endsWith(QLatin1Char(' ')))
+        key.chop(1);
+    return key.toCaseFolded();
+}
+
 bool IsValidFileName(const QString& name, const QString& dataFolder)
 {
-    if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral("..") ||
-        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+    static const QString windowsForbidden = QStringLiteral("\\/:*?\"<>|");
+    if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral(".."))
         return false;
+    for (const QChar c : name)
+        if (windowsForbidden.contains(c))
+            return false;
     for (const QChar c : name)
         if (c.unicode() < 32 || c.unicode() == 127)
             return false;

@@ -12,6 +12,10 @@ namespace zf {
 // the plan folder.
 bool IsValidFileName(const QString& name, const QString& dataFolder);
 
+// What decides whether two plan file names are one file: the shared plan folder is reached
+// from Windows too, where case does not count and trailing blanks are dropped.
+QString FileNameKey(const QString& name);
+
 // The characters that typing into a file-name field turns into "_".
 bool isFilteredFileNameChar(QChar c);
 QString filterTypedFileName(const QString& typed);

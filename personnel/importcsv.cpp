@@ -4,6 +4,7 @@
 #include "util/textcodec.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
@@ -92,6 +93,69 @@ QStringList SplitTextLines(const QString& text)
     return lines;
 }
 
+QStringList SplitCsvRecords(const QString& text, QChar separator)
+{
+    QStringList records;
+    const qsizetype n = text.size();
+    const auto isBreak = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
+    qsizetype start = 0;
+    qsizetype i = 0;
+    bool fieldStart = true;
+    while (i < n) {
+        const QChar c = text[i];
+        if (fieldStart && c == QLatin1Char('"')) {
+            // A quoted field runs to the quote that SplitCsvLine takes as its end: one followed
+            // by the separator, a line break or the end of the text.
+            ++i;
+            while (i < n) {
+                if (text[i] != QLatin1Char('"')) {
+                    ++i;
+                    continue;
+                }
+                if (i + 1 < n && text[i + 1] == QLatin1Char('"')) {
+                    i += 2;
+                    continue;
+                }
+                if (i + 1 == n || text[i + 1] == separator || isBreak(text[i + 1]))
+                    break;
+                ++i; // a stray quote is kept
+            }
+            if (i < n)
+                ++i; // the closing quote
+            fieldStart = false;
+            continue;
+        }
+        fieldStart = false;
+        if (c == separator) {
+            fieldStart = true;
+            ++i;
+            continue;
+        }
+        if (!isBreak(c)) {
+            ++i;
+            continue;
+        }
+        records << text.mid(start, i - start);
+        if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = ++i;
+        fieldStart = true;
+    }
+    if (start < n)
+        records << text.mid(start);
+    return records;
+}
+
+bool LooksLikeUtf8(const QByteArray& bytes)
+{
+    if (std::all_of(bytes.cbegin(), bytes.cend(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return false;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError() && !text.contains(QChar::ReplacementCharacter);
+}
+
 CsvSheetFile ParseCsvSheet(QByteArray bytes, QChar separator)
 {
     CsvSheetFile sheet;
@@ -106,8 +170,12 @@ CsvSheetFile ParseCsvSheet(QByteArray bytes, QChar separator)
         sheet.status = CsvSheetFile::Status::NotText;
         return sheet;
     }
+    // Spreadsheets also save UTF-8 without the mark; Windows-1250 text with Polish letters is
+    // practically never valid UTF-8, so valid UTF-8 with letters beyond ASCII is taken as such.
+    if (!sheet.utf8 && LooksLikeUtf8(bytes))
+        sheet.utf8 = true;
     const QString text = sheet.utf8 ? QString::fromUtf8(bytes) : fromCp1250(bytes);
-    const QStringList lines = SplitTextLines(text);
+    const QStringList lines = SplitCsvRecords(text, separator);
     if (lines.isEmpty()) {
         sheet.status = CsvSheetFile::Status::Empty;
         return sheet;

@@ -18,8 +18,17 @@ QStringList SplitCsvLine(QStringView line, QChar separator);
 // The lines of a text: CR LF, LF and CR each end one; a line break at the end adds no line.
 QStringList SplitTextLines(const QString& text);
 
+// The records of a sheet: like SplitTextLines, except that a line break inside a quoted field
+// (spreadsheets write one for a cell of several lines) belongs to the field, so the record
+// runs on to the next line.
+QStringList SplitCsvRecords(const QString& text, QChar separator);
+
+// True for bytes beyond ASCII that are valid UTF-8: a sheet saved as UTF-8 without the mark.
+bool LooksLikeUtf8(const QByteArray& bytes);
+
 // A sheet file read whole: Windows-1250 text, or UTF-8 when it starts with the UTF-8
-// byte-order mark (as spreadsheets write "CSV UTF-8"), so Polish letters never come out garbled.
+// byte-order mark (as spreadsheets write "CSV UTF-8") or is valid UTF-8 without it, so Polish
+// letters never come out garbled.
 struct CsvSheetFile
 {
     enum class Status
@@ -49,7 +58,7 @@ CsvSheetFile ParseCsvSheet(QByteArray bytes, QChar separator);
 // The annotated sheet as "Zapisz log" writes it: one line per row ended by CR LF, every cell in
 // double quotes, ";" between cells. Windows-1250, or UTF-8 with its byte-order mark when the
 // sheet came in UTF-8, so every character it holds can be written and read back. Cells are
-// not escaped: callers pass data cells through TOVExportToCSV::DataCellText first.
+// not escaped: callers double the quotes of data cells first, as SplitCsvLine reads them.
 bool WriteCsvSheetFile(const QList<QStringList>& table, const QString& path, bool utf8);
 
 } // namespace zf

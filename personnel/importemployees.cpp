@@ -61,6 +61,8 @@ const QString kBadFileName = QStringLiteral("Niepoprawna nazwa pliku planu");
 const QString kFileNameTaken =
     QStringLiteral("Nazwa pliku została już przypisana innemu pracownikowi");
 const QString kNotCp1250 = QStringLiteral("Znaki spoza strony kodowej Windows-1250: ");
+const QString kLineBreak = QStringLiteral("Komórka zawiera znak nowego wiersza");
+const QString kTooLong = QStringLiteral("Zbyt długi tekst w polu %1 (najwyżej %2 znaków)");
 const QString kDatabaseError = QStringLiteral("Błąd bazy danych ");
 const QString kDuplicateNumber =
     QStringLiteral("Istnieje już osoba o podanym numerze ewidencyjnym");
@@ -81,12 +83,6 @@ QString withoutTrailingBlanks(QString s)
     return s;
 }
 
-// Plan files live in a shared folder that Windows workstations reach too, where "Jan" and "jan"
-// are one file.
-QString fileNameKey(const QString& name)
-{
-    return name.toCaseFolded();
-}
 
 // A cell of the grid is one line: engine messages come in several.
 QString oneLine(QString s)
@@ -102,8 +98,13 @@ bool fitsCp1250(const QString& s)
 {
     for (const QChar c : s)
         if (c.unicode() >= 0x80)
-            return fromCp1250(toCp1250(s)) == s;
+            return isCp1250Encodable(s);
     return true;
+}
+
+bool hasLineBreak(const QString& s)
+{
+    return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
 }
 
 QString cbKey(int field)
@@ -249,7 +250,7 @@ std::optional<EmployeeImport::Lookups> EmployeeImport::readLookups(QString& erro
         st.execute();
         while (st.fetch()) {
             lookups.numbers.insert(withoutTrailingBlanks(st.value(0).toString()));
-            lookups.fileNames.insert(fileNameKey(withoutTrailingBlanks(st.value(1).toString())));
+            lookups.fileNames.insert(FileNameKey(st.value(1).toString()));
         }
         st.close();
         st.setSql(kSqlUnits);
@@ -284,8 +285,14 @@ std::optional<QString> EmployeeImport::checkRow(int line, const Lookups& lookups
     if (!isAssigned(Number))
         return kNoNumber;
     p.number = fieldValue(line, Number); // used as it stands, blanks included
+    if (p.number.trimmed().isEmpty())
+        return kNoNumber;
     const QString numberKey = withoutTrailingBlanks(p.number);
-    if (numberKey.size() > kNumberLength || !fitsCp1250(p.number))
+    // The card refuses a quote in a number and cannot save an employee stored with one.
+    const bool controls = std::any_of(p.number.cbegin(), p.number.cend(),
+                                      [](QChar c) { return c.unicode() < 0x20; });
+    if (numberKey.size() > kNumberLength || !fitsCp1250(p.number) ||
+        p.number.contains(QLatin1Char('"')) || controls)
         return kBadNumber;
     if (lookups.numbers.contains(numberKey))
         return kNumberExists;
@@ -317,7 +324,7 @@ std::optional<QString> EmployeeImport::checkRow(int line, const Lookups& lookups
     // Two employees must never share a plan file, and no name may reach out of the plan folder.
     if (!IsValidFileName(p.fileName, m_dataFolder))
         return kBadFileName;
-    const QString fileKey = fileNameKey(p.fileName);
+    const QString fileKey = FileNameKey(p.fileName);
     if (lookups.fileNames.contains(fileKey) || sheetFiles.contains(fileKey))
         return kFileNameTaken;
 
@@ -325,6 +332,17 @@ std::optional<QString> EmployeeImport::checkRow(int line, const Lookups& lookups
     const QString texts = p.name + p.surname + p.email + p.password + p.fileName;
     if (!fitsCp1250(texts))
         return kNotCp1250 + nonCp1250Characters(texts);
+    // A cell of several lines is whole on reading; no field of the card holds a line break.
+    if (hasLineBreak(texts))
+        return kLineBreak;
+    // Longer than its column, the text would only fail in the engine and stop the whole import.
+    const std::pair<const QString*, std::pair<const char*, int>> lengths[] = {
+        {&p.name, {"imię", 30}},        {&p.surname, {"nazwisko", 50}},
+        {&p.email, {"e-mail", 100}},    {&p.password, {"hasło", 13}},
+        {&p.fileName, {"nazwa pliku planu", 200}}};
+    for (const auto& [value, column] : lengths)
+        if (value->size() > column.second)
+            return kTooLong.arg(QString::fromUtf8(column.first)).arg(column.second);
 
     // An empty symbol marks nobody: otherwise every empty cell would dismiss an employee.
     const QString symbol = symbolZW.toUpper();
@@ -343,7 +361,8 @@ void EmployeeImport::VerifySheet()
     m_verifyErrors = false;
     m_prepared.assign(m_grid.lineCount(), PreparedEmployee{});
     const int first = firstDataLine();
-    for (int line = 0; line < std::min(first, m_grid.lineCount()); ++line)
+    // Every verification starts from clean marks: an "Ok" of an earlier one means nothing now.
+    for (int line = 0; line < m_grid.lineCount(); ++line)
         m_grid.setStatus(line, QString(), QString());
 
     // The file-name test tries names out in this folder.
@@ -436,9 +455,10 @@ void EmployeeImport::ImportSheet()
     m_grid.statusesChanged();
     m_imported = count;
 
-    m_dialogs.information(kCaptionInformation, kImportDone + (failed ? kImportFailed : QString()) +
-                                                   kImportCount + QString::number(count) +
-                                                   QLatin1Char('.'));
+    // "Operacja zakończona" is a sentence of its own before the next one.
+    m_dialogs.information(kCaptionInformation,
+                          kImportDone + (failed ? QLatin1Char('.') + kImportFailed : QString()) +
+                              kImportCount + QString::number(count) + QLatin1Char('.'));
 }
 
 // --- the annotated sheet ---------------------------------------------------------------------
@@ -458,10 +478,11 @@ void EmployeeImport::SaveSheet()
 bool EmployeeImport::SaveSheetTo(const QString& path)
 {
     QList<QStringList> table = m_grid.gridTable();
-    // Data cells as the main window's CSV export writes them, so the sheet reads back the same.
+    // Quotes doubled inside the quoted cells, so loading the saved sheet gives every cell back
+    // exactly, line breaks included.
     for (qsizetype row = 1; row < table.size(); ++row)
         for (QString& cell : table[row])
-            cell = TOVExportToCSV::DataCellText(oneLine(cell));
+            cell.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return WriteCsvSheetFile(table, path, m_utf8);
 }
 

@@ -101,9 +101,24 @@ EmployeeRecords::EmployeeRecords(TmyDataBase& db, Dialogs& dialogs, const Progra
 {
 }
 
-bool EmployeeRecords::fileNameAccepted(const QString& fileName)
+bool EmployeeRecords::fileNameTaken(const QString& fileName, const QString& ownId)
 {
-    if (m_db.RecordExists(fileName, kTable, QStringLiteral("FILENAME"))) {
+    const QString key = FileNameKey(fileName);
+    bool taken = false;
+    const bool ok = m_db.Utility(kCodeEdit, [&](fb::Statement& st) {
+        st.setSql(QStringLiteral("SELECT IDEMPLOYEE, FILENAME FROM EMPLOYEES"));
+        st.execute();
+        while (!taken && st.fetch())
+            taken = FileNameKey(st.value(1).toString()) == key &&
+                    (ownId.isNull() || st.value(0).toString() != ownId);
+        st.close();
+    });
+    return !ok || taken;
+}
+
+bool EmployeeRecords::fileNameAccepted(const QString& fileName, const QString& ownId)
+{
+    if (fileNameTaken(fileName, ownId)) {
         m_dialogs.information(kCaptionWarning, kDuplicateFileName);
         return false;
     }
@@ -169,7 +184,7 @@ void EmployeeRecords::EditEmployee(EmployeeCard& card)
         card.setData(stored);
         while (card.showModal()) {
             EmployeeData data = card.data();
-            if (data.fileName != stored.fileName && !fileNameAccepted(data.fileName))
+            if (data.fileName != stored.fileName && !fileNameAccepted(data.fileName, stored.id))
                 continue;
             // The number cannot be edited here. The card trims it, so a number stored with
             // blanks around it would come back changed: the stored one is kept.

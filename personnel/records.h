@@ -100,7 +100,11 @@ public:
 
 private:
     // The file-name tests of adding and of a changed name in editing; shows the message.
-    bool fileNameAccepted(const QString& fileName);
+    // `ownId`: the employee being edited, whose own name does not count as taken.
+    bool fileNameAccepted(const QString& fileName, const QString& ownId = QString());
+    // Whether another employee's plan file name is the same file (FileNameKey); true when the
+    // database cannot tell, so a doubtful name is refused.
+    bool fileNameTaken(const QString& fileName, const QString& ownId);
     void showEmployee(const QString& id);
 
     TmyDataBase& m_db;

@@ -28,6 +28,13 @@ QString nonCp1250Characters(const QString& text)
         // Surrogate pairs are outside Windows-1250 as a whole.
         const int len = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
         const QString ch = text.mid(i, len);
+        // The C1 control characters have no letter in Windows-1250: the bytes 0x80-0x9F that
+        // are not letters there decode to them, and they must never be written back as data.
+        if (len == 1 && ch.at(0).unicode() >= 0x80 && ch.at(0).unicode() <= 0x9F) {
+            if (!bad.contains(ch))
+                bad += ch;
+            continue;
+        }
         QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
         const QByteArray b = encoder.encode(ch);
         if (encoder.hasError() || b.size() != 1 || fromCp1250(b) != ch) {

@@ -27,6 +27,13 @@ TEST_F(FileNameTest, OrdinaryNamesAreValidAndLeaveNothingBehind)
     EXPECT_TRUE(debugEntries().isEmpty());
 }
 
+TEST(FileNameKey, CaseAndTrailingBlanksDoNotCount)
+{
+    EXPECT_EQ(FileNameKey(QStringLiteral("Jan_Kowalski")), FileNameKey(QStringLiteral("jan_kowalski")));
+    EXPECT_EQ(FileNameKey(QStringLiteral("ŁOŚ  ")), FileNameKey(QStringLiteral("łoś")));
+    EXPECT_NE(FileNameKey(QStringLiteral(" jan")), FileNameKey(QStringLiteral("jan")));
+}
+
 TEST_F(FileNameTest, AnExistingFileCountsAsValidAndStays)
 {
     QFile f(dir.path() + QStringLiteral("/debug/error.log"));
@@ -42,7 +49,10 @@ TEST_F(FileNameTest, NamesThatAreNotOneFileAreRefusedWithoutTouchingTheDisk)
 {
     for (const QString& name : {QStringLiteral("../x"), QStringLiteral("a/b"), QStringLiteral("..\\x"),
                                 QStringLiteral(".."), QStringLiteral("."), QString(),
-                                QStringLiteral("tab\there"), QString(300, QLatin1Char('x'))}) {
+                                QStringLiteral("tab\there"), QString(300, QLatin1Char('x')),
+                                // What a Windows folder cannot hold.
+                                QStringLiteral("a:b"), QStringLiteral("a*"), QStringLiteral("a?"),
+                                QStringLiteral("a\"b"), QStringLiteral("<a>"), QStringLiteral("a|b")}) {
         EXPECT_FALSE(IsValidFileName(name, dir.path())) << name.toStdString();
     }
     EXPECT_TRUE(debugEntries().isEmpty());

@@ -106,6 +106,31 @@ INSTANTIATE_TEST_SUITE_P(
                   {QStringLiteral("1"), QStringLiteral("Nowak, Jan"), QStringLiteral("x;y")}}),
     [](const ::testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.name); });
 
+TEST(SplitCsvRecords, AQuotedCellKeepsItsLineBreaks)
+{
+    const QChar sep = QLatin1Char(';');
+    EXPECT_EQ(SplitCsvRecords(QStringLiteral("a;\"b\r\nc\";d\r\ne;f\r\n"), sep),
+              (QStringList{QStringLiteral("a;\"b\r\nc\";d"), QStringLiteral("e;f")}));
+    // A doubled quote before the break does not close the cell.
+    EXPECT_EQ(SplitCsvRecords(QStringLiteral("\"x\"\"\ny\"\rz"), sep),
+              (QStringList{QStringLiteral("\"x\"\"\ny\""), QStringLiteral("z")}));
+    // A quote inside an unquoted cell opens nothing.
+    EXPECT_EQ(SplitCsvRecords(QStringLiteral("a\"b\nc"), sep),
+              (QStringList{QStringLiteral("a\"b"), QStringLiteral("c")}));
+    // A cell never closed runs to the end.
+    EXPECT_EQ(SplitCsvRecords(QStringLiteral("\"a\nb"), sep), QStringList{QStringLiteral("\"a\nb")});
+    EXPECT_EQ(SplitCsvLine(QStringLiteral("a;\"b\r\nc\";d"), sep),
+              (QStringList{QStringLiteral("a"), QStringLiteral("b\r\nc"), QStringLiteral("d")}));
+}
+
+TEST(LooksLikeUtf8, OnlyValidUtf8BeyondAscii)
+{
+    EXPECT_TRUE(LooksLikeUtf8(QStringLiteral("Żółw").toUtf8()));
+    EXPECT_FALSE(LooksLikeUtf8("plain ascii"));
+    EXPECT_FALSE(LooksLikeUtf8(toCp1250(QStringLiteral("Żółkiewski"))));
+    EXPECT_FALSE(LooksLikeUtf8(toCp1250(QStringLiteral("ąę"))));
+}
+
 TEST(SplitTextLines, EveryLineBreakEndsOneLineAndTheLastAddsNone)
 {
     EXPECT_EQ(SplitTextLines(QStringLiteral("a\r\nb\nc\rd\r\n")),
@@ -338,8 +363,9 @@ TEST_F(ImportTest, ExcelSheetWithErrorsImportsTheRowsThatPassed)
               QStringLiteral("Wykryto błędy weryfikacji danych. Sprawdź komentarz w kolumnie po "
                              "prawo w tabeli .CSV"));
     EXPECT_EQ(remark(3), QStringLiteral("Brak wskazanego zespołu w słownikach")); // "produkcja"
-    EXPECT_EQ(remark(5), QStringLiteral("Brak hasła")); // the empty rows Excel adds
-    EXPECT_EQ(remark(6), QStringLiteral("Brak hasła"));
+    // The empty rows Excel adds.
+    EXPECT_EQ(remark(5), QStringLiteral("Brak numeru ewidencyjnego"));
+    EXPECT_EQ(remark(6), QStringLiteral("Brak numeru ewidencyjnego"));
     EXPECT_EQ(status(6), QStringLiteral("Błędy"));
 
     importAnswering(true);
@@ -389,6 +415,22 @@ TEST_F(ImportTest, EveryRemarkOfTheRowCheck)
         // A refused row does not claim its file name.
         {QStringLiteral("N12;Jan;Nowak;;;;inny;"), QStringLiteral("Brak hasła")},
         {QStringLiteral("N13;Jan;Nowak;;;p;inny;"), QString()},
+        // Numbers the card could never save again.
+        {QStringLiteral("\"A\"\"1\";Jan;Nowak;;;p;plik7;"), QStringLiteral("Niepoprawny nr ewid.")},
+        {QStringLiteral("  ;Jan;Nowak;;;p;plik8;"), QStringLiteral("Brak numeru ewidencyjnego")},
+        // Names a Windows folder cannot hold.
+        {QStringLiteral("N14;Jan;Nowak;;;p;a:b;"), QStringLiteral("Niepoprawna nazwa pliku planu")},
+        {QStringLiteral("N15;Jan;Nowak;;;p;a*b?;"), QStringLiteral("Niepoprawna nazwa pliku planu")},
+        {QStringLiteral("N16;Jan;Nowak;;;p;\"a<b>|\";"), QStringLiteral("Niepoprawna nazwa pliku planu")},
+        // Texts longer than their columns.
+        {QStringLiteral("N17;Jan;Nowak;;;12345678901234;plik9;"),
+         QStringLiteral("Zbyt długi tekst w polu hasło (najwyżej 13 znaków)")},
+        {QStringLiteral("N18;Jan;") + QString(51, QLatin1Char('N')) + QStringLiteral(";;;p;plik10;"),
+         QStringLiteral("Zbyt długi tekst w polu nazwisko (najwyżej 50 znaków)")},
+        // A quoted cell of two lines stays one row, and verification judges its text.
+        {QStringLiteral("N19;Jan;\"Nowak\r\nKowalski\";;;p;plik11;"),
+         QStringLiteral("Komórka zawiera znak nowego wiersza")},
+        {QStringLiteral("N20;Jan;Nowak;;;p;plik12;"), QString()},
     };
     QStringList lines;
     for (const auto& r : rows)
@@ -413,6 +455,43 @@ TEST_F(ImportTest, EveryRemarkOfTheRowCheck)
                     .isEmpty());
     EXPECT_FALSE(QFile::exists(db().paths().dataFolder + QStringLiteral("/x")));
     EXPECT_EQ(employees(), 1);
+}
+
+TEST_F(ImportTest, ASecondVerificationStartsFromCleanMarks)
+{
+    load(writeSheet({QStringLiteral("N1;Jan;Nowak;;;p;plik1;"),
+                     QStringLiteral("N2;Ewa;Nowak;;;p;plik2;")}));
+    assign(kInOrder);
+    verify();
+    ASSERT_EQ(status(0), QStringLiteral("Ok"));
+    // Skipping the first row now: its old "Ok" must not stay, nothing was imported.
+    imp->pominPierwszy = true;
+    imp->SettingsChanged();
+    verify();
+    EXPECT_EQ(status(0), QString());
+    EXPECT_EQ(remark(0), QString());
+    EXPECT_EQ(status(1), QStringLiteral("Ok"));
+    EXPECT_EQ(employees(), 0);
+}
+
+TEST_F(ImportTest, Utf8SheetWithoutTheMarkKeepsItsPolishLetters)
+{
+    const QString path = files.path() + QStringLiteral("/utf8.csv");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QStringLiteral("N1;Stanisław;Żółkiewski;;;p;zolkiewski;\r\n"
+                           "N2;Ewa;Nowak;;;p\u0081;nowak;\r\n").toUtf8());
+    f.close();
+    load(path);
+    EXPECT_TRUE(imp->sheetIsUtf8());
+    assign(kInOrder);
+    verify();
+    EXPECT_EQ(status(0), QStringLiteral("Ok")) << remark(0).toStdString();
+    // A C1 control character has no place in Windows-1250.
+    EXPECT_EQ(remark(1), QStringLiteral("Znaki spoza strony kodowej Windows-1250: \u0081"));
+    importAnswering(true);
+    EXPECT_EQ(column(QStringLiteral("SURNAME"), QStringLiteral("N1")),
+              QStringLiteral("Żółkiewski"));
 }
 
 TEST_F(ImportTest, MissingAssignmentsAreRemarked)
@@ -488,7 +567,7 @@ TEST_F(ImportTest, TwoRowsWithOneNewNumberStoreNothing)
 
     importAnswering(true);
     EXPECT_EQ(lastInformation(dialogs()),
-              QStringLiteral("Operacja zakończona Podczas importu pojawiły się błędy. Prosze "
+              QStringLiteral("Operacja zakończona. Podczas importu pojawiły się błędy. Prosze "
                              "sprawdzić ich opis w tabeli .CSV. Dodano wierszy: 0."));
     EXPECT_EQ(status(2), QStringLiteral("Błędy"));
     EXPECT_EQ(remark(2), QStringLiteral("Istnieje już osoba o podanym numerze ewidencyjnym"));
@@ -501,8 +580,10 @@ TEST_F(ImportTest, TwoRowsWithOneNewNumberStoreNothing)
 
 TEST_F(ImportTest, AnyEngineErrorRollsBackTheWholeRun)
 {
+    // A rule of the database that verification does not know.
+    t.exec(QStringLiteral("ALTER TABLE EMPLOYEES ADD CONSTRAINT ZF_TEST_SURNAME CHECK (SURNAME <> 'Zły')"));
     load(writeSheet({QStringLiteral("N1;Jan;Nowak;;;p;jan1;"),
-                     QStringLiteral("N2;Jan;Nowak;;;hasło-dłuższe-niż-13;jan2;"),
+                     QStringLiteral("N2;Jan;Zły;;;p;jan2;"),
                      QStringLiteral("N3;Jan;Nowak;;;p;jan3;")}));
     assign(kInOrder);
     verify();
@@ -561,7 +642,7 @@ TEST_F(ImportTest, Utf8SheetRefusesCharactersTheDatabaseCannotHold)
 
 // --- the annotated sheet ----------------------------------------------------------------------
 
-TEST_F(ImportTest, AnnotatedSheetReadsBackWithItsQuotesReplaced)
+TEST_F(ImportTest, AnnotatedSheetReadsBackExactly)
 {
     load(sheetPath("libreoffice_pracownicy.csv"));
     imp->pominPierwszy = true;
@@ -588,7 +669,8 @@ TEST_F(ImportTest, AnnotatedSheetReadsBackWithItsQuotesReplaced)
     const QList<QStringList> grid = imp->grid().gridTable();
     ASSERT_EQ(back.lines.size(), grid.size());
     EXPECT_EQ(back.lines[0], grid[0]);
-    EXPECT_EQ(back.lines[5][5], QStringLiteral("ab`12")); // the password's quote
+    EXPECT_EQ(back.lines, grid);
+    EXPECT_EQ(back.lines[5][5], QStringLiteral("ab\"12")); // the password's quote
     EXPECT_EQ(back.lines[5][3], QStringLiteral("Kadry; płace"));
     EXPECT_EQ(back.lines[5][9], QStringLiteral("Brak wskazanego zespołu w słownikach"));
     EXPECT_EQ(back.lines[2][1], QStringLiteral("Łukasz"));

@@ -450,6 +450,30 @@ TEST_F(EmployeesTest, EditRefusesAChangedFileNameThatIsTakenOrInvalid)
     EXPECT_EQ(stored(QStringLiteral("002")), before);
 }
 
+TEST_F(EmployeesTest, FileNamesDifferingOnlyInCaseAreOneFile)
+{
+    insert(employee(QStringLiteral("001"), QStringLiteral("Kowalski"), QStringLiteral("jan_kowalski")));
+    card.thenSave(
+        employee(QStringLiteral("002"), QStringLiteral("Kowalski"), QStringLiteral("Jan_Kowalski")));
+    card.thenCancel();
+    records.AddEmployee(card, false);
+    EXPECT_EQ(dialogs().informationTexts(),
+              QStringList{QStringLiteral("Nazwa pliku została już przypisana innemu pracownikowi. "
+                                         "Podaj inną nazwę.")});
+    EXPECT_EQ(count(), 1);
+
+    // The employee's own name in another case is still the employee's own file.
+    dialogs().clear();
+    openAt(QStringLiteral("001"));
+    card.then([](EmployeeData& held) {
+        held.fileName = QStringLiteral("Jan_Kowalski");
+        return true;
+    });
+    records.EditEmployee(card);
+    EXPECT_TRUE(dialogs().informationTexts().isEmpty());
+    EXPECT_EQ(stored(QStringLiteral("001")).fileName, QStringLiteral("Jan_Kowalski"));
+}
+
 TEST_F(EmployeesTest, EditKeepsANumberStoredWithBlanks)
 {
     insert(employee(QStringLiteral(" 005 "), QStringLiteral("Nowak"), QStringLiteral("nowak")));
