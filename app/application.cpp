@@ -17,9 +17,11 @@
 #include "data/managedbwindow.h"
 #include "data/mydatabase.h"
 #include "personnel/importwindow.h"
+#include "personnel/biblioteka.h"
 #include "personnel/personnel.h"
 #include "reports/dmraporty.h"
 #include "reports/previewwindow.h"
+#include "scheduler/terminarz.h"
 #include "util/clock.h"
 #include "util/dates.h"
 #include "util/dialogs.h"
@@ -168,6 +170,10 @@ void TApplication::createWindows()
     // Reports.
     m_reports = std::make_unique<TDMRaporty>(*m_db, *m_dialogs, m_programFolder);
     m_reportPreview = std::make_unique<TReportPreview>(*m_reports, *m_dialogs, m_main.get());
+    // Deadlines and notes; "[...]" of the deadline editor opens the kinds.
+    m_scheduler = std::make_unique<TScheduler>(
+        *m_db, *m_dialogs, m_options,
+        [this] { m_personnel->dictionaryWindow().ShowDictionaries(2); }, m_main.get());
     wireMainWindow();
 }
 
@@ -199,6 +205,16 @@ void TApplication::wireMainWindow()
     w.onDictionaries = [this] { m_personnel->ShowDictionaries(); };
     w.onImportEmployees = [this] { m_import->ShowEmployeeImport(); };
     w.reportCommands = w.reportsPage()->ReportCommands(*m_reports);
+    // Deadlines and notes.
+    w.setSchedulerCommands({[this] { m_scheduler->View(); },
+                            [this] { m_scheduler->Add(m_main->takeCopyFlag()); },
+                            [this] { m_scheduler->Edit(); }, [this] { m_scheduler->Delete(); }});
+    w.onCheckTerms = [this] { m_scheduler->CheckTerms(true); };
+    w.onNotes = [this] { m_scheduler->EditNotes(); };
+    onRemindNotes = [this](int lower, int upper) { m_scheduler->RemindNotes(lower, upper); };
+    onRemindDeadlines = [this](int lower, int upper) {
+        m_scheduler->RemindDeadlines(lower, upper);
+    };
     connect(&w, &TfMain::windowResized, this, &TApplication::onMainResized);
     m_hints = std::make_unique<THintHandler>([&w](const QString& text) { w.setHintText(text); });
     qApp->installEventFilter(m_hints.get());
@@ -303,8 +319,12 @@ bool TApplication::runShowStep()
     w.showStartPage();
     w.setDateText(clock().today().toString(dateTextFormat()));
 
+    // 14. Notes.
+    m_scheduler->LoadNotes();
+
     // 15. Restricted mode.
     w.applyRestrictedMode();
+    m_scheduler->ApplyRestrictedMode(db.loginState().restricted);
     return true;
 }
 

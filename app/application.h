@@ -19,6 +19,7 @@ class TOVGridStorage;
 class TOVUtilities;
 class TAddOns;
 class TPersonnel;
+class TScheduler;
 class TDMRaporty;
 class TReportPreview;
 class TfImportPracownik;
@@ -92,6 +93,7 @@ public:
     TAddOns& addOns() { return *m_addOns; }
     TPersonnel& personnel() { return *m_personnel; }
     TfImportPracownik& importWindow() { return *m_import; }
+    TScheduler& scheduler() { return *m_scheduler; }
     TOVGridStorage* gridStorage() { return m_gridStorage.get(); }
     const ToolSlots& toolSlots() const { return m_tools; }
     const QString& programFolder() const { return m_programFolder; }
@@ -137,6 +139,7 @@ private:
     // Reports: the report data and its preview.
     std::unique_ptr<TDMRaporty> m_reports;
     std::unique_ptr<TReportPreview> m_reportPreview;
+    std::unique_ptr<TScheduler> m_scheduler;
     bool m_terminating = false;
 };
 

@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <array>
+#include <bitset>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -30,6 +32,19 @@ struct WriteSet
     QString updateSql;
     QString deleteSql;
 };
+
+// One of the 30 note slots as stored: the date text, the note and the reserved part.
+struct NoteSlot
+{
+    QString date;
+    QString text;
+    QString reserved;
+    bool operator==(const NoteSlot&) const = default;
+};
+inline constexpr int kNoteSlotCount = 30;
+using NoteSlots = std::array<NoteSlot, kNoteSlotCount>;
+// Slots by index 0 to 29 (slot number - 1).
+using NoteSlotSet = std::bitset<kNoteSlotCount>;
 
 // Where the module finds its files.
 struct DatabasePaths
@@ -100,6 +115,14 @@ public:
     void OpenSummary(int year, int unit, const QString& employee);
     void OpenScheduler();
     void OpenDeadlineCheck(int upper, int lower);
+
+    // Notes (mydatabase_notes.cpp). LoadNotes reads the 30 slots afresh; on a
+    // database error (reported, code 23) `notes` is left as it was. SaveNotes writes only the
+    // slots in `changed`, so notes changed meanwhile by other copies of the program stay; a table
+    // that does not yet hold the rows 1 to 30 is first completed with the stored notes kept. On a
+    // database error (reported, code 22) the table keeps what it held.
+    bool LoadNotes(NoteSlots& notes);
+    bool SaveNotes(const NoteSlots& notes, const NoteSlotSet& changed);
 
     // Sorting by a grid's column title: the same column flips the direction, another keeps it.
     void SortEmployeesBy(const QString& column);
