@@ -14,6 +14,7 @@
 #include "app/singleinstance.h"
 #include "app/termination.h"
 #include "app/tips.h"
+#include "data/dbgrid.h"
 #include "data/managedbwindow.h"
 #include "data/mydatabase.h"
 #include "personnel/importwindow.h"
@@ -21,6 +22,7 @@
 #include "personnel/personnel.h"
 #include "reports/dmraporty.h"
 #include "reports/previewwindow.h"
+#include "plans/plans.h"
 #include "scheduler/terminarz.h"
 #include "util/clock.h"
 #include "util/dates.h"
@@ -174,6 +176,7 @@ void TApplication::createWindows()
     m_scheduler = std::make_unique<TScheduler>(
         *m_db, *m_dialogs, m_options,
         [this] { m_personnel->dictionaryWindow().ShowDictionaries(2); }, m_main.get());
+    m_plans = std::make_unique<TPlans>(*m_db, *m_dialogs, m_options, m_main.get());
     wireMainWindow();
 }
 
@@ -215,6 +218,8 @@ void TApplication::wireMainWindow()
     onRemindDeadlines = [this](int lower, int upper) {
         m_scheduler->RemindDeadlines(lower, upper);
     };
+    m_plans->openExternally = [this](const QString& p) { openExternally(p); };
+    w.planCommands = m_plans->Commands();
     connect(&w, &TfMain::windowResized, this, &TApplication::onMainResized);
     m_hints = std::make_unique<THintHandler>([&w](const QString& text) { w.setHintText(text); });
     qApp->installEventFilter(m_hints.get());
@@ -245,6 +250,8 @@ bool TApplication::runShowStep()
     // 1. Column widths of the grids.
     m_gridStorage = std::make_unique<TOVGridStorage>(m_store->iniPath());
     w.registerGrids(*m_gridStorage);
+    m_gridStorage->RegisterGrid(m_plans->calendarGrid()->gridColumns(),
+                                QStringLiteral("calendarGrid"));
     m_gridStorage->LoadWidths();
 
     // 2. Options.

@@ -22,6 +22,7 @@ class TPersonnel;
 class TScheduler;
 class TDMRaporty;
 class TReportPreview;
+class TPlans;
 class TfImportPracownik;
 class TfAbout;
 class TfOpcjeProgramu;
@@ -92,6 +93,7 @@ public:
     TfOpcjeProgramu& optionsWindow() { return *m_optionsWindow; }
     TAddOns& addOns() { return *m_addOns; }
     TPersonnel& personnel() { return *m_personnel; }
+    TPlans& plans() { return *m_plans; }
     TfImportPracownik& importWindow() { return *m_import; }
     TScheduler& scheduler() { return *m_scheduler; }
     TOVGridStorage* gridStorage() { return m_gridStorage.get(); }
@@ -135,6 +137,7 @@ private:
     std::unique_ptr<TfOpcjeProgramu> m_optionsWindow;
     std::unique_ptr<TAddOns> m_addOns;
     std::unique_ptr<TPersonnel> m_personnel;
+    std::unique_ptr<TPlans> m_plans;
     std::unique_ptr<TfImportPracownik> m_import;
     // Reports: the report data and its preview.
     std::unique_ptr<TDMRaporty> m_reports;
