@@ -1,0 +1,258 @@
+// The plan overview at the size of a large company: loading a year of 2,000 employees with 26
+// leave days each, next to isql-fb fetching the same rows, the time to paint one screenful of the
+// grid, and the load for 10,000 employees. Prints numbers; never fails on them.
+#include "data/fb/connection.h"
+#include "data/fb/statement.h"
+#include "data/fb/transaction.h"
+#include "data/fb/transactionguard.h"
+#include "data/mydatabase.h"
+#include "plans/overview.h"
+#include "plans/overviewgrid.h"
+#include "util/dates.h"
+#include "util/dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "bench/benchsupport.h"
+
+namespace {
+
+using zf::bench::kPassword;
+using zf::bench::kUser;
+
+constexpr int kYear = 2024;
+constexpr int kLeaveDays = 26;
+constexpr int kRuns = 7;
+
+class ConsoleDialogs : public zf::Dialogs
+{
+public:
+    void information(const QString& caption, const QString& text) override
+    {
+        std::fprintf(stderr, "[%s] %s\n", qPrintable(caption), qPrintable(text));
+    }
+    bool question(const QString&, const QString&) override { return false; }
+    bool prompt(const QString&, const QString&, QString&, bool) override { return false; }
+    QString openFileName(const QString&, const QString&, const QStringList&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QStringList&, const QString&) override
+    {
+        return {};
+    }
+    QString existingDirectory(const QString&, const QString&) override { return {}; }
+};
+
+struct Timing
+{
+    double bestMs = 0;
+    double medianMs = 0;
+};
+
+std::optional<Timing> measure(const std::function<bool()>& once, int runs = kRuns)
+{
+    if (!once())
+        return std::nullopt;
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        if (!once())
+            return std::nullopt;
+        ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return Timing{ms.front(), ms[ms.size() / 2]};
+}
+
+// Weekends as non-working days; each employee's leave on working days spread over the year, and
+// three of them unchangeable.
+bool fill(const QString& path, int employees)
+{
+    try {
+        zf::fb::Connection c;
+        c.attach(path, kUser, kPassword);
+        zf::fb::Transaction t(c, zf::fb::tpb::engineDefaults());
+        zf::fb::TransactionGuard guard(t);
+        zf::fb::Statement st(c, &t);
+        st.setSql(QStringLiteral("INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (%1, 4, '')")
+                      .arg(kYear));
+        st.execute();
+        std::vector<int> working;
+        st.setSql(zf::TmyDataBase::DBFUCalendar.insertSql);
+        for (int d = 1; d <= zf::DaysInYear(kYear); ++d) {
+            const int n = zf::DateOfDayOfYear(d, kYear);
+            if (zf::DayOfWeekIso(n) >= 6) {
+                st.setParam(QStringLiteral("IDYEAR"), kYear);
+                st.setParam(QStringLiteral("FREEDAY"), n);
+                st.execute();
+            } else {
+                working.push_back(n);
+            }
+        }
+        zf::fb::Statement emp(c, &t);
+        emp.setSql(QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, NAME, SURNAME, IDDICUNIT) "
+                                  "VALUES (:IDEMPLOYEE, :NAME, :SURNAME, :IDDICUNIT)"));
+        zf::fb::Statement set(c, &t);
+        set.setSql(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, "
+                                  "THISYEARDAYS) VALUES (:IDYEAR, :IDEMPLOYEE, 2, 26)"));
+        zf::fb::Statement leave(c, &t);
+        leave.setSql(zf::TmyDataBase::DBFUEmployeeHolidays.insertSql);
+        zf::fb::Statement fixed(c, &t);
+        fixed.setSql(zf::TmyDataBase::DBFUEmployeeConstDays.insertSql);
+        const int n = static_cast<int>(working.size());
+        for (int i = 0; i < employees; ++i) {
+            const QString id = QStringLiteral("P%1").arg(i + 1, 5, 10, QLatin1Char('0'));
+            emp.setParam(QStringLiteral("IDEMPLOYEE"), id);
+            emp.setParam(QStringLiteral("NAME"), QStringLiteral("Imię%1").arg(i % 37));
+            emp.setParam(QStringLiteral("SURNAME"), QStringLiteral("Nazwisko%1").arg(i % 101));
+            emp.setParam(QStringLiteral("IDDICUNIT"), i % 7);
+            emp.execute();
+            set.setParam(QStringLiteral("IDYEAR"), kYear);
+            set.setParam(QStringLiteral("IDEMPLOYEE"), id);
+            set.execute();
+            for (int k = 0; k < kLeaveDays; ++k) {
+                const int day = working[static_cast<size_t>((i * 7 + k * 9) % n)];
+                leave.setParam(QStringLiteral("IDYEAR"), kYear);
+                leave.setParam(QStringLiteral("IDEMPLOYEE"), id);
+                leave.setParam(QStringLiteral("SELECTEDDAY"), day);
+                leave.execute();
+                if (k < 3) {
+                    fixed.setParam(QStringLiteral("IDYEAR"), kYear);
+                    fixed.setParam(QStringLiteral("IDEMPLOYEE"), id);
+                    fixed.setParam(QStringLiteral("SELECTEDDAY"), day);
+                    fixed.execute();
+                }
+            }
+        }
+        guard.commit();
+        return true;
+    } catch (const zf::Exception& e) {
+        std::fprintf(stderr, "Filling the database failed: %s\n", qPrintable(e.message()));
+        return false;
+    }
+}
+
+// The statements the overview runs for one load, as isql-fb gets them.
+QString isqlScript()
+{
+    const QString y = QString::number(kYear);
+    return QStringLiteral(
+               "SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=%1;\n"
+               "SELECT FREEDAY FROM CALENDAR WHERE IDYEAR=%1 ORDER BY FREEDAY;\n"
+               "SELECT E.IDEMPLOYEE AS IDEMPLOYEE, NAME, SURNAME, LASTYEARDAYS, THISYEARDAYS FROM "
+               "EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE IDYEAR=%1 AND "
+               "S.IDEMPLOYEE=E.IDEMPLOYEE ORDER BY SURNAME,NAME,E.IDEMPLOYEE;\n"
+               "SELECT D.IDEMPLOYEE, D.SELECTEDDAY FROM EMPLOYEEHOLIDAYS AS D WHERE D.IDYEAR=%1 AND "
+               "NOT EXISTS (SELECT * FROM CALENDAR AS C WHERE C.FREEDAY=D.SELECTEDDAY);\n"
+               "SELECT D.IDEMPLOYEE, D.SELECTEDDAY FROM EMPLOYEECONSTDAYS AS D WHERE D.IDYEAR=%1 AND "
+               "NOT EXISTS (SELECT * FROM CALENDAR AS C WHERE C.FREEDAY=D.SELECTEDDAY);\n")
+        .arg(y);
+}
+
+int runSize(const QString& root, int employees, bool compare)
+{
+    const QString programFolder = QStringLiteral(ZF_BENCH_PROGRAM_FOLDER);
+    const QString path = root + QStringLiteral("/overview%1.fdb").arg(employees);
+    if (!zf::bench::createDatabase(programFolder, path) || !fill(path, employees))
+        return 1;
+    ConsoleDialogs dialogs;
+    const QString dataFolder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+        QStringLiteral("/Orvantis/Zefirant");
+    QDir().mkpath(dataFolder + QStringLiteral("/debug"));
+    std::optional<Timing> load;
+    std::optional<Timing> paint;
+    {
+        zf::TmyDataBase db(zf::DatabasePaths{dataFolder, programFolder,
+                                             {root + QStringLiteral("/no-installer")}},
+                           dialogs);
+        if (!db.Connect(path, kUser, kPassword)) {
+            std::fprintf(stderr, "Cannot connect to %s\n", qPrintable(path));
+            return 1;
+        }
+        zf::OverviewData data;
+        load = measure([&] {
+            return zf::LoadOverview(db, kYear, 0, data) && data.plans.Count() == employees &&
+                   data.plans.at(0).remaining == 28 - kLeaveDays;
+        });
+        // One full-screen repaint of the grid in the middle of the list and the year.
+        zf::TOverviewGrid grid;
+        grid.resize(1920, 1000);
+        grid.setData(&data);
+        grid.setFirstVisibleDay(150);
+        grid.setFirstVisibleRow(employees / 2);
+        QImage image(grid.size(), QImage::Format_ARGB32_Premultiplied);
+        paint = measure([&] {
+            grid.render(&image);
+            return true;
+        }, 30);
+    }
+    if (!load || !paint) {
+        std::fprintf(stderr, "The overview did not load %d employees\n", employees);
+        return 1;
+    }
+    std::printf("Plan overview: %d employees x %d leave days, best of %d runs after a warm-up\n",
+                employees, kLeaveDays, kRuns);
+    std::printf("  LoadOverview                  best %8.1f ms   median %8.1f ms\n", load->bestMs,
+                load->medianMs);
+    std::printf("  paint one screenful 1920x1000 best %8.2f ms   median %8.2f ms (target < 16 ms)\n",
+                paint->bestMs, paint->medianMs);
+    if (!compare)
+        return 0;
+    const QString isql = QStandardPaths::findExecutable(QStringLiteral("isql-fb"));
+    if (isql.isEmpty()) {
+        std::printf("  isql-fb not found: no comparison\n");
+        return 0;
+    }
+    const QString script = root + QStringLiteral("/overview.sql");
+    const QString empty = root + QStringLiteral("/empty.sql");
+    if (!zf::bench::writeBytes(script, isqlScript().toUtf8()) ||
+        !zf::bench::writeBytes(empty, "SELECT 1 FROM RDB$DATABASE;\n"))
+        return 1;
+    const auto theirs = measure([&] { return zf::bench::runIsql(isql, path, script); });
+    const auto startup = measure([&] { return zf::bench::runIsql(isql, path, empty); });
+    if (!theirs || !startup)
+        return 1;
+    const double ratio = load->bestMs / theirs->bestMs;
+    std::printf("  isql-fb, same statements      best %8.1f ms   median %8.1f ms\n", theirs->bestMs,
+                theirs->medianMs);
+    std::printf("  isql-fb start-up and attach   best %8.1f ms\n", startup->bestMs);
+    std::printf("  ratio ours / isql-fb: %.2f (%s 3x isql-fb's time)\n", ratio,
+                ratio <= 3.0 ? "within" : "NOT within");
+    const double netMs = theirs->bestMs - startup->bestMs;
+    if (netMs > 0)
+        std::printf("  ratio ours / isql-fb without its start-up: %.2f\n", load->bestMs / netMs);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A private data folder, fixed before anything asks Qt for a standard path, and a
+    // QApplication (offscreen unless told otherwise) for painting the grid.
+    QTemporaryDir root(QDir::tempPath() + QStringLiteral("/zf-bench-XXXXXX"));
+    if (!root.isValid()) {
+        std::fprintf(stderr, "Cannot make a temporary folder\n");
+        return 1;
+    }
+    QDir(root.path()).mkpath(QStringLiteral("data"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path() + QStringLiteral("/data")));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (const int rc = runSize(root.path(), 2000, true))
+        return rc;
+    return runSize(root.path(), 10000, false);
+}
