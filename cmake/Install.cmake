@@ -9,6 +9,9 @@ if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT OR CMAKE_INSTALL_PREFIX STREQUAL 
 endif()
 
 set(ZF_INSTALL_PROGRAM_DIR opt/zefirant)
+# Installing and packaging take the build as it is (the two commands build first); otherwise
+# CPack would rebuild every test and benchmark before packaging.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 set(ZF_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(ZF_ICON_SIZES 16 22 24 32 48 64 128 256)
 
@@ -112,11 +115,11 @@ set(CPACK_STRIP_FILES TRUE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
-# Libraries linked in are found by dpkg-shlibdeps; what is loaded or started at run time is
-# listed: the embedded engine, gbak for the archiving tool, print support, Qt's Polish
-# translations and xdg-open for the manual and the plan folders.
+# The libraries linked in (Qt widgets and print support, the Firebird client) are found by
+# dpkg-shlibdeps; what is loaded or started at run time is listed: the embedded engine, gbak
+# for the archiving tool, Qt's Polish translations and xdg-open for the manual and folders.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libqt6widgets6, libqt6printsupport6, libfbclient2, firebird3.0-server-core, firebird3.0-utils, qt6-translations-l10n, xdg-utils")
+  "firebird3.0-server-core, firebird3.0-utils, qt6-translations-l10n, xdg-utils")
 # No maintainer scripts: removing the package leaves the data folders and databases alone.
 include(CPack)
