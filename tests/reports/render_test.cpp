@@ -1,0 +1,263 @@
+// The five reports from a real embedded database, laid out, saved as PDF and read back with
+// poppler-utils; the preview window offscreen.
+#include "reports/dmraporty.h"
+#include "reports/previewwindow.h"
+
+#include "data/mydatabase.h"
+#include "tests/reports/reports_seed.h"
+#include "tests/support/qtest_main.h"
+#include "tests/support/test_env.h"
+#include "util/dates.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace zf {
+
+namespace {
+
+QString run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QStringLiteral("<%1 failed>").arg(program);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int pdfPages(const QString& path)
+{
+    const QString info = run(QStringLiteral("pdfinfo"), {path});
+    const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QString pdfText(const QString& path, int page = 0)
+{
+    QStringList args;
+    if (page > 0)
+        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+             << QString::number(page);
+    return run(QStringLiteral("pdftotext"), args << path << QStringLiteral("-"));
+}
+
+} // namespace
+
+class TestReportsRender : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<test::TestDatabase> t;
+    std::unique_ptr<TDMRaporty> dm;
+    std::unique_ptr<report::ReportDocument> last;
+    QTemporaryDir dir;
+
+    PlanReportFilters plan(int month, const QString& name) const
+    {
+        PlanReportFilters f;
+        f.year = test::kSeedYear;
+        f.month = month;
+        f.monthName = name;
+        return f;
+    }
+    QString savePdf(const QString& name)
+    {
+        const QString path = dir.filePath(name);
+        QString error;
+        [&] { QVERIFY2(last && last->writePdf(path, &error), qPrintable(error)); }();
+        return path;
+    }
+
+private slots:
+    void init()
+    {
+        setDateSeparator(QLatin1Char('-'));
+        t = std::make_unique<test::TestDatabase>();
+        test::seedReportPlan(*t);
+        dm = std::make_unique<TDMRaporty>(t->db(), t->dialogs(), test::programFolder());
+        dm->show = [this](const report::ReportDocument& d) {
+            last = std::make_unique<report::ReportDocument>(d);
+        };
+        last.reset();
+    }
+
+    void monthlySchedule()
+    {
+        QVERIFY(dm->GrafikMiesiac(plan(2, QStringLiteral("Luty"))));
+        QVERIFY(last);
+        QCOMPARE(last->title, QStringLiteral("Zefirant wydruk"));
+        QVERIFY(last->landscape());
+        const QString pdf = savePdf(QStringLiteral("miesiac.pdf"));
+        QCOMPARE(pdfPages(pdf), 1);
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains(QStringLiteral("GRAFIK URLOPÓW – Luty 2023")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Żaneta Kowalska (P1)")));
+        QVERIFY(text.contains(QStringLiteral("Jędrzej Nowak (P2)")));
+        QVERIFY(text.contains(QStringLiteral("Strona 1")));
+        // February 2023 has no 29th: its header cell is blank, the 28th stays.
+        const QString cells = last->pageText(0);
+        QVERIFY(cells.contains(QStringLiteral("\n28\n")));
+        QVERIFY(!cells.contains(QStringLiteral("\n29\n")));
+        QVERIFY(cells.contains(QStringLiteral("\nV\n"))); // 10 February
+    }
+
+    void longListsBreakPagesAndRepeatHeaders()
+    {
+        for (int i = 0; i < 40; ++i) {
+            const QString id = QStringLiteral("X%1").arg(i, 2, 10, QLatin1Char('0'));
+            t->exec(QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME) VALUES "
+                                   "('%1', 'Zieliński', 'Michał %1')")
+                        .arg(id));
+            t->exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, "
+                                   "THISYEARDAYS) VALUES (2023, '%1', 26)")
+                        .arg(id));
+        }
+        QVERIFY(dm->GrafikMiesiac(plan(1, QStringLiteral("Styczeń"))));
+        QVERIFY(last->pageCount() >= 2);
+        const QString pdf = savePdf(QStringLiteral("dlugi.pdf"));
+        QCOMPARE(pdfPages(pdf), last->pageCount());
+        const QString second = pdfText(pdf, 2);
+        QVERIFY2(second.contains(QStringLiteral("Pracownik")), qPrintable(second));
+        QVERIFY(second.contains(QStringLiteral("GRAFIK URLOPÓW – Styczeń 2023")));
+        QVERIFY(second.contains(QStringLiteral("Strona 2")));
+        // Every employee printed once.
+        QString all;
+        for (int p = 0; p < last->pageCount(); ++p)
+            all += last->pageText(p);
+        QCOMPARE(all.count(QStringLiteral("Zieliński")), 40);
+    }
+
+    void yearlySchedule()
+    {
+        QVERIFY(dm->GrafikRok(plan(0, QStringLiteral("(Cały rok)"))));
+        QCOMPARE(dm->employeeCount, 2);
+        const QString pdf = savePdf(QStringLiteral("rok.pdf"));
+        QCOMPARE(pdfPages(pdf), last->pageCount());
+        const QString text = pdfText(pdf);
+        for (const QString& month : {QStringLiteral("Styczeń 2023"), QStringLiteral("Luty 2023"),
+                                     QStringLiteral("Październik 2023"),
+                                     QStringLiteral("Grudzień 2023")})
+            QVERIFY2(text.contains(month), qPrintable(month));
+        QCOMPARE(text.count(QStringLiteral("Żaneta Kowalska (P1)")), 12);
+        QVERIFY(text.contains(QStringLiteral("V!")));
+    }
+
+    void summaryOfLeaveDays()
+    {
+        QVERIFY(dm->Zestawienie(plan(0, QStringLiteral("(Cały rok)"))));
+        QCOMPARE(dm->monthNumber, 0);
+        const QString pdf = savePdf(QStringLiteral("zestawienie.pdf"));
+        QCOMPARE(pdfPages(pdf), 1);
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains(QStringLiteral("Opis dodatkowych dni urlopu:")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Pobyt w szpitalu / choroba: 2")));
+        QVERIFY(text.contains(QStringLiteral("Inne: 3 (szkolenie BHP)")));
+        QVERIFY(text.contains(QStringLiteral("10-02-2023")));
+        QVERIFY(!text.contains(QStringLiteral("06-01-2023"))); // stored as non-working
+        // Totals: last year 2, this year 46, left 25 + 19.
+        QVERIFY(text.contains(QStringLiteral("Razem:")));
+        QVERIFY2(last->pageText(0).contains(QStringLiteral("Razem:\n2\n46\n44")),
+                 qPrintable(last->pageText(0)));
+    }
+
+    void forms()
+    {
+        FormTexts f;
+        f.employee = QStringLiteral("Żaneta Kowalska");
+        f.printDate = QStringLiteral("02-01-2023");
+        f.kind = QStringLiteral("Urlopu wypoczynkowego");
+        f.from = QStringLiteral("03-01-2023");
+        f.to = QStringLiteral("13-01-2023");
+        f.days = QStringLiteral("8");
+        QCOMPARE(dm->WniosekUrlopowy(f), TDMRaporty::FormField::None);
+        QString pdf = savePdf(QStringLiteral("wniosek.pdf"));
+        QCOMPARE(pdfPages(pdf), 1);
+        QString text = pdfText(pdf);
+        QVERIFY2(text.contains(QStringLiteral("WNIOSEK URLOPOWY")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Urlopu wypoczynkowego")));
+        QVERIFY(text.contains(QStringLiteral("od dnia 03-01-2023 do dnia 13-01-2023")));
+        QVERIFY(text.contains(QStringLiteral("Żaneta Kowalska")));
+
+        QVERIFY(dm->OswiadczenieOpiekuna(QStringLiteral("Jędrzej Nowak"),
+                                         QStringLiteral("05-01-2023")));
+        pdf = savePdf(QStringLiteral("oswiadczenie.pdf"));
+        QCOMPARE(pdfPages(pdf), 1);
+        text = pdfText(pdf);
+        QVERIFY2(text.contains(QStringLiteral("OŚWIADCZENIE")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Jędrzej Nowak")));
+        QVERIFY(text.contains(QStringLiteral("dnia 05-01-2023")));
+        QVERIFY(text.contains(QStringLiteral("art. 188 Kodeksu pracy")));
+    }
+
+    void cancelledRunShowsNothing()
+    {
+        int asked = 0;
+        dm->progress = [&asked](int pages) {
+            ++asked;
+            return pages < 2;
+        };
+        QVERIFY(!dm->GrafikRok(plan(0, QString())));
+        QVERIFY(!last);
+        QCOMPARE(asked, 2);
+        QVERIFY(t->dialogs().shown().empty());
+    }
+
+    void previewWindow()
+    {
+        QVERIFY(dm->GrafikRok(plan(0, QString())));
+        QVERIFY(last->pageCount() >= 2);
+        TfWydruk w(t->dialogs());
+        w.setDocument(*last);
+        w.show();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Zefirant wydruk"));
+        QCOMPARE(w.currentPage(), 0);
+        QVERIFY(!w.SBPoprzednia->isEnabled());
+        w.SBNastepna->click();
+        QCOMPARE(w.currentPage(), 1);
+        w.SBOstatnia->click();
+        QCOMPARE(w.currentPage(), last->pageCount() - 1);
+        QVERIFY(!w.SBNastepna->isEnabled());
+        w.SBPierwsza->click();
+        QCOMPARE(w.currentPage(), 0);
+
+        const int width = w.pageView->pixmap().width();
+        w.SBPowieksz->click();
+        QCOMPARE(w.zoom(), 1.25);
+        QVERIFY(w.pageView->pixmap().width() > width);
+        w.SBPomniejsz->click();
+        w.SBPomniejsz->click();
+        QCOMPARE(w.zoom(), 0.75);
+
+        // Find walks on through the pages; a missing text is told.
+        w.fSzukaj->setText(QStringLiteral("grudzień"));
+        int december = 0;
+        while (!last->pageText(december).contains(QStringLiteral("Grudzień")))
+            ++december;
+        QVERIFY(december > 0);
+        w.SBSzukaj->click();
+        QCOMPARE(w.currentPage(), december);
+        w.fSzukaj->setText(QStringLiteral("nie ma takiego tekstu"));
+        w.SBSzukaj->click();
+        QCOMPARE(t->dialogs().informationTexts().size(), 1);
+
+        const QString path = dir.filePath(QStringLiteral("z_podgladu.pdf"));
+        t->dialogs().chooseFile(path);
+        w.SBZapiszPDF->click();
+        QCOMPARE(pdfPages(path), last->pageCount());
+        w.SBZamknij->click();
+        QVERIFY(!w.isVisible());
+    }
+};
+
+} // namespace zf
+
+ZF_QTEST_MAIN(zf::TestReportsRender)
+#include "render_test.moc"
