@@ -153,6 +153,7 @@ TfPlanConfig::TfPlanConfig(TmyDataBase& db, Dialogs& dialogs, const ProgramOptio
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(qApp, &QApplication::focusChanged, this, &TfPlanConfig::focusMoved);
     m_left->installEventFilter(this);
+    m_grid->installEventFilter(this);
 
     auto* left = new QVBoxLayout;
     left->addWidget(label(this, QStringLiteral("&Pracownicy nie przypisani do planu:"), m_left));
@@ -229,13 +230,22 @@ void TfPlanConfig::showEvent(QShowEvent* event)
 
 bool TfPlanConfig::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
     // Enter in the left list takes the chosen employees in, as a double click does.
-    if (watched == m_left && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            addSelected();
-            return true;
-        }
+    if (watched == m_left && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        addSelected();
+        return true;
+    }
+    // The menu's keys, also when its shortcuts do not reach the grid.
+    if (watched == m_grid && key == Qt::Key_Delete) {
+        removeCurrent();
+        return true;
+    }
+    if (watched == m_grid && key == Qt::Key_F2) {
+        editCurrent();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
