@@ -1,5 +1,6 @@
 // Zefirant PL+: the program's entry.
 #include "app/application.h"
+#include "util/polishdesktop.h"
 
 #include <QApplication>
 
@@ -43,7 +44,8 @@ private:
 int main(int argc, char** argv)
 {
     TZefirantApp qapp(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Zefirant PL+"));
+    // No display name: Qt would append it to every caption.
+    zf::setUpPolishDesktop(qapp);
     zf::StartOptions options;
     options.arguments = QApplication::arguments().mid(1);
     zf::TApplication app(options);

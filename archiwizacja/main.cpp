@@ -8,6 +8,7 @@
 #include "archiwizacja/archivewindow.h"
 #include "archiwizacja/settings.h"
 #include "app/singleinstance.h"
+#include "util/polishdesktop.h"
 
 #include <QApplication>
 
@@ -15,7 +16,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("archiwizacja"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Zefirant PL+"));
+    zf::setUpPolishDesktop(app);
 
     const zf::archive::StartArguments arguments =
         zf::archive::parseArguments(QApplication::arguments().mid(1));

@@ -4,7 +4,14 @@
 
 #include <QLocale>
 
+#include <optional>
+
 namespace zf {
+
+namespace {
+// The locale whose short date format gives the separator, once the default is no longer it.
+std::optional<QLocale> g_dateLocale;
+} // namespace
 
 namespace {
 
@@ -76,10 +83,17 @@ QChar dateSeparatorFromFormat(const QString& shortDateFormat)
     return QLatin1Char('-');
 }
 
+void keepDateSeparatorLocale(const QLocale& locale)
+{
+    g_dateLocale = locale;
+}
+
 QChar systemDateSeparator()
 {
-    // The default locale is the system's unless the program (or a test) sets another.
-    return dateSeparatorFromFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    // The default locale is the system's unless the program (or a test) sets another; the
+    // Polish default for the names of months and days leaves the rule with the system's.
+    const QLocale locale = g_dateLocale ? *g_dateLocale : QLocale();
+    return dateSeparatorFromFormat(locale.dateFormat(QLocale::ShortFormat));
 }
 
 QString dateTextFormat()

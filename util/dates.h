@@ -12,6 +12,8 @@
 // Helpers that need a real day (AddDays, DayOfWeekIso, DayOfYear, DateOfDayOfYear and the
 // conversions to QDate) answer an invalid number with 0 / an invalid QDate instead of failing,
 // so a damaged value from a file or an old database shows up as "no date".
+class QLocale;
+
 namespace zf {
 
 // ---- Program-wide date text settings, fixed once at start-up. ----
@@ -21,6 +23,9 @@ void setDateSeparator(QChar separator);
 QChar dateSeparator();
 // The separator the system's short date format uses, when it is "-", "." or "/"; else "-".
 QChar systemDateSeparator();
+// The separator is read from this locale from now on instead of the default one: the program
+// keeps the system's locale here before it makes Polish the default.
+void keepDateSeparatorLocale(const QLocale& locale);
 // The same choice made from a Qt date format string, e.g. "d.MM.yyyy" gives ".".
 QChar dateSeparatorFromFormat(const QString& shortDateFormat);
 // "dd-MM-yyyy" with the current separator, as QDate::toString() understands it.
