@@ -60,6 +60,7 @@ TfCalendar::TfCalendar(TmyDataBase& db, Dialogs& dialogs, QWidget* parent)
     auto* file = button(this, "SBWczytajPlik", QStringLiteral("&Wczytaj kalendarz z pliku"));
     auto* help = button(this, "SBPomocPliku", QStringLiteral("?"));
     help->setToolTip(QStringLiteral("Format pliku dni wolnych"));
+    help->setFixedWidth(help->fontMetrics().horizontalAdvance(QStringLiteral("?")) + 24);
     help->setAccessibleName(QStringLiteral("Format pliku dni wolnych"));
     auto* clear = button(this, "SBOdznacz", QStringLiteral("&Odznacz wszystkie"));
     auto* save = button(this, "SBZapisz", QStringLiteral("&Zapisz zmiany"));

@@ -27,6 +27,8 @@ QLabel* legendBox(const QString& text, unsigned int bgr, QWidget* parent)
     pal.setColor(QPalette::WindowText, Qt::black);
     l->setPalette(pal);
     l->setContentsMargins(6, 2, 6, 2);
+    // A strip, not a column: the grid (hidden when nobody is in the plan) takes the height.
+    l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return l;
 }
 
@@ -92,8 +94,13 @@ TfEmployeesPlans::TfEmployeesPlans(TmyDataBase& db, Dialogs& dialogs, ProgramOpt
     m_grid = new TOverviewGrid(this);
     auto* main = new QVBoxLayout(this);
     main->addLayout(controls);
-    main->addLayout(legend);
+    auto* legendPanel = new QWidget(this);
+    legend->setContentsMargins(0, 0, 0, 0);
+    legendPanel->setLayout(legend);
+    legendPanel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    main->addWidget(legendPanel);
     main->addWidget(m_grid, 1);
+    main->addStretch(0);
 
     setTabOrder(m_all, m_unit);
     setTabOrder(m_unit, m_approve);
