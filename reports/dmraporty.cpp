@@ -160,6 +160,7 @@ bool TDMRaporty::Build(Report r, const QString& templateName, report::ReportDocu
 {
     current = r;
     m_nonWorkingRead = false;
+    m_yearDays.clear();
     auto layout = std::make_shared<report::ReportTemplate>();
     QString error;
     if (!layout->load(TemplatePath(templateName), &error)) {
@@ -202,23 +203,33 @@ void TDMRaporty::LoadDayTable(int m)
         if (MonthPart(n) == m && YearPart(n) == year)
             dayTable[DayPart(n) - 1].working = false;
     const QString employee = m_db.DBFZest.asString(QStringLiteral("IDEMPLOYEE"));
-    m_db.Utility2(kCodeDayTable, [&](fb::Statement& st) {
-        for (const bool fixed : {false, true}) {
-            st.close();
-            st.setSql(kSqlDays.arg(fixed ? QStringLiteral("EMPLOYEECONSTDAYS")
-                                         : QStringLiteral("EMPLOYEEHOLIDAYS")));
-            st.setParam(QStringLiteral("IDYEAR"), year);
-            st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
-            st.execute();
-            while (st.fetch()) {
-                const int n = st.value(0).toInt();
-                if (MonthPart(n) != m || !IsValidDateNumber(n))
-                    continue;
-                ReportDay& d = dayTable[DayPart(n) - 1];
-                (fixed ? d.unchangeable : d.selected) = true;
+    // The yearly schedule asks for every month of every row: the year's days are read once per
+    // employee and report, which keeps the run linear in the employees.
+    auto cached = m_yearDays.find(employee);
+    if (cached == m_yearDays.end()) {
+        YearDays days;
+        m_db.Utility2(kCodeDayTable, [&](fb::Statement& st) {
+            for (const bool fixed : {false, true}) {
+                st.close();
+                st.setSql(kSqlDays.arg(fixed ? QStringLiteral("EMPLOYEECONSTDAYS")
+                                             : QStringLiteral("EMPLOYEEHOLIDAYS")));
+                st.setParam(QStringLiteral("IDYEAR"), year);
+                st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
+                st.execute();
+                while (st.fetch())
+                    (fixed ? days.fixed : days.selected).push_back(st.value(0).toInt());
             }
+        });
+        cached = m_yearDays.insert(employee, days);
+    }
+    for (const bool fixed : {false, true}) {
+        for (int n : fixed ? cached->fixed : cached->selected) {
+            if (MonthPart(n) != m || !IsValidDateNumber(n))
+                continue;
+            ReportDay& d = dayTable[DayPart(n) - 1];
+            (fixed ? d.unchangeable : d.selected) = true;
         }
-    });
+    }
 }
 
 void TDMRaporty::first(const QString& source)

@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace zf {
 
@@ -116,6 +117,12 @@ private:
     Dialogs& m_dialogs;
     QString m_programFolder;
     QSet<int> m_nonWorking;
+    struct YearDays
+    {
+        std::vector<int> selected;
+        std::vector<int> fixed;
+    };
+    QHash<QString, YearDays> m_yearDays;
     bool m_nonWorkingRead = false;
 };
 

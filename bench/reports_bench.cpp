@@ -1,0 +1,138 @@
+// How fast the yearly schedule is laid out and saved as PDF for 100 and 500 employees, each
+// with a plan, non-working days and leave days; prints pages per second. Never fails on time.
+#include "data/mydatabase.h"
+#include "reports/dmraporty.h"
+#include "util/dates.h"
+#include "util/dialogs.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+#include "bench/benchsupport.h"
+
+namespace {
+
+class PrintDialogs : public zf::Dialogs
+{
+public:
+    void information(const QString& caption, const QString& text) override
+    {
+        std::fprintf(stderr, "[%s] %s\n", qPrintable(caption), qPrintable(text));
+    }
+    bool question(const QString&, const QString&) override { return false; }
+    bool prompt(const QString&, const QString&, QString&, bool) override { return false; }
+    QString openFileName(const QString&, const QString&, const QStringList&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QStringList&,
+                         const QString&) override
+    {
+        return {};
+    }
+    QString existingDirectory(const QString&, const QString&) override { return {}; }
+};
+
+constexpr int kYear = 2023;
+
+bool seed(zf::TmyDataBase& db, int employees)
+{
+    return db.Utility(1, [&](zf::fb::Statement& st) {
+        const auto exec = [&st](const QString& sql) {
+            st.close();
+            st.setSql(sql);
+            st.execute();
+        };
+        exec(QStringLiteral("INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS) VALUES (2023, 5)"));
+        for (int n = zf::MakeDateNumber(1, 1, kYear); zf::YearPart(n) == kYear;
+             n = zf::AddDays(n, 1))
+            if (zf::DayOfWeekIso(n) >= 6)
+                exec(QStringLiteral("INSERT INTO CALENDAR (IDYEAR, FREEDAY) VALUES (2023, %1)")
+                         .arg(n));
+        for (int i = 0; i < employees; ++i) {
+            const QString id = QStringLiteral("B%1").arg(i, 4, 10, QLatin1Char('0'));
+            exec(QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME) VALUES "
+                                "('%1', 'Wiśniewska', 'Małgorzata %1')")
+                     .arg(id));
+            exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, "
+                                "THISYEARDAYS) VALUES (2023, '%1', 26)")
+                     .arg(id));
+            // Two weeks in a month of its own, one of them fixed.
+            const int month = 1 + i % 12;
+            for (int d = 1; d <= 14; ++d) {
+                const int n = zf::MakeDateNumber(d, month, kYear);
+                exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, "
+                                    "SELECTEDDAY) VALUES (2023, '%1', %2)")
+                         .arg(id)
+                         .arg(n));
+                if (d == 3)
+                    exec(QStringLiteral("INSERT INTO EMPLOYEECONSTDAYS (IDYEAR, IDEMPLOYEE, "
+                                        "SELECTEDDAY) VALUES (2023, '%1', %2)")
+                             .arg(id)
+                             .arg(n));
+            }
+        }
+    });
+}
+
+int runOne(const QString& root, int employees)
+{
+    const QString programFolder = QStringLiteral(ZF_BENCH_PROGRAM_FOLDER);
+    const QString path = root + QStringLiteral("/raporty%1.fdb").arg(employees);
+    if (!zf::bench::createDatabase(programFolder, path))
+        return 1;
+    const QString dataFolder = root + QStringLiteral("/data/Orvantis/Zefirant");
+    QDir().mkpath(dataFolder + QStringLiteral("/debug"));
+    PrintDialogs dialogs;
+    zf::TmyDataBase db(
+        zf::DatabasePaths{dataFolder, programFolder, {root + QStringLiteral("/no-installer")}},
+        dialogs);
+    if (!db.Connect(path, zf::bench::kUser, zf::bench::kPassword) || !seed(db, employees))
+        return 1;
+
+    zf::TDMRaporty dm(db, dialogs, programFolder);
+    zf::report::ReportDocument doc;
+    dm.show = [&doc](const zf::report::ReportDocument& d) { doc = d; };
+    zf::PlanReportFilters f;
+    f.year = kYear;
+    QElapsedTimer t;
+    t.start();
+    if (!dm.GrafikRok(f))
+        return 1;
+    const double layoutMs = t.nsecsElapsed() / 1e6;
+    const QString pdf = root + QStringLiteral("/rok%1.pdf").arg(employees);
+    QString error;
+    t.restart();
+    if (!doc.writePdf(pdf, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    const double pdfMs = t.nsecsElapsed() / 1e6;
+    const double total = layoutMs + pdfMs;
+    std::printf("yearly schedule, %3d employees: %4d pages, layout %7.0f ms, PDF %7.0f ms "
+                "(%lld kB): %6.1f pages/s\n",
+                employees, doc.pageCount(), layoutMs, pdfMs, QFileInfo(pdf).size() / 1024,
+                doc.pageCount() * 1000.0 / total);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir root(QDir::tempPath() + QStringLiteral("/zf-bench-XXXXXX"));
+    if (!root.isValid())
+        return 1;
+    QDir(root.path()).mkpath(QStringLiteral("data"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path() + QStringLiteral("/data")));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    zf::setDateSeparator(QLatin1Char('-'));
+    for (int employees : {100, 500})
+        if (runOne(root.path(), employees) != 0)
+            return 1;
+    return 0;
+}
