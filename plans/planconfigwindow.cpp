@@ -21,8 +21,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyledItemDelegate>
-#include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace zf {
@@ -335,8 +333,7 @@ void TfPlanConfig::focusMoved(QWidget* from, QWidget* to)
         return;
     if (!m_folderPanel->isAncestorOf(from) || m_folderPanel->isAncestorOf(to))
         return;
-    // The warning waits until the focus has settled.
-    QTimer::singleShot(0, this, [this] { m_logic.LeaveFolder(m_planDir->text()); });
+    m_logic.LeaveFolder(m_planDir->text());
 }
 
 } // namespace zf

@@ -297,10 +297,19 @@ private slots:
                              "Podana ścieżka nieistnieje. Podaj poprawną lokalizację")});
             QCOMPARE(m_dialogs.shown().front().caption, QStringLiteral("Uwaga"));
             QCOMPARE(d->logic().storedFolder(), missing);
+
+            // Leaving by "Pokaż wszystkich pracowników" warns once, not once more for the button.
+            dir->setFocus();
+            QTRY_VERIFY(dir->hasFocus());
+            dir->setText(missing + QStringLiteral("2"));
+            QTest::mouseClick(child<QPushButton>(d, "SBPokazWszystkich"), Qt::LeftButton);
+            QCoreApplication::processEvents();
+            QCOMPARE(m_dialogs.informationTexts().size(), 2);
+            QCOMPARE(d->logic().unitFilter(), -1);
             QTest::keyClick(d, Qt::Key_Escape);
         });
         const PlanConfigResult r = w.Execute(kYear, QStringLiteral("/stary"), 0);
-        QCOMPARE(r.planDir, missing);
+        QCOMPARE(r.planDir, missing + QStringLiteral("2"));
         QVERIFY(!r.changed);
     }
 
