@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The Debian package, built once: its dependencies, its contents, and the installed program and
+# archiving tool started from a throw-away root far enough to show their windows.
+set -uo pipefail
+build=$1
+probe=$2
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+need dpkg-shlibdeps
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+deb=$(ZF_BUILD_DIR=$build "$here/../../scripts/package.sh" --no-build "$tmp/pkg" | tail -1)
+[ -f "$deb" ] || { fail "scripts/package.sh made no package"; finish; }
+
+# Dependencies: what the program needs at run time, never a build tool.
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*)//; s/[[:space:]]//g' | sort -u)
+for p in libqt6widgets6 libqt6printsupport6 libfbclient2 firebird3.0-server-core firebird3.0-utils \
+         qt6-translations-l10n; do
+  grep -qx "$p" <<<"$names" || fail "the package does not depend on $p"
+done
+while read -r p; do
+  case $p in
+    *-dev|cmake|g++*|gcc|gcc-*|make|pkg-config|libgtest*|libbenchmark*|librsvg2-bin|desktop-file-utils|appstream|dpkg-dev)
+      fail "the package depends on the build tool $p" ;;
+  esac
+done <<<"$names"
+
+# Contents: only the program folder and the desktop files; no maintainer scripts, so removing
+# the package cannot touch the data folders or the databases.
+dpkg-deb -c "$deb" | awk '{ print $6 }' >"$tmp/contents"
+if grep -v -e '^\./opt/$' -e '^\./opt/zefirant/' -e '^\./usr/' "$tmp/contents" | grep .; then
+  fail "the package installs outside /opt/zefirant and /usr"
+fi
+mkdir "$tmp/control"
+dpkg-deb -e "$deb" "$tmp/control"
+for script in preinst postinst prerm postrm; do
+  [ ! -e "$tmp/control/$script" ] || fail "the package has a $script script"
+done
+
+# The installed program, in a root of its own, with private data and runtime folders.
+root=$tmp/root
+dpkg -x "$deb" "$root"
+mkdir -p "$tmp/home" "$tmp/data" "$tmp/config" "$tmp/run"
+chmod 700 "$tmp/run"
+run_probed() { # window class, program, arguments...
+  local until=$1
+  shift
+  env HOME="$tmp/home" XDG_DATA_HOME="$tmp/data" XDG_CONFIG_HOME="$tmp/config" \
+    XDG_CONFIG_DIRS="$tmp/no-installer" XDG_RUNTIME_DIR="$tmp/run" QT_QPA_PLATFORM=offscreen \
+    ZF_PROBE_UNTIL="$until" LD_PRELOAD="$probe" timeout 120 "$@" </dev/null
+}
+
+# A first start without settings opens the database window; the command on the PATH is used,
+# so the program must find its folder through the link.
+run_probed zf::TfManageDB "$root/usr/bin/zefirant" >"$tmp/program.out" 2>&1
+rc=$?
+cat "$tmp/program.out"
+grep -q '^shown zf::TfManageDB ' "$tmp/program.out" || fail "the program did not show its database window (status $rc)"
+# The shipped tips come from data/ beside the program into the user's data folder.
+cmp -s "$root/opt/zefirant/data/porady.dat" "$tmp/data/Orvantis/Zefirant/porady.dat" \
+  || fail "the program did not take porady.dat from its own data/ folder"
+
+run_probed zf::archive::TfArchiwizacja "$root/opt/zefirant/archiwizacja/archiwizacja" ZF >"$tmp/archive.out" 2>&1
+rc=$?
+cat "$tmp/archive.out"
+grep -q '^shown zf::archive::TfArchiwizacja Archiwizacja bazy danych' "$tmp/archive.out" \
+  || fail "the archiving tool did not show its window (status $rc)"
+finish
