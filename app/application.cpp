@@ -303,7 +303,7 @@ bool TApplication::runShowStep()
     m_options.cbFirstLog = false;
 
     // 9. Schema.
-    if (!db.UpdateDatabase(2) || !db.UpdateDatabase(4)) {
+    if (!db.UpdateDatabase(2) || !db.UpdateDatabase(4) || !db.UpdateDatabase(5)) {
         end(0);
         return false;
     }

@@ -6,7 +6,8 @@
 # Modes (default: all of them):
 #   lint     the separator format the program's script runner relies on
 #   create   data/schema/create.sql on a new database
-#   upgrade  the first-release fixture, then update102.sql and update104.sql
+#   upgrade  the first-release fixture, then update102.sql, update104.sql and
+#            update105.sql
 #   rerun    the same with each update run twice (a repeated offer)
 #   partial  each update broken off after every one of its statements and
 #            then run again in full (a run that failed half-way)
@@ -27,6 +28,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 CREATE_SQL=$ROOT/data/schema/create.sql
 U102_SQL=$ROOT/data/schema/update102.sql
 U104_SQL=$ROOT/data/schema/update104.sql
+U105_SQL=$ROOT/data/schema/update105.sql
 V0_SQL=$ROOT/tests/data/fixtures/schema_v0.sql
 ISQL=${ISQL:-isql-fb}
 PASSWORD=x
@@ -377,7 +379,7 @@ SELECT IIF(LIST(SURNAME, ',') = 'Lis,Łęcka,Mazur', 'OK', 'FAIL') || ' Polish s
 FROM (SELECT SURNAME FROM EMPLOYEES WHERE IDEMPLOYEE IN ('B1X', 'B3', 'B4') ORDER BY SURNAME)^
 SELECT IIF(COUNT(*) = 0, 'OK', 'FAIL') || ' text equality is case sensitive'
 FROM EMPLOYEES WHERE SURNAME = 'mazur'^
-SELECT IIF(IVALUE = 4, 'OK', 'FAIL') || ' double-quoted literal in dialect 1 finds DBUPDATEDTO'
+SELECT IIF(IVALUE = 5, 'OK', 'FAIL') || ' double-quoted literal in dialect 1 finds DBUPDATEDTO'
 FROM SYSTEMPARAMS WHERE ID = "DBUPDATEDTO"^
 EXECUTE BLOCK RETURNS (R VARCHAR(100)) AS
 DECLARE A INTEGER; DECLARE B INTEGER; DECLARE C INTEGER; DECLARE D INTEGER;
@@ -487,7 +489,7 @@ make_reference() {
 
 mode_lint() {
   local f
-  for f in "$CREATE_SQL" "$U102_SQL" "$U104_SQL" "$V0_SQL"; do
+  for f in "$CREATE_SQL" "$U102_SQL" "$U104_SQL" "$U105_SQL" "$V0_SQL"; do
     if lint_file "$f"; then pass "lint: ${f#$ROOT/} ($(count_statements "$f") statements)"; else fail "lint: ${f#$ROOT/}"; fi
   done
   return 0
@@ -511,8 +513,10 @@ upgrade_db() { # db label steps...
       data2) run_sql "$db" "$WORK/data_v2.sql" >/dev/null || { echo "    version 2 rows failed"; return 1; } ;;
       102) run_script "$db" "$U102_SQL" || return 1 ;;
       104) run_script "$db" "$U104_SQL" || return 1 ;;
+      105) run_script "$db" "$U105_SQL" || return 1 ;;
       102:*) run_script "$db" "$U102_SQL" "${step#102:}" || return 1 ;;
       104:*) run_script "$db" "$U104_SQL" "${step#104:}" || return 1 ;;
+      105:*) run_script "$db" "$U105_SQL" "${step#105:}" || return 1 ;;
     esac
   done
 }
@@ -541,13 +545,13 @@ mode_upgrade() {
     out=$(run_sql "$db" "$WORK/q.sql")
     [ "$(tr -d ' \n' <<<"$out")" = 2 ] && pass "upgrade: update102 sets DBUPDATEDTO 2" || fail "upgrade: DBUPDATEDTO after update102 is '$out'"
   else fail "upgrade: update102 failed"; fi
-  check_upgraded up-empty "upgrade 0-2-4 (no user rows)" no-data v0 102 104
-  check_upgraded up-data "upgrade 0-2-4 (with rows)" with-data v0 data0 102 data2 104
+  check_upgraded up-empty "upgrade 0-2-4-5 (no user rows)" no-data v0 102 104 105
+  check_upgraded up-data "upgrade 0-2-4-5 (with rows)" with-data v0 data0 102 data2 104 105
 }
 
 mode_rerun() {
   make_reference || return
-  check_upgraded rerun "rerun 0-2-2-4-4" with-data v0 data0 102 102 data2 104 104
+  check_upgraded rerun "rerun 0-2-2-4-4-5-5" with-data v0 data0 102 102 data2 104 104 105 105
 }
 
 # Runs one check quietly: prints only its failures, counts them.
@@ -565,16 +569,23 @@ mode_partial() {
   before=$FAILURES
   for ((k = 1; k < n; k++)); do
     quiet check_upgraded "p102-$k" "update102 broken off after statement $k of $n" with-data \
-      v0 data0 "102:$k" 102 data2 104
+      v0 data0 "102:$k" 102 data2 104 105
   done
   [ $FAILURES -eq $before ] && pass "partial: update102 broken off after each of its first $((n - 1)) statements, then run in full"
   n=$(count_statements "$U104_SQL")
   before=$FAILURES
   for ((k = 1; k < n; k++)); do
     quiet check_upgraded "p104-$k" "update104 broken off after statement $k of $n" with-data \
-      v0 data0 102 data2 "104:$k" 104
+      v0 data0 102 data2 "104:$k" 104 105
   done
   [ $FAILURES -eq $before ] && pass "partial: update104 broken off after each of its first $((n - 1)) statements, then run in full"
+  n=$(count_statements "$U105_SQL")
+  before=$FAILURES
+  for ((k = 1; k < n; k++)); do
+    quiet check_upgraded "p105-$k" "update105 broken off after statement $k of $n" with-data \
+      v0 data0 102 data2 104 "105:$k" 105
+  done
+  [ $FAILURES -eq $before ] && pass "partial: update105 broken off after each of its first $((n - 1)) statements, then run in full"
 }
 
 for m in "${MODES[@]}"; do

@@ -1,4 +1,4 @@
--- Zefirant: creation script of a new database, schema version 4.
+-- Zefirant: creation script of a new database, schema version 5.
 -- Run statement by statement: a line containing the comment opener is a
 -- separator that runs the lines collected before it in a transaction of
 -- its own; so every statement is followed by such a line, no statement
@@ -149,6 +149,16 @@ CREATE TABLE GLOBALNOTES (
   CONSTRAINT PK_GLOBALNOTES PRIMARY KEY (IDNOTE)
 )
 /* ---- */
+-- Staffing thresholds of the units: the least number of a unit's employees
+-- at work on every working day of a plan; no row means none.
+CREATE TABLE UNITSTAFFING (
+  IDDICUNIT INTEGER NOT NULL,
+  MINSTAFF INTEGER DEFAULT 0 NOT NULL,
+  CONSTRAINT PK_UNITSTAFFING PRIMARY KEY (IDDICUNIT),
+  CONSTRAINT FK_UNITSTAFFING_UNIT FOREIGN KEY (IDDICUNIT)
+    REFERENCES DICTIONARY (IDDICTIONARY) ON DELETE CASCADE ON UPDATE CASCADE
+)
+/* ---- */
 -- Program users; passwords are kept as typed.
 CREATE TABLE USERS (
   LOGIN VARCHAR(20) NOT NULL,
@@ -248,6 +258,6 @@ INSERT INTO SYSTEMPARAMS (ID, IVALUE) VALUES ('ALLOWEMPLLOGIN', 0)
 /* ---- */
 INSERT INTO SYSTEMPARAMS (ID, IVALUE) VALUES ('DISALLOWEDIT', 1)
 /* ---- */
--- Written last, so that only a complete database claims version 4.
-INSERT INTO SYSTEMPARAMS (ID, IVALUE) VALUES ('DBUPDATEDTO', 4)
+-- Written last, so that only a complete database claims version 5.
+INSERT INTO SYSTEMPARAMS (ID, IVALUE) VALUES ('DBUPDATEDTO', 5)
 /* ---- */

@@ -122,11 +122,14 @@ private slots:
         Run run(dir.path());
         login(QStringLiteral("admin"), QStringLiteral("zefirant"));
         run.dialogs.answer(true);
+        run.dialogs.answer(true);
         QVERIFY(run.app->start());
-        QCOMPARE(run.dialogs.questionTexts().size(), 1);
+        QCOMPARE(run.dialogs.questionTexts().size(), 2);
         QVERIFY(run.dialogs.questionTexts()[0].contains(QStringLiteral("do wersji x.4.")));
+        QVERIFY(run.dialogs.questionTexts()[1].contains(QStringLiteral("do wersji x.5.")));
         QCOMPARE(run.dialogs.informationTexts(),
-                 QStringList{QStringLiteral("Baza danych została zaktualizowana poprawnie do wersji x.4.")});
+                 (QStringList{QStringLiteral("Baza danych została zaktualizowana poprawnie do wersji x.4."),
+                              QStringLiteral("Baza danych została zaktualizowana poprawnie do wersji x.5.")}));
     }
 
     void restrictedLoginHidesAndDisables()

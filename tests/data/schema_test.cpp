@@ -78,7 +78,7 @@ TEST_F(SchemaTest, CreationScriptGivesTheCurrentSchemaAndItsRows)
     for (const char* column :
          {"EMPLOYEES.IDEMPLOYEE", "EMPLOYEES.PWD", "EMPLOYEES.ACT", "DICTIONARY.ADDITIONAL2",
           "HOLIDAYPLANS.PLANDIR", "CALENDAR.FREEDAY", "EMPLOYEESSETTINGS.MATERNITYDAYS",
-          "EMPLOYEESSETTINGS.OTHERDESCR", "EMPLOYEESSETTINGS.CHECKSUM",
+          "EMPLOYEESSETTINGS.OTHERDESCR", "EMPLOYEESSETTINGS.CHECKSUM", "UNITSTAFFING.MINSTAFF",
           "EMPLOYEEHOLIDAYS.SELECTEDDAY", "EMPLOYEECONSTDAYS.SELECTEDDAY", "SCHEDULER.OTHER",
           "SYSTEMPARAMS.IVALUE", "GLOBALNOTES.RESERVED", "USERS.LOGIN"}) {
         const QString prefix = QString::fromLatin1(column) + QLatin1Char(' ');
@@ -86,7 +86,7 @@ TEST_F(SchemaTest, CreationScriptGivesTheCurrentSchemaAndItsRows)
                                 [&](const QString& c) { return c.startsWith(prefix); }))
             << column;
     }
-    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT IVALUE FROM SYSTEMPARAMS WHERE ID=\"DBUPDATEDTO\"")), 4);
+    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT IVALUE FROM SYSTEMPARAMS WHERE ID=\"DBUPDATEDTO\"")), 5);
     EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT IVALUE FROM SYSTEMPARAMS WHERE ID='DISALLOWEDIT'")), 1);
     EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT IVALUE FROM SYSTEMPARAMS WHERE ID='ALLOWEMPLLOGIN'")), 0);
     EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM USERS WHERE LOGIN IN ('admin', 'pracownik')")), 2);
@@ -98,6 +98,7 @@ TEST_F(SchemaTest, CreationScriptGivesTheCurrentSchemaAndItsRows)
     // A new database is offered no update.
     EXPECT_TRUE(t.db().UpdateDatabase(2));
     EXPECT_TRUE(t.db().UpdateDatabase(4));
+    EXPECT_TRUE(t.db().UpdateDatabase(5));
     EXPECT_TRUE(t.dialogs().shown().empty());
 }
 
@@ -145,6 +146,8 @@ TEST_F(SchemaTest, AnOldDatabaseIsBroughtToVersionFourWithItsData)
     ASSERT_TRUE(db.UpdateDatabase(2));
     t.dialogs().answer(true);
     ASSERT_TRUE(db.UpdateDatabase(4)) << log(t).join(QLatin1Char('\n')).toStdString();
+    t.dialogs().answer(true);
+    ASSERT_TRUE(db.UpdateDatabase(5)) << log(t).join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(t.dialogs().allAnswersUsed());
     EXPECT_EQ(t.dialogs().questionTexts(),
               (QStringList{
@@ -155,17 +158,24 @@ TEST_F(SchemaTest, AnOldDatabaseIsBroughtToVersionFourWithItsData)
                   QStringLiteral("Baza danych na której pracuje program nie została jeszcze "
                                  "zaktualizowana do wersji x.4. Czy zaktualizować ją teraz? "
                                  "Podczas aktualizacji bazy upewnij się, że żaden z użytkowników "
+                                 "nie pracuje z programie Zefirant. Czy kontynuować aktualizację?"),
+                  QStringLiteral("Baza danych na której pracuje program nie została jeszcze "
+                                 "zaktualizowana do wersji x.5. Czy zaktualizować ją teraz? "
+                                 "Podczas aktualizacji bazy upewnij się, że żaden z użytkowników "
                                  "nie pracuje z programie Zefirant. Czy kontynuować aktualizację?")}));
     EXPECT_EQ(t.dialogs().informationTexts(),
               (QStringList{QStringLiteral("Baza danych została zaktualizowana poprawnie do wersji x.2."),
-                           QStringLiteral("Baza danych została zaktualizowana poprawnie do wersji x.4.")}));
+                           QStringLiteral("Baza danych została zaktualizowana poprawnie do wersji x.4."),
+                           QStringLiteral("Baza danych została zaktualizowana poprawnie do wersji x.5.")}));
     EXPECT_EQ(log(t), (QStringList{QStringLiteral("[2000001935]  Start aktualizacji do wersji x.2."),
                                    QStringLiteral("[2000001941]  Aktualizacja zakonczona sukcesem."),
                                    QStringLiteral("[2000001935]  Start aktualizacji do wersji x.4."),
+                                   QStringLiteral("[2000001941]  Aktualizacja zakonczona sukcesem."),
+                                   QStringLiteral("[2000001935]  Start aktualizacji do wersji x.5."),
                                    QStringLiteral("[2000001941]  Aktualizacja zakonczona sukcesem.")}));
 
     EXPECT_EQ(schemaOf(t), schemaOf(fresh));
-    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT IVALUE FROM SYSTEMPARAMS WHERE ID='DBUPDATEDTO'")), 4);
+    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT IVALUE FROM SYSTEMPARAMS WHERE ID='DBUPDATEDTO'")), 5);
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT NAME || ' ' || SURNAME FROM EMPLOYEES")),
               QStringLiteral("Łucja Żółkiewska"));
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT LASTYEARDAYS || '/' || THISYEARDAYS || '/' || "
@@ -185,6 +195,52 @@ TEST_F(SchemaTest, AnOldDatabaseIsBroughtToVersionFourWithItsData)
     EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM EMPLOYEEHOLIDAYS")), 0);
 }
 
+TEST_F(SchemaTest, AVersionFourDatabaseIsBroughtToFiveWithItsDataAndThresholdsWork)
+{
+    test::TestDatabase fresh;
+    // A version 4 database as the previous release made it: the old schema brought to 4.
+    test::TestDatabase t(test::sourceScriptLines(kOldSchema));
+    TmyDataBase& db = t.db();
+    t.dialogs().answer(true);
+    ASSERT_TRUE(db.UpdateDatabase(2));
+    t.dialogs().answer(true);
+    ASSERT_TRUE(db.UpdateDatabase(4));
+    t.exec(QStringLiteral("INSERT INTO DICTIONARY (IDDICTIONARY, IDTYPE, DESCRIPTION) VALUES (700, 'ZESPO', 'Serwis')"));
+    t.exec(QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME, IDDICUNIT) VALUES ('S1', 'Ślęzak', 'Ewa', 700)"));
+    t.exec(QStringLiteral("INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS) VALUES (2024, 5)"));
+    t.exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, THISYEARDAYS, MATERNITYDAYS) VALUES (2024, 'S1', 26, 3)"));
+    t.exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) VALUES (2024, 'S1', 20240229)"));
+    const int before = t.dialogs().questionTexts().size();
+
+    t.dialogs().answer(true);
+    ASSERT_TRUE(db.UpdateDatabase(5)) << log(t).join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(t.dialogs().questionTexts().size(), before + 1);
+    EXPECT_TRUE(t.dialogs().questionTexts().back().contains(QStringLiteral("do wersji x.5. Czy")));
+    EXPECT_EQ(t.dialogs().informationTexts().back(),
+              QStringLiteral("Baza danych została zaktualizowana poprawnie do wersji x.5."));
+    EXPECT_EQ(schemaOf(t), schemaOf(fresh));
+    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT IVALUE FROM SYSTEMPARAMS WHERE ID='DBUPDATEDTO'")), 5);
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT NAME || ' ' || SURNAME || ' ' || IDDICUNIT FROM EMPLOYEES")),
+              QStringLiteral("Ewa Ślęzak 700"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT STATUS || '/' || THISYEARDAYS || '/' || MATERNITYDAYS "
+                                      "FROM HOLIDAYPLANS P JOIN EMPLOYEESSETTINGS S ON S.IDYEAR=P.IDYEAR")),
+              QStringLiteral("5/26/3"));
+    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT SELECTEDDAY FROM EMPLOYEEHOLIDAYS")), 20240229);
+
+    // The new table takes a threshold and loses it with its unit; the old statements still work.
+    t.exec(QStringLiteral("INSERT INTO UNITSTAFFING (IDDICUNIT, MINSTAFF) VALUES (700, 2)"));
+    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT MINSTAFF FROM UNITSTAFFING WHERE IDDICUNIT=700")), 2);
+    t.exec(QStringLiteral("UPDATE EMPLOYEES SET IDDICUNIT=-1"));
+    ASSERT_TRUE(db.Write(TmyDataBase::DBFUDictionary.deleteSql, {{QStringLiteral("KEYIDDICTIONARY"), 700}}, 1));
+    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM UNITSTAFFING")), 0);
+    // Running the update again changes nothing.
+    EXPECT_TRUE(db.UpdateDatabase(5));
+    QFile f105(TmyDataBase::UpdateScriptPath(test::programFolder(), 5));
+    ASSERT_TRUE(f105.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(db.RunScript(decipherScript(f105.readAll())));
+    EXPECT_EQ(schemaOf(t), schemaOf(fresh));
+}
+
 TEST_F(SchemaTest, UpdateScriptsCanRunAgainAfterAnInterruption)
 {
     test::TestDatabase fresh;
@@ -199,6 +255,8 @@ TEST_F(SchemaTest, UpdateScriptsCanRunAgainAfterAnInterruption)
     ASSERT_TRUE(t.db().UpdateDatabase(2));
     t.dialogs().answer(true);
     ASSERT_TRUE(t.db().UpdateDatabase(4));
+    t.dialogs().answer(true);
+    ASSERT_TRUE(t.db().UpdateDatabase(5));
     ASSERT_TRUE(t.db().RunScript(lines)) << "an update run twice does no harm";
     EXPECT_EQ(schemaOf(t), schemaOf(fresh));
 }
