@@ -11,6 +11,10 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core xdg-utils
   poppler-utils
+  dpkg-dev
+  librsvg2-bin
+  desktop-file-utils
+  appstream
 )
 
 missing=()
