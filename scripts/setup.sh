@@ -15,6 +15,7 @@ packages=(
   librsvg2-bin
   desktop-file-utils
   appstream
+  python3 python3-icalendar
 )
 
 missing=()
