@@ -146,8 +146,9 @@ void TfEditHolidayDays::build()
 void TfEditHolidayDays::FillFromCurrentRow(const fb::DataSet& settings)
 {
     const std::optional<EntitlementData> values = EntitlementData::fromCurrentRow(settings);
+    const QString employee = QStringLiteral("EMPLOYEE");
     if (values)
-        setValues(settings.asString(QStringLiteral("EMPLOYEE")), *values);
+        setValues(settings.hasField(employee) ? settings.asString(employee) : QString(), *values);
 }
 
 void TfEditHolidayDays::setValues(const QString& employeeText, const EntitlementData& values)

@@ -313,15 +313,21 @@ std::optional<EntitlementData> EntitlementData::fromCurrentRow(const fb::DataSet
 {
     if (!list.isOpen() || list.isEmpty())
         return std::nullopt;
+    // A list with fewer columns (the leave editor's one employee) gives 0 for the others.
+    const auto number = [&list](const char* field) {
+        const QString name = QString::fromLatin1(field);
+        return list.hasField(name) ? list.asInteger(name) : 0;
+    };
     EntitlementData d;
-    d.lastYearDays = list.asInteger(QStringLiteral("LASTYEARDAYS"));
-    d.thisYearDays = list.asInteger(QStringLiteral("THISYEARDAYS"));
-    d.nursingDays = list.asInteger(QStringLiteral("NURSINGDAYS"));
-    d.maternityDays = list.asInteger(QStringLiteral("MATERNITYDAYS"));
-    d.unpaidDays = list.asInteger(QStringLiteral("UNPAIDDAYS"));
-    d.sickDays = list.asInteger(QStringLiteral("SICKDAYS"));
-    d.otherDays = list.asInteger(QStringLiteral("OTHERDAYS"));
-    d.otherDescr = list.asString(QStringLiteral("OTHERDESCR"));
+    d.lastYearDays = number("LASTYEARDAYS");
+    d.thisYearDays = number("THISYEARDAYS");
+    d.nursingDays = number("NURSINGDAYS");
+    d.maternityDays = number("MATERNITYDAYS");
+    d.unpaidDays = number("UNPAIDDAYS");
+    d.sickDays = number("SICKDAYS");
+    d.otherDays = number("OTHERDAYS");
+    if (list.hasField(QStringLiteral("OTHERDESCR")))
+        d.otherDescr = list.asString(QStringLiteral("OTHERDESCR"));
     return d;
 }
 

@@ -259,6 +259,21 @@ TEST_F(PlanConfigTest, EditWritesTheWindowsValuesKeepsTheChecksumAndFindsTheRowA
     EXPECT_EQ(list.asString(QStringLiteral("IDEMPLOYEE")), QStringLiteral("E1"));
 }
 
+TEST_F(PlanConfigTest, FiguresAreReadFromEitherListOfSettings)
+{
+    inPlan(QStringLiteral("E1"), 21, -3);
+    t.exec(QStringLiteral("UPDATE EMPLOYEESSETTINGS SET SICKDAYS=2, OTHERDESCR='x'"));
+    config.Reload();
+    EXPECT_EQ(EntitlementData::fromCurrentRow(t.db().DBFEmployeesSettings),
+              (EntitlementData{-3, 21, 0, 0, 0, 2, 0, QStringLiteral("x")}));
+    // The leave editor's list of one employee has only the two counted figures.
+    t.db().OpenSingleSettings(kYear, QStringLiteral("E1"));
+    EXPECT_EQ(EntitlementData::fromCurrentRow(t.db().DBFSingleEmployeeSettings),
+              (EntitlementData{-3, 21, 0, 0, 0, 0, 0, QString()}));
+    t.db().DBFSingleEmployeeSettings.close();
+    EXPECT_FALSE(EntitlementData::fromCurrentRow(t.db().DBFSingleEmployeeSettings));
+}
+
 TEST_F(PlanConfigTest, AFailedEditIsReportedWithItsCode)
 {
     inPlan(QStringLiteral("E1"));
