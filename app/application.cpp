@@ -123,18 +123,19 @@ bool TApplication::start()
     }
 
     createWindows();
+    m_main->show();
     if (splash) {
-        splash->finish(m_main.get());
-        // The splash stays a moment so that it can be read.
+        // The splash goes once, when the first window is up, after a moment in which it can be
+        // read; waiting on a window not yet shown would keep it twice as long.
         QTimer wait;
         wait.setSingleShot(true);
         QEventLoop loop;
         QObject::connect(&wait, &QTimer::timeout, &loop, &QEventLoop::quit);
         wait.start(1000);
         loop.exec();
+        splash->close();
     }
 
-    m_main->show();
     if (!runShowStep())
         return false;
     // After the database library has put its own signal handlers in place.
@@ -196,7 +197,7 @@ void TApplication::wireMainWindow()
         m_about->setEmail(m_options.email);
         m_about->exec();
     };
-    w.openExternally = [this](const QString& p) { openExternally(p); };
+    w.openExternally = [this](const QString& p) { return openExternally(p); };
     w.onCloseRequest = [this] { return closeRequest(); };
     w.onOptions = [this] { m_optionsWindow->ShowOptions(); };
     m_addOns->onMenuChanged = [&w](const QStringList& names) { w.fillToolsMenu(names); };
@@ -225,14 +226,14 @@ void TApplication::wireMainWindow()
     qApp->installEventFilter(m_hints.get());
 }
 
-void TApplication::openExternally(const QString& pathOrUrl)
+bool TApplication::openExternally(const QString& pathOrUrl)
 {
     const QUrl url = pathOrUrl.contains(QStringLiteral("://")) ||
                              pathOrUrl.startsWith(QStringLiteral("mailto:"))
                          ? QUrl(pathOrUrl)
                          : QUrl::fromLocalFile(pathOrUrl);
-    // Handed to the system; a failure there is not reported.
-    QDesktopServices::openUrl(url);
+    // Handed to the system; callers that can say something useful report a failure.
+    return QDesktopServices::openUrl(url);
 }
 
 void TApplication::showTipOfTheDay()

@@ -105,7 +105,7 @@ private:
     void createWindows();
     void wireMainWindow();
     void onMainResized();
-    void openExternally(const QString& pathOrUrl);
+    bool openExternally(const QString& pathOrUrl);
     void showTipOfTheDay();
     void end(int code);
 

@@ -1,6 +1,7 @@
 #include "app/hints.h"
 
 #include <QHelpEvent>
+#include <QMainWindow>
 #include <QToolTip>
 #include <QWidget>
 
@@ -9,6 +10,13 @@ namespace zf {
 THintHandler::THintHandler(std::function<void(const QString&)> showInStatusBar, QObject* parent)
     : QObject(parent), m_showInStatusBar(std::move(showInStatusBar))
 {
+}
+
+bool THintHandler::inStatusBarsWindow(const QWidget* widget)
+{
+    // The status bar belongs to the main window, the program's only QMainWindow; a dialog's hint
+    // there would outlive the dialog.
+    return qobject_cast<const QMainWindow*>(widget->window()) != nullptr;
 }
 
 bool THintHandler::eventFilter(QObject* watched, QEvent* event)
@@ -25,11 +33,11 @@ bool THintHandler::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     case QEvent::Enter:
-        if (m_showInStatusBar && !widget->toolTip().isEmpty())
+        if (m_showInStatusBar && !widget->toolTip().isEmpty() && inStatusBarsWindow(widget))
             m_showInStatusBar(widget->toolTip());
         break;
     case QEvent::Leave:
-        if (m_showInStatusBar && !widget->toolTip().isEmpty())
+        if (m_showInStatusBar && !widget->toolTip().isEmpty() && inStatusBarsWindow(widget))
             m_showInStatusBar(QString());
         break;
     default:

@@ -2,12 +2,14 @@
 
 #include <QObject>
 
+class QWidget;
+
 #include <functional>
 
 namespace zf {
 
 // Hints of the whole program: a tooltip stays visible for 20 seconds, and the hint of the control
-// under the mouse is handed to the status bar.
+// of the main window under the mouse is handed to the status bar.
 class THintHandler : public QObject
 {
     Q_OBJECT
@@ -17,10 +19,11 @@ public:
     explicit THintHandler(std::function<void(const QString&)> showInStatusBar,
                           QObject* parent = nullptr);
 
-protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static bool inStatusBarsWindow(const QWidget* widget);
+
     std::function<void(const QString&)> m_showInStatusBar;
 };
 

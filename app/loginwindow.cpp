@@ -1,5 +1,7 @@
 #include "app/loginwindow.h"
 
+#include "app/centre.h"
+
 #include "app/login.h"
 
 #include <QFont>
@@ -113,6 +115,11 @@ void TfLogin::showEvent(QShowEvent* event)
     m_error->hide();
     m_attempts = 0;
     QDialog::showEvent(event);
+    // Qt places a dialog over its owner only on its first showing and by the size it had then;
+    // with the hints hidden and the main window resized from the stored options, it would sit
+    // over the owner's corner.
+    adjustSize();
+    centreOver(*this, parentWidget());
     m_user->setFocus();
 }
 

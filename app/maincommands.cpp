@@ -11,6 +11,7 @@
 #include "util/mail.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QSysInfo>
@@ -168,8 +169,14 @@ void TfMain::helpManual()
 {
     const QString manual =
         m_deps.programFolder + QStringLiteral("/dokumentacja/Instrukcja obslugi.pdf");
-    if (openExternally)
-        openExternally(manual);
+    // Without a PDF viewer the system opens nothing and says nothing: tell the clerk where the
+    // manual is.
+    if (openExternally && !openExternally(manual))
+        m_deps.dialogs.information(
+            kCaptionInformation,
+            QStringLiteral("Nie udało się otworzyć instrukcji obsługi. Brak programu do "
+                           "przeglądania plików PDF? Instrukcja jest w pliku: ") +
+                QDir::toNativeSeparators(manual));
 }
 
 void TfMain::helpSupportMail()

@@ -74,7 +74,9 @@ const QString kSectionStyle = QStringLiteral(
     "QToolBar#tbSekcje QToolButton { color: black; font-weight: bold; padding: 6px 12px; "
     "border: 1px solid transparent; border-radius: 4px; }"
     "QToolBar#tbSekcje QToolButton:hover { border-color: #dfe9f5; }"
-    "QToolBar#tbSekcje QToolButton[active=\"true\"] { color: white; }");
+    "QToolBar#tbSekcje QToolButton[active=\"true\"] { color: white; }"
+    // Restricted mode disables sections: they must not look like the ones that work.
+    "QToolBar#tbSekcje QToolButton:disabled { color: #a8c0e0; font-weight: normal; }");
 
 } // namespace
 

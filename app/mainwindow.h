@@ -118,7 +118,8 @@ public:
     // Asked before closing; false keeps the window open. Set by start-up.
     std::function<bool()> onCloseRequest;
     // Opening a file or address with the system's default application.
-    std::function<void(const QString& pathOrUrl)> openExternally;
+    // False when the system could not open it.
+    std::function<bool(const QString& pathOrUrl)> openExternally;
 
     // --- parts other windows and tests reach -------------------------------------------------
     TDBGrid* osobowaGrid() const { return m_osobowaGrid; }

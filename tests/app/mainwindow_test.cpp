@@ -39,6 +39,7 @@ class MainWindowTest : public QObject
     QTemporaryDir m_dir;
     std::unique_ptr<test::Run> m_run;
     QStringList m_opened;
+    bool m_openFails = false;
 
     TfMain& w() { return m_run->app->mainWindow(); }
     TmyDataBase& db() { return m_run->app->db(); }
@@ -83,7 +84,10 @@ private slots:
         m_run = std::make_unique<test::Run>(m_dir.path());
         test::login(QStringLiteral("admin"), QStringLiteral("zefirant"));
         QVERIFY(m_run->app->start());
-        w().openExternally = [this](const QString& p) { m_opened << p; };
+        w().openExternally = [this](const QString& p) {
+            m_opened << p;
+            return !m_openFails;
+        };
         addEmployee(QStringLiteral("001"), QStringLiteral("KOWALSKI"), QStringLiteral("Jan"),
                     QStringLiteral("jan\"cudzysłów\"@x.pl"));
         addEmployee(QStringLiteral("002"), QStringLiteral("Łukasik"), QStringLiteral("Anna"),
@@ -334,6 +338,14 @@ private slots:
         const QString manual = test::programFolder() + QStringLiteral("/dokumentacja/Instrukcja obslugi.pdf");
         QCOMPARE(m_opened, QStringList{manual});
         QVERIFY(QFile::exists(manual));
+        QVERIFY(dialogs().shown().empty());
+
+        // No viewer for PDF files: the clerk is told where the manual lies.
+        m_openFails = true;
+        w().action(QStringLiteral("actPomoc"))->trigger();
+        m_openFails = false;
+        QCOMPARE(dialogs().shown().size(), 1u);
+        QVERIFY(dialogs().informationTexts().value(0).endsWith(manual));
     }
 
     void supportMailGoesToTheMailProgram()
@@ -383,6 +395,28 @@ private slots:
         QCOMPARE(IniFile(m_dir.path() + QStringLiteral("/zefirant.ini"))
                      .readInteger(QStringLiteral("OPTIONS"), QStringLiteral("pokazujPoradeDnia"), 9),
                  0);
+    }
+
+    void disabledSectionButtonsLookDisabled()
+    {
+        QToolButton* button = w().sectionButton(QStringLiteral("SBSlowniki"));
+        QVERIFY(button->isEnabled());
+        const QImage enabled = button->grab().toImage();
+        button->setEnabled(false);
+        const QImage disabled = button->grab().toImage();
+        button->setEnabled(true);
+        QVERIFY(enabled != disabled);
+    }
+
+    void dialogHintsStayOutOfTheStatusBar()
+    {
+        QDialog dialog(&w());
+        auto* button = new QPushButton(QStringLiteral("x"), &dialog);
+        button->setToolTip(QStringLiteral("podpowiedź okna dialogowego"));
+        w().setHintText(QString());
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(button, &enter);
+        QVERIFY(w().hintText().isEmpty());
     }
 
     void hintsGoToTheStatusBarAndStayLong()

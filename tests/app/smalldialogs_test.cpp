@@ -1,5 +1,7 @@
 #include "app/about.h"
+#include "app/centre.h"
 #include "app/fiszka.h"
+#include "app/hints.h"
 #include "app/infoform.h"
 #include "app/poradadnia.h"
 #include "app/promptform.h"
@@ -17,6 +19,9 @@
 #include <QSignalSpy>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QScreen>
+#include <QDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -155,6 +160,9 @@ private slots:
     void openFileChoosesOnlyAnExistingFile();
     void saveFileAddsTheSuffixAndAsksBeforeOverwriting();
     void directoryChoice();
+
+    void onlyTheMainWindowsHintsReachTheStatusBar();
+    void centredOverTheOwner();
 
 private:
     TinfoForm m_info;
@@ -678,6 +686,46 @@ void SmallDialogsTest::directoryChoice()
 
     test::whenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
     QCOMPARE(m_dialogs.existingDirectory(QStringLiteral("Folder planów"), dir.path()), QString());
+}
+
+// --- Hints and placing ------------------------------------------------------------------------
+
+void SmallDialogsTest::onlyTheMainWindowsHintsReachTheStatusBar()
+{
+    QStringList shown;
+    THintHandler hints([&shown](const QString& text) { shown << text; });
+    QMainWindow main;
+    auto* inMain = new QPushButton(QStringLiteral("a"), &main);
+    inMain->setToolTip(QStringLiteral("w oknie głównym"));
+    QDialog dialog(&main);
+    auto* inDialog = new QPushButton(QStringLiteral("b"), &dialog);
+    inDialog->setToolTip(QStringLiteral("w oknie dialogowym"));
+
+    QEvent enter(QEvent::Enter);
+    QEvent leave(QEvent::Leave);
+    hints.eventFilter(inDialog, &enter);
+    hints.eventFilter(inDialog, &leave);
+    QVERIFY(shown.isEmpty());
+    hints.eventFilter(inMain, &enter);
+    hints.eventFilter(inMain, &leave);
+    QCOMPARE(shown, (QStringList{QStringLiteral("w oknie głównym"), QString()}));
+}
+
+void SmallDialogsTest::centredOverTheOwner()
+{
+    QWidget owner;
+    owner.setGeometry(40, 60, 700, 500);
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    QDialog dialog(&owner);
+    dialog.resize(200, 100);
+    centreOver(dialog, &owner);
+    QCOMPARE(dialog.frameGeometry().center(), owner.frameGeometry().center());
+    // Without an owner on screen: the middle of the screen.
+    owner.hide();
+    centreOver(dialog, &owner);
+    QCOMPARE(dialog.frameGeometry().center(),
+             owner.screen()->availableGeometry().center());
 }
 
 } // namespace zf

@@ -97,15 +97,27 @@ private slots:
         IniFile(dir.path() + QStringLiteral("/zefirant.ini"))
             .writeString(QStringLiteral("OPTIONS"), QStringLiteral("cbFirstLog"), QStringLiteral("0"));
         Run run(dir.path());
+        IniFile(dir.path() + QStringLiteral("/zefirant.ini"))
+            .writeString(QStringLiteral("OPTIONS"), QStringLiteral("mainWinWidth"), QStringLiteral("900"));
+        IniFile(dir.path() + QStringLiteral("/zefirant.ini"))
+            .writeString(QStringLiteral("OPTIONS"), QStringLiteral("mainWinHeight"), QStringLiteral("700"));
         bool hintsShown = true;
+        QPoint loginCentre;
+        QPoint mainCentre;
         test::whenModal<TfLogin>([&](TfLogin* w) {
             hintsShown = w->findChild<QLabel*>(QStringLiteral("lblHintUser"))->isVisibleTo(w);
+            loginCentre = w->frameGeometry().center();
+            mainCentre = w->parentWidget()->frameGeometry().center();
             w->findChild<QLineEdit*>(QStringLiteral("edUser"))->setText(QStringLiteral("admin"));
             w->findChild<QLineEdit*>(QStringLiteral("edPassword"))->setText(QStringLiteral("zefirant"));
             w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
         });
         QVERIFY(run.app->start());
         QVERIFY(!hintsShown);
+        // Centred over the main window, as on the first start.
+        QVERIFY2((loginCentre - mainCentre).manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("%1,%2 vs %3,%4").arg(loginCentre.x()).arg(loginCentre.y())
+                                .arg(mainCentre.x()).arg(mainCentre.y())));
         QVERIFY(run.dialogs.shown().empty());
     }
 
