@@ -23,7 +23,7 @@ const QString kSqlStatus = QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE
 const QString kSqlFreeDays =
     QStringLiteral("SELECT FREEDAY FROM CALENDAR WHERE IDYEAR=:IDYEAR ORDER BY FREEDAY");
 const QString kSqlEmployees = QStringLiteral(
-    "SELECT E.IDEMPLOYEE AS IDEMPLOYEE, NAME, SURNAME, LASTYEARDAYS, THISYEARDAYS FROM "
+    "SELECT E.IDEMPLOYEE AS IDEMPLOYEE, NAME, SURNAME, LASTYEARDAYS, THISYEARDAYS, IDDICUNIT FROM "
     "EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE IDYEAR=:IDYEAR AND "
     "S.IDEMPLOYEE=E.IDEMPLOYEE\n%1\nORDER BY SURNAME,NAME,E.IDEMPLOYEE");
 // All the year's days of one table at once; a day stored as non-working in any plan is left out,
@@ -121,6 +121,7 @@ bool LoadOverview(TmyDataBase& db, int year, int unitFilter, OverviewData& out)
             e.SURNAME = st.value(2).toString();
             e.LASTYEARDAYS = toInt(st.value(3));
             e.THISYEARDAYS = toInt(st.value(4));
+            e.IDDICUNIT = st.value(5).isNull() ? -1 : st.value(5).toInt();
             e.remaining = RemainingDays(e.THISYEARDAYS, e.LASTYEARDAYS, 0);
             out.plans.Add(e);
         }

@@ -27,6 +27,8 @@ struct THolidayPlanEntry
     QString NAME;
     int LASTYEARDAYS = 0;
     int THISYEARDAYS = 0;
+    // The unit (units dictionary), -1 when none; for the staffing rows.
+    int IDDICUNIT = -1;
     // THISYEARDAYS + LASTYEARDAYS - leave days that are not non-working days.
     int remaining = 0;
     YearFlags leave;
