@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -40,6 +41,8 @@ TfEditBibliotekaAll::TfEditBibliotekaAll(Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), m_dialogs(dialogs), m_label(new QLabel(this)), m_text(new QLineEdit(this)),
       m_hiddenLabel(new QLabel(QStringLiteral("Uzupełnienie"), this)),
       m_hidden(new QLineEdit(this)),
+      m_minimumLabel(new QLabel(QStringLiteral("&Minimalna obsada"), this)),
+      m_minimum(new QSpinBox(this)),
       m_save(button(this, "SBZapisz", QStringLiteral("&Zapisz"), QStringLiteral("Zapisz zmiany"))),
       m_cancel(button(this, "SBAnuluj", QStringLiteral("&Anuluj"), QStringLiteral("Anuluj zmiany")))
 {
@@ -56,6 +59,14 @@ TfEditBibliotekaAll::TfEditBibliotekaAll(Dialogs& dialogs, QWidget* parent)
     m_hidden->setMaxLength(20);
     m_hiddenLabel->hide();
     m_hidden->hide();
+    m_minimumLabel->setObjectName(QStringLiteral("lbMinObsada"));
+    m_minimumLabel->setBuddy(m_minimum);
+    m_minimum->setObjectName(QStringLiteral("FMinObsada"));
+    m_minimum->setRange(0, 9999);
+    m_minimum->setSpecialValueText(QStringLiteral("brak"));
+    m_minimum->setToolTip(QStringLiteral("Najmniejsza liczba pracowników zespołu obecnych w każdym dniu roboczym; 0 - bez progu"));
+    m_minimumLabel->hide();
+    m_minimum->hide();
 
     connect(m_text, &QLineEdit::returnPressed, this, &TfEditBibliotekaAll::save);
     connect(m_save, &QPushButton::clicked, this, &TfEditBibliotekaAll::save);
@@ -71,6 +82,8 @@ TfEditBibliotekaAll::TfEditBibliotekaAll(Dialogs& dialogs, QWidget* parent)
     layout->addWidget(m_text);
     layout->addWidget(m_hiddenLabel);
     layout->addWidget(m_hidden);
+    layout->addWidget(m_minimumLabel);
+    layout->addWidget(m_minimum);
     layout->addSpacing(8);
     layout->addLayout(buttons);
 }
@@ -89,6 +102,20 @@ bool TfEditBibliotekaAll::editEntry(const QString& caption, const QString& label
     entry.description = m_text->text();
     entry.additional1 = m_hidden->text();
     return true;
+}
+
+void TfEditBibliotekaAll::setMinimumStaff(bool shown, int value, bool editable)
+{
+    m_minimumLabel->setVisible(shown);
+    m_minimum->setVisible(shown);
+    m_minimum->setValue(value);
+    m_minimum->setReadOnly(!editable);
+    m_minimum->setEnabled(editable);
+}
+
+int TfEditBibliotekaAll::minimumStaff() const
+{
+    return m_minimum->value();
 }
 
 void TfEditBibliotekaAll::showEvent(QShowEvent* event)
@@ -113,7 +140,7 @@ void TfEditBibliotekaAll::save()
 
 TfBiblioteka::TfBiblioteka(TmyDataBase& db, Dialogs& dialogs, const ProgramOptions& options,
                            DictionaryEditor& editor, QWidget* parent)
-    : QDialog(parent), m_logic(db, dialogs, options), m_editor(editor),
+    : QDialog(parent), m_db(db), m_logic(db, dialogs, options), m_editor(editor),
       m_choice(new QComboBox(this)), m_pages(new QStackedWidget(this))
 {
     setObjectName(QStringLiteral("TfBiblioteka"));
@@ -234,14 +261,75 @@ void TfBiblioteka::selectDictionary()
     m_grids[static_cast<size_t>(index)]->setFocus(Qt::OtherFocusReason);
 }
 
+namespace {
+
+constexpr int kCodeMinimumStaff = 151913;
+
+int currentKey(fb::DataSet& list)
+{
+    return list.isEmpty() ? 0 : list.asInteger(QStringLiteral("IDDICTIONARY"));
+}
+
+} // namespace
+
+int TfBiblioteka::prepareMinimumStaff(bool existing)
+{
+    auto* editor = dynamic_cast<TfEditBibliotekaAll*>(&m_editor);
+    if (!editor)
+        return 0;
+    const bool units = DictionaryTypeAt(position()).idType == QStringLiteral("ZESPO");
+    int value = 0;
+    const int key = existing ? currentKey(m_db.DBFDictionary) : 0;
+    if (units && key > 0)
+        m_db.Utility(kCodeMinimumStaff, [&](fb::Statement& st) {
+            st.setSql(QStringLiteral("SELECT MINSTAFF FROM UNITSTAFFING WHERE IDDICUNIT=:IDDICUNIT"));
+            st.setParam(QStringLiteral("IDDICUNIT"), key);
+            st.execute();
+            if (st.fetch())
+                value = st.value(0).toInt();
+            st.close();
+        });
+    editor->setMinimumStaff(units, value, !m_db.loginState().restricted);
+    return value;
+}
+
+void TfBiblioteka::storeMinimumStaff(int before, int previousKey, bool added)
+{
+    auto* editor = dynamic_cast<TfEditBibliotekaAll*>(&m_editor);
+    if (!editor || !editor->accepted() || m_db.loginState().restricted ||
+        DictionaryTypeAt(position()).idType != QStringLiteral("ZESPO"))
+        return;
+    const int value = editor->minimumStaff();
+    const int key = currentKey(m_db.DBFDictionary);
+    // The list stands on the entry just written; a failed insert leaves it where it was.
+    if (key <= 0 || (added && key == previousKey) || (!added && value == before))
+        return;
+    if (value <= 0)
+        m_db.Write(QStringLiteral("DELETE FROM UNITSTAFFING WHERE IDDICUNIT=:IDDICUNIT"),
+                   {{QStringLiteral("IDDICUNIT"), key}}, kCodeMinimumStaff);
+    else
+        m_db.Write(QStringLiteral("UPDATE OR INSERT INTO UNITSTAFFING (IDDICUNIT, MINSTAFF) VALUES "
+                                  "(:IDDICUNIT, :MINSTAFF) MATCHING (IDDICUNIT)"),
+                   {{QStringLiteral("IDDICUNIT"), key}, {QStringLiteral("MINSTAFF"), value}},
+                   kCodeMinimumStaff);
+}
+
 void TfBiblioteka::AddEntry(bool copy)
 {
+    const int previousKey = currentKey(m_db.DBFDictionary);
+    const int before = prepareMinimumStaff(copy);
     m_logic.AddEntry(m_editor, position(), copy);
+    storeMinimumStaff(before, previousKey, true);
 }
 
 void TfBiblioteka::EditEntry()
 {
+    if (m_db.DBFDictionary.isEmpty())
+        return;
+    const int previousKey = currentKey(m_db.DBFDictionary);
+    const int before = prepareMinimumStaff(true);
     m_logic.EditEntry(m_editor, position());
+    storeMinimumStaff(before, previousKey, false);
 }
 
 void TfBiblioteka::DeleteEntry()

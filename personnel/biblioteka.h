@@ -11,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QStackedWidget;
 
 namespace zf {
@@ -29,6 +30,11 @@ public:
 
     bool editEntry(const QString& caption, const QString& label, DictionaryEntry& entry) override;
 
+    // "Minimalna obsada" of a unit (0 = none), shown only for units; read-only in restricted mode.
+    void setMinimumStaff(bool shown, int value, bool editable);
+    int minimumStaff() const;
+    bool accepted() const { return m_accepted; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -41,6 +47,8 @@ private:
     QLineEdit* m_text;
     QLabel* m_hiddenLabel;
     QLineEdit* m_hidden;
+    QLabel* m_minimumLabel;
+    QSpinBox* m_minimum;
     QPushButton* m_save;
     QPushButton* m_cancel;
 };
@@ -72,7 +80,11 @@ protected:
 
 private:
     void selectDictionary();
+    // Around adding or editing a unit: shows its staffing threshold and stores a changed one.
+    int prepareMinimumStaff(bool existing);
+    void storeMinimumStaff(int before, int previousKey, bool added);
 
+    TmyDataBase& m_db;
     Dictionaries m_logic;
     DictionaryEditor& m_editor;
     QComboBox* m_choice;

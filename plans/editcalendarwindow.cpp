@@ -6,7 +6,10 @@
 #include "plans/editholidaydays.h"
 #include "plans/overviewgrid.h"
 
+#include "util/dates.h"
+
 #include <QGridLayout>
+#include <QSet>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -83,6 +86,9 @@ TfEditCalendar::TfEditCalendar(TmyDataBase& db, Dialogs& dialogs, ProgramOptions
     m_lastYear = figure("labelLastYear");
     m_summary = figure("labelSummary");
     m_left = figure("labelLeft");
+    // Only a unit with a threshold shows it; it warns and never stops the saving.
+    m_staffingLabel = figure("labelStaffing");
+    m_staffingLabel->hide();
     m_detailsButton = new QPushButton(QStringLiteral("Szczegóły &wymiaru urlopu"), this);
     m_detailsButton->setObjectName(QStringLiteral("SBSzczegoly"));
     m_detailsButton->setToolTip(QStringLiteral("Pokaż pełny wymiar urlopu pracownika"));
@@ -96,8 +102,9 @@ TfEditCalendar::TfEditCalendar(TmyDataBase& db, Dialogs& dialogs, ProgramOptions
     figures->addWidget(m_summary, 0, 3);
     figures->addWidget(new QLabel(QStringLiteral("Pozostało:"), this), 1, 2);
     figures->addWidget(m_left, 1, 3);
-    figures->addWidget(m_detailsButton, 0, 4, 2, 1);
-    figures->setColumnStretch(5, 1);
+    figures->addWidget(m_staffingLabel, 1, 4);
+    figures->addWidget(m_detailsButton, 0, 5, 2, 1);
+    figures->setColumnStretch(6, 1);
 
     auto* head = new QHBoxLayout;
     head->addWidget(title);
@@ -187,6 +194,8 @@ void TfEditCalendar::Load(int year, const QString& employee, bool readOnly)
 
     m_selector->SetDays(year, state.days);
     m_selector->ShowMonths(false);
+    LoadEditorStaffing(m_db, year, employee, m_staffing);
+    showStaffing();
     // Showing only: the calendar, saving and marking are off; "&Anuluj zmiany" closes.
     m_calendarArea->setEnabled(!readOnly);
     m_saveButton->setEnabled(!readOnly);
@@ -205,6 +214,7 @@ void TfEditCalendar::onTick(bool ticked)
 {
     m_remaining = CountTick(m_remaining, ticked);
     showRemaining();
+    showStaffing();
 }
 
 void TfEditCalendar::showRemaining()
@@ -214,6 +224,21 @@ void TfEditCalendar::showRemaining()
     pal.setColor(QPalette::WindowText, m_remaining < 0 ? TOverviewGrid::WinColor(kRed)
                                                        : m_summary->palette().color(QPalette::WindowText));
     m_left->setPalette(pal);
+}
+
+void TfEditCalendar::showStaffing()
+{
+    m_below = EditorBelowDays(m_staffing, m_selector->GetDays());
+    m_staffingLabel->setVisible(m_staffing.minimum > 0 && !m_below.isEmpty());
+    m_staffingLabel->setText(EditorBelowText(m_below));
+    m_staffingLabel->setToolTip(EditorBelowHint(m_staffing, m_below));
+    QPalette pal = m_staffingLabel->palette();
+    pal.setColor(QPalette::WindowText, TOverviewGrid::WinColor(kRed));
+    m_staffingLabel->setPalette(pal);
+    QSet<int> marked;
+    for (int day : m_below)
+        marked.insert(DateOfDayOfYear(day, m_year));
+    m_selector->setWarningDays(marked);
 }
 
 void TfEditCalendar::setMarkingMode(bool on)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plans/editcalendar.h"
+#include "plans/staffing.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -39,6 +40,8 @@ public:
     void ShowDetails();
 
     int remaining() const { return m_remaining; }
+    // Days of the year on which the ticked leave leaves the unit below its threshold.
+    const QList<int>& belowDays() const { return m_below; }
     bool markingMode() const { return m_marking; }
     bool saved() const { return m_saved; }
     TYearCalendarSelector* selector() const { return m_selector; }
@@ -48,6 +51,7 @@ public:
 private:
     void onTick(bool ticked);
     void showRemaining();
+    void showStaffing();
     void setMarkingMode(bool on);
     void applyStoredSize();
 
@@ -69,6 +73,9 @@ private:
     QLabel* m_lastYear;
     QLabel* m_summary;
     QLabel* m_left;
+    QLabel* m_staffingLabel;
+    EditorStaffing m_staffing;
+    QList<int> m_below;
     QPushButton* m_detailsButton;
     QPushButton* m_markButton;
     QPushButton* m_saveButton;

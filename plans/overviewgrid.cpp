@@ -2,10 +2,12 @@
 
 #include "util/dates.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +29,9 @@ constexpr unsigned int kFreeBack = 0xDDDDDD;
 constexpr unsigned int kFreeFrame = 0x808080;
 constexpr unsigned int kFreeSaturdayText = 0xCCAAAA;
 constexpr unsigned int kFreeSundayText = 0xBBBBDD;
+// A working day on which a unit is below its staffing threshold.
+constexpr unsigned int kBelowBack = 0x7070FF;
+constexpr unsigned int kStaffingBack = 0xEFE4DC;
 // Between the cells, as the grid lines of a table.
 constexpr unsigned int kGridLine = 0xE8E8E8;
 
@@ -116,6 +121,23 @@ void TOverviewGrid::setData(const OverviewData* data)
     viewport()->update();
 }
 
+void TOverviewGrid::setStaffing(const std::vector<UnitStaffing>* rows)
+{
+    m_staffing = rows;
+    updateScrollBars();
+    viewport()->update();
+}
+
+int TOverviewGrid::entryCount() const
+{
+    return m_data ? m_data->plans.Count() : 0;
+}
+
+int TOverviewGrid::staffingCount() const
+{
+    return m_data && m_staffing ? static_cast<int>(m_staffing->size()) : 0;
+}
+
 int TOverviewGrid::columnCount() const
 {
     return m_data ? m_data->dayCount() + kFixedColumns : kFixedColumns;
@@ -123,7 +145,7 @@ int TOverviewGrid::columnCount() const
 
 int TOverviewGrid::rowCount() const
 {
-    return m_data ? m_data->plans.Count() + 1 : 1;
+    return entryCount() + staffingCount() + 1;
 }
 
 int TOverviewGrid::fixedWidth() const
@@ -165,7 +187,7 @@ void TOverviewGrid::updateScrollBars()
     const int visibleDays = visibleDayColumns();
     horizontalScrollBar()->setRange(0, std::max(0, days - visibleDays));
     horizontalScrollBar()->setPageStep(visibleDays);
-    const int entries = m_data ? m_data->plans.Count() : 0;
+    const int entries = entryCount() + staffingCount();
     const int visibleRows = std::max(1, viewport()->height() / kRowHeight - 1);
     verticalScrollBar()->setRange(0, std::max(0, entries - visibleRows));
     verticalScrollBar()->setPageStep(visibleRows);
@@ -236,8 +258,45 @@ void TOverviewGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     QAbstractScrollArea::mouseReleaseEvent(event);
     const QPoint cell = cellAt(event->position().toPoint());
-    if (cell.x() == 3 && cell.y() >= 1)
+    if (cell.x() == 3 && cell.y() >= 1 && cell.y() - 1 < entryCount())
         emit editRequested(cell.y() - 1);
+}
+
+bool TOverviewGrid::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QAbstractScrollArea::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QPoint pos = viewport()->mapFrom(this, help->pos());
+    const QPoint cell = cellAt(pos);
+    const int row = cell.y() - 1 - entryCount();
+    QString hint;
+    if (row >= 0 && row < staffingCount() && cell.x() >= kFixedColumns)
+        hint = StaffingHintText((*m_staffing)[static_cast<size_t>(row)], cell.x() - kFixedColumns + 1);
+    if (hint.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), hint, this);
+    return true;
+}
+
+void TOverviewGrid::paintStaffingDayCell(QPainter& p, const QRect& r, const UnitStaffing& s,
+                                         int day, int weekday)
+{
+    if (!m_data->isWorkingDay(day)) {
+        p.setPen(WinColor(kFreeFrame));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(r.adjusted(-1, -1, 0, 0));
+        p.fillRect(r, WinColor(kFreeBack));
+        return;
+    }
+    const bool below = s.isBelow(day);
+    p.fillRect(r, WinColor(below ? kBelowBack
+                                 : weekday == 6 ? kSaturdayBack
+                                 : weekday == 7 ? kSundayBack : kStaffingBack));
+    p.setFont(below ? m_bold : m_font);
+    p.setPen(WinColor(0x000000));
+    p.drawText(r, Qt::AlignCenter, QString::number(s.presentOn(day)));
 }
 
 void TOverviewGrid::paintHeaderCell(QPainter& p, const QRect& r, const QString& text,
@@ -299,8 +358,9 @@ void TOverviewGrid::paintEvent(QPaintEvent* event)
     const int firstDay = firstVisibleDay();
     const int lastDay = std::min(days, firstDay + (viewport()->width() - fixed) / kDayWidth + 1);
     const int firstEntry = verticalScrollBar()->value();
-    const int lastEntry =
-        std::min(m_data->plans.Count() - 1, firstEntry + viewport()->height() / kRowHeight);
+    const int entries = entryCount();
+    const int lastEntry = std::min(entries + staffingCount() - 1,
+                                   firstEntry + viewport()->height() / kRowHeight);
 
     // Day columns first, clipped to their area, so the fixed columns always cover them.
     p.save();
@@ -316,8 +376,16 @@ void TOverviewGrid::paintEvent(QPaintEvent* event)
         paintHeaderCell(p, head, DayHeaderText(m_data->year, day), Qt::AlignHCenter);
     }
     for (int i = firstEntry; i <= lastEntry; ++i) {
-        const THolidayPlanEntry& e = m_data->plans.at(i);
         const int y = (i - firstEntry + 1) * kRowHeight;
+        if (i >= entries) {
+            const UnitStaffing& s = (*m_staffing)[static_cast<size_t>(i - entries)];
+            for (int day = firstDay; day <= lastDay; ++day)
+                paintStaffingDayCell(p, QRect(fixed + (day - firstDay) * kDayWidth, y, kDayWidth - 1,
+                                              kRowHeight - 1),
+                                     s, day, weekdays[static_cast<size_t>(day - firstDay)]);
+            continue;
+        }
+        const THolidayPlanEntry& e = m_data->plans.at(i);
         for (int day = firstDay; day <= lastDay; ++day) {
             const int x = fixed + (day - firstDay) * kDayWidth;
             paintDayCell(p, QRect(x, y, kDayWidth - 1, kRowHeight - 1), e, day,
@@ -334,9 +402,21 @@ void TOverviewGrid::paintEvent(QPaintEvent* event)
         paintHeaderCell(p, QRect(columnLeft(c), 0, kFixedWidths[c] - 1, kRowHeight - 1), titles[c],
                         Qt::AlignHCenter);
     for (int i = firstEntry; i <= lastEntry; ++i) {
-        const THolidayPlanEntry& e = m_data->plans.at(i);
         const int y = (i - firstEntry + 1) * kRowHeight;
         const QRect name(0, y, kFixedWidths[0] - 1, kRowHeight - 1);
+        if (i >= entries) {
+            const UnitStaffing& s = (*m_staffing)[static_cast<size_t>(i - entries)];
+            paintHeaderCell(p, name, {}, {});
+            p.setFont(m_bold);
+            p.setPen(WinColor(kHeaderText));
+            p.drawText(name.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, StaffingNameText(s));
+            paintHeaderCell(p, QRect(columnLeft(1), y, kFixedWidths[1] - 1, kRowHeight - 1),
+                            StaffingMinimumText(s), Qt::AlignHCenter);
+            paintHeaderCell(p, QRect(columnLeft(2), y, kFixedWidths[2] - 1, kRowHeight - 1), {}, {});
+            paintHeaderCell(p, QRect(columnLeft(3), y, kFixedWidths[3] - 1, kRowHeight - 1), {}, {});
+            continue;
+        }
+        const THolidayPlanEntry& e = m_data->plans.at(i);
         paintHeaderCell(p, name, {}, {});
         p.setFont(m_bold);
         p.setPen(WinColor(kHeaderText));

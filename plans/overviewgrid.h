@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plans/overview.h"
+#include "plans/staffing.h"
 
 #include <QAbstractScrollArea>
 #include <QFont>
@@ -24,6 +25,8 @@ public:
 
     // The data stays owned by the caller and must outlive the next paint.
     void setData(const OverviewData* data);
+    // The units' summary rows under the employees; null or empty for none. Owned by the caller.
+    void setStaffing(const std::vector<UnitStaffing>* rows);
     int columnCount() const;
     int rowCount() const;
 
@@ -51,16 +54,22 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     int fixedWidth() const;
     int columnLeft(int column) const;
     void updateScrollBars();
     void paintHeaderCell(QPainter& p, const QRect& r, const QString& text, Qt::Alignment align);
+    int entryCount() const;
+    int staffingCount() const;
+    void paintStaffingDayCell(QPainter& p, const QRect& r, const UnitStaffing& s, int day,
+                              int weekday);
     void paintDayCell(QPainter& p, const QRect& r, const THolidayPlanEntry& e, int day,
                       int weekday, const QString& weekdayText);
 
     const OverviewData* m_data = nullptr;
+    const std::vector<UnitStaffing>* m_staffing = nullptr;
     QFont m_font;
     QFont m_bold;
     QPixmap m_freeIcon;

@@ -3,6 +3,7 @@
 #include "app/programoptions.h"
 #include "data/mydatabase.h"
 #include "plans/editcalendarwindow.h"
+#include "plans/icalendar.h"
 #include "plans/overviewgrid.h"
 #include "util/clock.h"
 #include "util/csvexport.h"
@@ -63,9 +64,12 @@ TfEmployeesPlans::TfEmployeesPlans(TmyDataBase& db, Dialogs& dialogs, ProgramOpt
     m_export = new QPushButton(QStringLiteral("&Eksport do CSV"), this);
     m_export->setObjectName(QStringLiteral("SBEksport"));
     m_export->setToolTip(QStringLiteral("Zapisz grafik do arkusza .CSV / MS Excel"));
+    m_exportIcs = new QPushButton(QStringLiteral("Eksport do &kalendarza (.ics)"), this);
+    m_exportIcs->setObjectName(QStringLiteral("SBEksportIcs"));
+    m_exportIcs->setToolTip(QStringLiteral("Zapisz urlopy pokazanych pracowników do pliku kalendarza"));
     m_close = new QPushButton(QStringLiteral("&Zamknij"), this);
     m_close->setObjectName(QStringLiteral("SBZamknij"));
-    for (QPushButton* b : {m_all, m_approve, m_export, m_close})
+    for (QPushButton* b : {m_all, m_approve, m_export, m_exportIcs, m_close})
         b->setAutoDefault(false);
 
     auto* controls = new QHBoxLayout;
@@ -77,6 +81,7 @@ TfEmployeesPlans::TfEmployeesPlans(TmyDataBase& db, Dialogs& dialogs, ProgramOpt
     controls->addStretch(1);
     controls->addWidget(m_approve);
     controls->addWidget(m_export);
+    controls->addWidget(m_exportIcs);
     controls->addWidget(m_close);
 
     auto* icon = new QLabel(this);
@@ -105,7 +110,8 @@ TfEmployeesPlans::TfEmployeesPlans(TmyDataBase& db, Dialogs& dialogs, ProgramOpt
     setTabOrder(m_all, m_unit);
     setTabOrder(m_unit, m_approve);
     setTabOrder(m_approve, m_export);
-    setTabOrder(m_export, m_close);
+    setTabOrder(m_export, m_exportIcs);
+    setTabOrder(m_exportIcs, m_close);
     setTabOrder(m_close, m_grid);
 
     connect(m_all, &QPushButton::clicked, this, [this] { setUnitFilter(-1); });
@@ -116,6 +122,7 @@ TfEmployeesPlans::TfEmployeesPlans(TmyDataBase& db, Dialogs& dialogs, ProgramOpt
     });
     connect(m_approve, &QPushButton::clicked, this, &TfEmployeesPlans::Approve);
     connect(m_export, &QPushButton::clicked, this, &TfEmployeesPlans::ExportCsv);
+    connect(m_exportIcs, &QPushButton::clicked, this, &TfEmployeesPlans::ExportCalendar);
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_grid, &TOverviewGrid::editRequested, this, &TfEmployeesPlans::OpenEditor);
     resize(1000, 600);
@@ -171,12 +178,14 @@ void TfEmployeesPlans::Load()
     // The grid points at the list while it is rebuilt, so it must not paint in between.
     m_grid->setData(nullptr);
     LoadOverview(m_db, m_year, m_unitFilter, m_data);
+    LoadStaffing(m_db, m_data, m_staffing);
     m_approve->setEnabled(!m_data.approved && !m_db.loginState().restricted);
     m_header->setText(QStringLiteral("Plan na rok ") + QString::number(m_year));
     if (m_data.plans.Count() == 0) {
         m_grid->hide();
         return;
     }
+    m_grid->setStaffing(&m_staffing);
     m_grid->setData(&m_data);
     m_grid->show();
     m_grid->setFirstVisibleDay(
@@ -185,7 +194,18 @@ void TfEmployeesPlans::Load()
 
 void TfEmployeesPlans::Approve()
 {
-    if (!m_dialogs.question(kCaptionQuestion, QStringLiteral("Czy na pewno zatwierdzić plan?")))
+    // Days below a threshold are for the whole plan, whatever unit is shown; one question
+    // lists them instead of the plain one.
+    std::vector<UnitStaffing> whole = m_staffing;
+    if (m_unitFilter > 0) {
+        OverviewData all;
+        if (LoadOverview(m_db, m_year, 0, all))
+            LoadStaffing(m_db, all, whole);
+    }
+    const std::vector<StaffingShortfall> shortfalls = Shortfalls(whole);
+    const QString question = shortfalls.empty() ? QStringLiteral("Czy na pewno zatwierdzić plan?")
+                                                : ApprovalQuestionText(m_year, shortfalls);
+    if (!m_dialogs.question(kCaptionQuestion, question))
         return;
     m_db.SetPlanStatus(m_year, 5);
     m_db.OpenPlans();
@@ -203,11 +223,16 @@ void TfEmployeesPlans::ExportCsv()
         QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    if (TOVExportToCSV::ExportGrid(OverviewSheet(m_data), path))
+    if (TOVExportToCSV::ExportGrid(OverviewSheet(m_data, m_staffing), path))
         m_dialogs.information(kCaptionInformation, QStringLiteral("Eksport zakończony poprawnie"));
     else
         m_dialogs.information(kCaptionInformation,
                               QStringLiteral("Nie udało się wyeksportować danych"));
+}
+
+void TfEmployeesPlans::ExportCalendar()
+{
+    ExportPlanCalendar(m_data, m_dialogs);
 }
 
 void TfEmployeesPlans::OpenEditor(int index)

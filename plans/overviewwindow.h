@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plans/overview.h"
+#include "plans/staffing.h"
 
 #include <QDialog>
 
@@ -36,12 +37,16 @@ public:
     // "Zatwierdź grafik", "Eksport do CSV", and the edit icon of list entry `index`.
     void Approve();
     void ExportCsv();
+    // "Eksport do kalendarza (.ics)": the leave of the employees shown.
+    void ExportCalendar();
     void OpenEditor(int index);
 
     int year() const { return m_year; }
     int unitFilter() const { return m_unitFilter; }
     const THolidayPlans& plans() const { return m_data.plans; }
     const OverviewData& data() const { return m_data; }
+    // The units' summary rows of the last load (only units with a threshold).
+    const std::vector<UnitStaffing>& staffing() const { return m_staffing; }
     TOverviewGrid* grid() const { return m_grid; }
 
 private:
@@ -54,6 +59,7 @@ private:
     ProgramOptions& m_options;
     TfEditCalendar* m_editor;
     OverviewData m_data;
+    std::vector<UnitStaffing> m_staffing;
     int m_year = 0;
     int m_unitFilter = 0;
     bool m_fillingUnits = false;
@@ -63,6 +69,7 @@ private:
     QComboBox* m_unit;
     QPushButton* m_approve;
     QPushButton* m_export;
+    QPushButton* m_exportIcs;
     QPushButton* m_close;
     TOverviewGrid* m_grid;
 };

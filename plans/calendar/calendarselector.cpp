@@ -180,6 +180,14 @@ void TCalendarSelector::paintEvent(QPaintEvent*)
     }
 }
 
+void TCalendarSelector::setWarningDays(std::uint32_t days)
+{
+    if (days == m_warningDays)
+        return;
+    m_warningDays = days;
+    update();
+}
+
 void TCalendarSelector::paintCell(QPainter& p, int index) const
 {
     const Cell& cell = m_cells[static_cast<std::size_t>(index)];
@@ -213,6 +221,11 @@ void TCalendarSelector::paintCell(QPainter& p, int index) const
     p.fillRect(r, background);
     if (cell.day == 0)
         return;
+    if (isWarningDay(cell.day)) {
+        p.setPen(QPen(CalendarColors::fromWindows(0x0000FF), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(r.adjusted(1, 1, -1, -1));
+    }
 
     QFont f = font();
     f.setBold(bold);

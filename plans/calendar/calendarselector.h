@@ -3,6 +3,8 @@
 #include "plans/calendar/daystate.h"
 
 #include <QColor>
+
+#include <cstdint>
 #include <QRect>
 #include <QWidget>
 
@@ -88,6 +90,9 @@ public:
     // Asked on every click whether the marking mode is on; none means off.
     void setMarkingModeQuery(std::function<bool()> query) { m_markingMode = std::move(query); }
     void setColors(const CalendarColors& colors);
+    // Days framed as a warning (bit d - 1 for day d), e.g. below a unit's staffing threshold.
+    void setWarningDays(std::uint32_t days);
+    bool isWarningDay(int day) const { return day >= 1 && day <= 31 && (m_warningDays >> (day - 1)) & 1u; }
     const CalendarColors& colors() const { return m_colors; }
 
     // The month's title ("Styczeń" ... "Grudzień") and the header's weekday names (1 = Monday).
@@ -138,6 +143,7 @@ private:
     MonthDays m_days{};
     std::array<Cell, CellCount> m_cells{};
     bool m_readOnly = false;
+    std::uint32_t m_warningDays = 0;
     TickCallback m_callback;
     std::function<bool()> m_markingMode;
     CalendarColors m_colors;

@@ -47,6 +47,19 @@ QSize TYearCalendarSelector::sizeHint() const
                  last.y() + TCalendarSelector::Height + AreaMargin);
 }
 
+void TYearCalendarSelector::setWarningDays(const QSet<int>& dateNumbers)
+{
+    std::array<std::uint32_t, 12> masks{};
+    for (int n : dateNumbers) {
+        const int month = n / 100 % 100;
+        const int day = n % 100;
+        if (n / 10000 == m_year && month >= 1 && month <= 12 && day >= 1 && day <= 31)
+            masks[static_cast<std::size_t>(month - 1)] |= 1u << (day - 1);
+    }
+    for (std::size_t m = 0; m < 12; ++m)
+        m_months[m]->setWarningDays(masks[m]);
+}
+
 TCalendarSelector* TYearCalendarSelector::month(int month) const
 {
     return month >= 1 && month <= 12 ? m_months[static_cast<std::size_t>(month - 1)] : nullptr;

@@ -3,6 +3,7 @@
 #include "plans/calendar/daystate.h"
 
 #include <QColor>
+#include <QSet>
 #include <QPoint>
 #include <QSize>
 #include <QWidget>
@@ -36,6 +37,8 @@ public:
     void Redraw();
     // Sets Selected to `value` on every day of the year falling on `weekday` (Monday = 1).
     void SelectWeekday(int weekday, bool value);
+    // Frames the days (date numbers) as warnings; every other day loses its frame.
+    void setWarningDays(const QSet<int>& dateNumbers);
 
     // Called on every tick change outside the marking mode; set before ShowMonths.
     void setTickCallback(TickCallback callback) { m_callback = std::move(callback); }
