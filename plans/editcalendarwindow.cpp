@@ -10,6 +10,7 @@
 
 #include <QGridLayout>
 #include <QSet>
+#include <QTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -214,7 +215,9 @@ void TfEditCalendar::onTick(bool ticked)
 {
     m_remaining = CountTick(m_remaining, ticked);
     showRemaining();
-    showStaffing();
+    // The selector stores the tick after this call: look at the days once it has.
+    if (m_staffing.minimum > 0)
+        QTimer::singleShot(0, this, [this] { showStaffing(); });
 }
 
 void TfEditCalendar::showRemaining()

@@ -272,6 +272,44 @@ private slots:
         });
     }
 
+    void staffingRowsApprovalAndEditorWarning()
+    {
+        QVERIFY(m_db->Write(QStringLiteral("UPDATE OR INSERT INTO DICTIONARY (IDDICTIONARY, IDTYPE, "
+                                           "DESCRIPTION) VALUES (950, 'ZESPO', 'Serwis') MATCHING (IDDICTIONARY)"), {}, 1));
+        QVERIFY(m_db->Write(QStringLiteral("UPDATE EMPLOYEES SET IDDICUNIT=950"), {}, 1));
+        QVERIFY(m_db->Write(QStringLiteral("INSERT INTO UNITSTAFFING (IDDICUNIT, MINSTAFF) VALUES (950, 2)"), {}, 1));
+        m_dialogs.answer(false);
+        withOverview(2013, 0, [this](TfEmployeesPlans* w) {
+            QCOMPARE(w->grid()->rowCount(), 4); // header, two employees, the unit's row
+            QCOMPARE(w->staffing().size(), size_t{1});
+            const UnitStaffing& s = w->staffing()[0];
+            QVERIFY(s.isBelow(2));  // P1 away on 2 January
+            QVERIFY(!s.isBelow(1)); // non-working
+            QVERIFY(!s.isBelow(7));
+            child<QPushButton>(w, "SBZatwierdz")->click();
+            inEditor(w, 0, [](TfEditCalendar* e) {
+                auto* label = e->findChild<QLabel*>(QStringLiteral("labelStaffing"));
+                QVERIFY(label);
+                QVERIFY(label->isHidden());
+                tick(e, 1, 7);
+                QCoreApplication::processEvents();
+                QVERIFY(!label->isHidden());
+                QCOMPARE(label->text(), QStringLiteral("Poniżej minimalnej obsady: 1 dni"));
+                QVERIFY(label->toolTip().contains(QStringLiteral("07")));
+                QVERIFY(e->selector()->month(1)->isWarningDay(7));
+                QVERIFY(!e->selector()->month(1)->isWarningDay(8));
+                tick(e, 1, 7);
+                QCoreApplication::processEvents();
+                QVERIFY(label->isHidden());
+                QVERIFY(!e->selector()->month(1)->isWarningDay(7));
+            });
+        });
+        QVERIFY(m_dialogs.questionTexts().value(0).startsWith(
+            QStringLiteral("W planie są dni poniżej minimalnej obsady:\n")));
+        QCOMPARE(value(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=2013")), QStringLiteral("4"));
+        QVERIFY(m_db->Write(QStringLiteral("DELETE FROM UNITSTAFFING"), {}, 1));
+    }
+
     void editorLocksFollowTheLogin()
     {
         // "pracownik": every row read-only.
