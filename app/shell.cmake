@@ -2,7 +2,7 @@
 target_sources(zf_app PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/gridsearch.cpp ${CMAKE_CURRENT_LIST_DIR}/gridsearch.h
   ${CMAKE_CURRENT_LIST_DIR}/login.cpp ${CMAKE_CURRENT_LIST_DIR}/login.h
-  ${CMAKE_CURRENT_LIST_DIR}/programoptions.cpp ${CMAKE_CURRENT_LIST_DIR}/programoptions.h
+  ${CMAKE_CURRENT_LIST_DIR}/programoptions.h
   ${CMAKE_CURRENT_LIST_DIR}/reminders.cpp ${CMAKE_CURRENT_LIST_DIR}/reminders.h
   ${CMAKE_CURRENT_LIST_DIR}/singleinstance.cpp ${CMAKE_CURRENT_LIST_DIR}/singleinstance.h
   ${CMAKE_CURRENT_LIST_DIR}/toolslots.cpp ${CMAKE_CURRENT_LIST_DIR}/toolslots.h

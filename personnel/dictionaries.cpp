@@ -1,6 +1,6 @@
 #include "personnel/dictionaries.h"
 
-#include "app/programoptions.h"
+#include "data/programoptions.h"
 #include "data/mydatabase.h"
 #include "util/dialogs.h"
 

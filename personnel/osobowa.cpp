@@ -1,6 +1,6 @@
 #include "personnel/osobowa.h"
 
-#include "app/programoptions.h"
+#include "data/programoptions.h"
 #include "data/formeditable.h"
 #include "data/mydatabase.h"
 #include "personnel/cp1250validator.h"

@@ -1,6 +1,6 @@
 #include "personnel/records.h"
 
-#include "app/programoptions.h"
+#include "data/programoptions.h"
 #include "data/mydatabase.h"
 #include "personnel/filename.h"
 #include "util/dialogs.h"

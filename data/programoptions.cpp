@@ -1,4 +1,4 @@
-#include "app/programoptions.h"
+#include "data/programoptions.h"
 
 #include "util/inifile.h"
 
