@@ -2,12 +2,13 @@
 // "archiwizacja ZF" from the folder "archiwizacja" beside the program.
 //
 // Arguments: "ZF" means the tool was started by Zefirant PL+. Whether the program is open now,
-// holding a local database, the window learns from the program's single-copy lock. "--dane <folder>" reads "zefirant.ini" and "config.dat"
-// from another folder than the program's data folder ($XDG_DATA_HOME/Orvantis/Zefirant).
-#include "archiwizacja/archivedialogs.h"
+// holding a local database, the window learns from the program's single-copy lock.
+// "--dane <folder>" reads "zefirant.ini" and "config.dat" from another folder than the program's
+// data folder ($XDG_DATA_HOME/Orvantis/Zefirant).
+#include "app/qtdialogs.h"
+#include "app/singleinstance.h"
 #include "archiwizacja/archivewindow.h"
 #include "archiwizacja/settings.h"
-#include "app/singleinstance.h"
 #include "util/polishdesktop.h"
 
 #include <QApplication>
@@ -27,7 +28,8 @@ int main(int argc, char** argv)
     inputs.fromZefirant = arguments.fromZefirant;
     inputs.programRunning = [] { return zf::SingleInstance::isHeld(); };
 
-    zf::archive::ArchiveDialogs dialogs;
+    // The program's own message windows and file choices, so both programs speak alike.
+    zf::QtDialogs dialogs;
     zf::archive::TfArchiwizacja window(dialogs, std::move(inputs));
     dialogs.setParent(&window);
     window.show();
