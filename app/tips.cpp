@@ -47,23 +47,32 @@ Tips::RandomSource Tips::clockSeededSource()
     };
 }
 
+QStringList parseTips(const QByteArray& bytes)
+{
+    QStringList tips;
+    // CR LF, LF and a lone CR each end a line, as in the INI and CSV readers.
+    qsizetype start = 0;
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i <= n && tips.size() < Tips::kMaxTips; ++i) {
+        if (i < n && bytes[i] != '\n' && bytes[i] != '\r')
+            continue;
+        const QString tip = fromCp1250(bytes.mid(start, i - start)).trimmed();
+        if (!tip.isEmpty())
+            tips << tip;
+        if (i + 1 < n && bytes[i] == '\r' && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    return tips;
+}
+
 QStringList readTipFile(const QString& path)
 {
     QStringList tips;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return tips;
-    while (tips.size() < Tips::kMaxTips && !file.atEnd()) {
-        QByteArray line = file.readLine();
-        if (file.error() != QFileDevice::NoError)
-            break;
-        while (line.endsWith('\n') || line.endsWith('\r'))
-            line.chop(1);
-        const QString tip = fromCp1250(line).trimmed();
-        if (!tip.isEmpty())
-            tips << tip;
-    }
-    return tips;
+    return parseTips(file.readAll());
 }
 
 QString tipFilePath(const QString& dataFolder)

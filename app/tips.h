@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -49,6 +50,8 @@ private:
 // unreadable file gives none; a read failure ends the list silently with what was read so far.
 // Blank lines are no tips and are passed over.
 QStringList readTipFile(const QString& path);
+// The same for the bytes of a file already read; CR LF, LF and a lone CR each end a line.
+QStringList parseTips(const QByteArray& bytes);
 
 // The tip file of the data folder.
 QString tipFilePath(const QString& dataFolder);

@@ -234,14 +234,17 @@ bool IniFile::writeBool(const QString& section, const QString& key, bool value)
 bool IniFile::deleteKey(const QString& section, const QString& key)
 {
     QStringList lines = readLines();
-    const auto range = findSection(lines, section);
+    auto range = findSection(lines, section);
     if (!range)
         return true;
-    const int i = findKey(lines, *range, key);
-    if (i < 0)
-        return true;
-    lines.removeAt(i);
-    return writeLines(lines);
+    // A key written twice by hand would otherwise come back with its second value.
+    bool found = false;
+    for (int i = findKey(lines, *range, key); i >= 0; i = findKey(lines, *range, key)) {
+        lines.removeAt(i);
+        --range->end;
+        found = true;
+    }
+    return !found || writeLines(lines);
 }
 
 bool IniFile::eraseSection(const QString& section)

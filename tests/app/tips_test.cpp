@@ -110,6 +110,11 @@ INSTANTIATE_TEST_SUITE_P(
         TipFileCase{"blank_lines_are_no_tips",
                     QByteArray("a\r\n\r\n   \r\nb\r\n\r\n"),
                     {QStringLiteral("a"), QStringLiteral("b")}},
+        TipFileCase{"lone_carriage_returns",
+                    QByteArray("pierwsza\rdruga\r\rtrzecia"),
+                    {QStringLiteral("pierwsza"), QStringLiteral("druga"), QStringLiteral("trzecia")}},
+        TipFileCase{"mixed_line_ends", QByteArray("a\r\nb\nc\rd\n\r"),
+                    {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}},
         TipFileCase{"empty_file", QByteArray(), {}}),
     [](const ::testing::TestParamInfo<TipFileCase>& info) { return std::string(info.param.name); });
 

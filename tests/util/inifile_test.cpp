@@ -51,6 +51,18 @@ TEST_F(IniFileTest, SectionsAndKeysMatchWithoutRegardToCase)
     EXPECT_EQ(ini.sectionKeys(QStringLiteral("Options")).size(), 1);
 }
 
+TEST_F(IniFileTest, DeletingAKeyWrittenTwiceRemovesBoth)
+{
+    writeRaw("[TOOLS]\r\nname3=Pierwszy\r\nNAME3=Drugi\r\nname4=Inny\r\n[INNA]\r\nname3=x\r\n");
+    IniFile ini(path());
+    ASSERT_TRUE(ini.deleteKey(QStringLiteral("TOOLS"), QStringLiteral("name3")));
+    EXPECT_FALSE(ini.keyExists(QStringLiteral("TOOLS"), QStringLiteral("name3")));
+    EXPECT_EQ(ini.readString(QStringLiteral("TOOLS"), QStringLiteral("name3"), QStringLiteral("-")),
+              QStringLiteral("-"));
+    EXPECT_EQ(ini.readString(QStringLiteral("TOOLS"), QStringLiteral("name4")), QStringLiteral("Inny"));
+    EXPECT_EQ(ini.readString(QStringLiteral("INNA"), QStringLiteral("name3")), QStringLiteral("x"));
+}
+
 TEST_F(IniFileTest, MissingKeysGiveTheDefaults)
 {
     IniFile missing(path());
