@@ -76,6 +76,7 @@ private slots:
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         grid->setFocus();
+        QTRY_VERIFY(grid->hasFocus());
         QTest::keyClick(grid, Qt::Key_Delete);
         QCOMPARE(run.dialogs.questionTexts(), QStringList{PlanLifecycle::kDeleteQuestion});
         QCOMPARE(grid->model()->rowCount(), 0);
@@ -111,6 +112,7 @@ private slots:
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         w.planGrid()->setFocus();
+        QTRY_VERIFY(w.planGrid()->hasFocus());
         for (const char* name : {"SBStworz", "SBSkopiuj", "SBKonfiguruj", "SBEdytujKalendarz",
                                  "SBEksportuj", "SBImportuj", "SBSkasujPlan"})
             QVERIFY2(!button(w, name)->isEnabled(), name);
