@@ -74,4 +74,9 @@ bool writeBytes(const QString& path, const QByteArray& bytes)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
+void ConsoleDialogs::information(const QString& caption, const QString& text)
+{
+    std::fprintf(stderr, "[%s] %s\n", qPrintable(caption), qPrintable(text));
+}
+
 } // namespace zf::bench

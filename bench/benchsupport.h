@@ -1,8 +1,11 @@
 #pragma once
 
 // What the benchmarks share: a private data folder, the database user, and isql-fb runs.
+#include "util/dialogs.h"
+
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -25,5 +28,22 @@ bool runIsql(const QString& isql, const QString& path, const QString& scriptFile
 bool createDatabase(const QString& programFolder, const QString& path);
 
 bool writeBytes(const QString& path, const QByteArray& bytes);
+
+// The program's messages during a timing run: printed to standard error, questions answered
+// "no", prompts and file choices cancelled.
+class ConsoleDialogs : public Dialogs
+{
+public:
+    void information(const QString& caption, const QString& text) override;
+    bool question(const QString&, const QString&) override { return false; }
+    bool prompt(const QString&, const QString&, QString&, bool) override { return false; }
+    QString openFileName(const QString&, const QString&, const QStringList&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QStringList&,
+                         const QString&) override
+    {
+        return {};
+    }
+    QString existingDirectory(const QString&, const QString&) override { return {}; }
+};
 
 } // namespace zf::bench

@@ -23,24 +23,6 @@ constexpr int kYear = 2026;
 constexpr int kRuns = 10;
 constexpr double kLimit = 3.0;
 
-class QuietDialogs : public zf::Dialogs
-{
-public:
-    void information(const QString& caption, const QString& text) override
-    {
-        std::fprintf(stderr, "[%s] %s\n", qPrintable(caption), qPrintable(text));
-    }
-    bool question(const QString&, const QString&) override { return true; }
-    bool prompt(const QString&, const QString&, QString&, bool) override { return false; }
-    QString openFileName(const QString&, const QString&, const QStringList&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QStringList&,
-                         const QString&) override
-    {
-        return {};
-    }
-    QString existingDirectory(const QString&, const QString&) override { return {}; }
-};
-
 double msSince(const QElapsedTimer& t)
 {
     return static_cast<double>(t.nsecsElapsed()) / 1e6;
@@ -76,7 +58,7 @@ int run(const QString& root)
 
     double best = 0;
     {
-        QuietDialogs dialogs;
+        zf::bench::ConsoleDialogs dialogs;
         zf::TmyDataBase db(
             zf::DatabasePaths{dataFolder, programFolder, {root + QStringLiteral("/no-installer")}},
             dialogs);

@@ -36,28 +36,6 @@ using zf::bench::writeBytes;
 constexpr int kEmployees = 10000;
 constexpr int kRuns = 7;
 
-// Nobody answers: messages go to the console, questions are declined.
-class ConsoleDialogs : public zf::Dialogs
-{
-public:
-    void information(const QString& caption, const QString& text) override
-    {
-        std::fprintf(stderr, "[%s] %s\n", qPrintable(caption), qPrintable(text));
-    }
-    bool question(const QString&, const QString&) override { return false; }
-    bool prompt(const QString&, const QString&, QString&, bool) override { return false; }
-    QString openFileName(const QString&, const QString&, const QStringList&) override
-    {
-        return {};
-    }
-    QString saveFileName(const QString&, const QString&, const QStringList&,
-                         const QString&) override
-    {
-        return {};
-    }
-    QString existingDirectory(const QString&, const QString&) override { return {}; }
-};
-
 struct Timing
 {
     double bestMs = 0;
@@ -149,7 +127,7 @@ int run(const QString& root)
         return 1;
 
     // Ours: the module's own list, on a connection made once as the program makes it.
-    ConsoleDialogs dialogs;
+    zf::bench::ConsoleDialogs dialogs;
     const QString dataFolder =
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
         QStringLiteral("/Orvantis/Zefirant");

@@ -36,28 +36,19 @@ constexpr int kRuns = 3;
 constexpr double kLimit = 10.0;
 
 // Declines restoring a configuration, agrees to the import, prints the rest.
-class BenchDialogs : public zf::Dialogs
+class BenchDialogs : public zf::bench::ConsoleDialogs
 {
 public:
     void information(const QString& caption, const QString& text) override
     {
         last = text;
         if (caption != zf::kCaptionInformation)
-            std::fprintf(stderr, "[%s] %s\n", qPrintable(caption), qPrintable(text));
+            ConsoleDialogs::information(caption, text);
     }
     bool question(const QString&, const QString& text) override
     {
         return text.startsWith(QStringLiteral("Zalecamy"));
     }
-    bool prompt(const QString&, const QString&, QString&, bool) override { return false; }
-    QString openFileName(const QString&, const QString&, const QStringList&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QStringList&,
-                         const QString&) override
-    {
-        return {};
-    }
-    QString existingDirectory(const QString&, const QString&) override { return {}; }
-
     QString last;
 };
 

@@ -36,23 +36,6 @@ constexpr int kYear = 2024;
 constexpr int kLeaveDays = 26;
 constexpr int kRuns = 7;
 
-class ConsoleDialogs : public zf::Dialogs
-{
-public:
-    void information(const QString& caption, const QString& text) override
-    {
-        std::fprintf(stderr, "[%s] %s\n", qPrintable(caption), qPrintable(text));
-    }
-    bool question(const QString&, const QString&) override { return false; }
-    bool prompt(const QString&, const QString&, QString&, bool) override { return false; }
-    QString openFileName(const QString&, const QString&, const QStringList&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QStringList&, const QString&) override
-    {
-        return {};
-    }
-    QString existingDirectory(const QString&, const QString&) override { return {}; }
-};
-
 struct Timing
 {
     double bestMs = 0;
@@ -166,7 +149,7 @@ int runSize(const QString& root, int employees, bool compare)
     const QString path = root + QStringLiteral("/overview%1.fdb").arg(employees);
     if (!zf::bench::createDatabase(programFolder, path) || !fill(path, employees))
         return 1;
-    ConsoleDialogs dialogs;
+    zf::bench::ConsoleDialogs dialogs;
     const QString dataFolder =
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
         QStringLiteral("/Orvantis/Zefirant");

@@ -30,25 +30,6 @@ constexpr int kDays = 26;
 constexpr int kRuns = 3;
 constexpr double kLimit = 3.0;
 
-// Prints whatever is shown; asks nothing.
-class BenchDialogs : public zf::Dialogs
-{
-public:
-    void information(const QString& caption, const QString& text) override
-    {
-        std::fprintf(stderr, "[%s] %s\n", qPrintable(caption), qPrintable(text));
-    }
-    bool question(const QString&, const QString&) override { return false; }
-    bool prompt(const QString&, const QString&, QString&, bool) override { return false; }
-    QString openFileName(const QString&, const QString&, const QStringList&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QStringList&,
-                         const QString&) override
-    {
-        return {};
-    }
-    QString existingDirectory(const QString&, const QString&) override { return {}; }
-};
-
 double msSince(const QElapsedTimer& t)
 {
     return static_cast<double>(t.nsecsElapsed()) / 1e6;
@@ -67,7 +48,7 @@ int run(const QString& root)
     for (int i = 0; i < kEmployees; ++i)
         ids << QStringLiteral("P%1").arg(i + 1, 5, 10, QLatin1Char('0'));
 
-    BenchDialogs dialogs;
+    zf::bench::ConsoleDialogs dialogs;
     zf::ProgramOptions options;
     double best = 0;
     {

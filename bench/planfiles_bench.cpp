@@ -27,24 +27,6 @@ using zf::bench::kUser;
 constexpr int kEmployees = 2000;
 constexpr double kLimit = 3.0;
 
-class BenchDialogs : public zf::Dialogs
-{
-public:
-    void information(const QString& caption, const QString& text) override
-    {
-        std::fprintf(stderr, "[%s] %s\n", qPrintable(caption), qPrintable(text));
-    }
-    bool question(const QString&, const QString&) override { return false; }
-    bool prompt(const QString&, const QString&, QString&, bool) override { return false; }
-    QString openFileName(const QString&, const QString&, const QStringList&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QStringList&,
-                         const QString&) override
-    {
-        return {};
-    }
-    QString existingDirectory(const QString&, const QString&) override { return {}; }
-};
-
 QString key(int i)
 {
     return QStringLiteral("P%1").arg(i, 5, 10, QLatin1Char('0'));
@@ -114,7 +96,7 @@ int run(const QString& root)
         keys << key(i);
     const QString dataFolder = root + QStringLiteral("/data/Orvantis/Zefirant");
     QDir().mkpath(dataFolder + QStringLiteral("/debug"));
-    BenchDialogs dialogs;
+    zf::bench::ConsoleDialogs dialogs;
     double exportMs = 0, plainWriteMs = 0, queriesMs = 0, importMs = 0;
     QString importScript;
     {

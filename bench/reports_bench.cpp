@@ -17,24 +17,6 @@
 
 namespace {
 
-class PrintDialogs : public zf::Dialogs
-{
-public:
-    void information(const QString& caption, const QString& text) override
-    {
-        std::fprintf(stderr, "[%s] %s\n", qPrintable(caption), qPrintable(text));
-    }
-    bool question(const QString&, const QString&) override { return false; }
-    bool prompt(const QString&, const QString&, QString&, bool) override { return false; }
-    QString openFileName(const QString&, const QString&, const QStringList&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QStringList&,
-                         const QString&) override
-    {
-        return {};
-    }
-    QString existingDirectory(const QString&, const QString&) override { return {}; }
-};
-
 constexpr int kYear = 2023;
 
 bool seed(zf::TmyDataBase& db, int employees)
@@ -85,7 +67,7 @@ int runOne(const QString& root, int employees)
         return 1;
     const QString dataFolder = root + QStringLiteral("/data/Orvantis/Zefirant");
     QDir().mkpath(dataFolder + QStringLiteral("/debug"));
-    PrintDialogs dialogs;
+    zf::bench::ConsoleDialogs dialogs;
     zf::TmyDataBase db(
         zf::DatabasePaths{dataFolder, programFolder, {root + QStringLiteral("/no-installer")}},
         dialogs);
