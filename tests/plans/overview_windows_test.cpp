@@ -15,6 +15,7 @@
 #include "tests/support/qtest_main.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_env.h"
+#include "tests/support/window_database.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,9 +30,6 @@
 using namespace zf;
 
 namespace {
-
-const QString kUser = QStringLiteral("SYSDBA");
-const QString kPassword = QStringLiteral("masterkey");
 
 QColor win(unsigned int bgr)
 {
@@ -108,22 +106,9 @@ class OverviewWindowsTest : public QObject
 private slots:
     void initTestCase()
     {
-        QDir().mkpath(dataFolder() + QStringLiteral("/debug"));
-        QFile script(DatabaseCreator::CreationScriptPath(test::programFolder()));
-        QVERIFY(script.open(QIODevice::ReadOnly));
-        const QString path = m_dir.path() + QStringLiteral("/plany.fdb");
-        {
-            DatabaseCreator creator;
-            const auto error =
-                creator.create(path, kUser, kPassword, decipherScript(script.readAll()));
-            QVERIFY2(!error, error ? qPrintable(error->message) : "");
-            creator.DB.detach();
-        }
-        m_db = std::make_unique<TmyDataBase>(
-            DatabasePaths{dataFolder(), test::programFolder(),
-                          {m_dir.path() + QStringLiteral("/no-installer")}},
-            m_dialogs);
-        QVERIFY(m_db->Connect(path, kUser, kPassword));
+        const QString error = test::openWindowTestDatabase(
+            m_dir.path(), QStringLiteral("plany.fdb"), m_dialogs, m_db);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
         m_overview = std::make_unique<TfEmployeesPlans>(*m_db, m_dialogs, m_options);
         m_clock = std::make_unique<test::FixedClock>(QDateTime(QDate(2024, 1, 1), QTime(9, 0)));
     }
@@ -208,7 +193,8 @@ private slots:
             QVERIFY(!g->cellRect(4 + 365, 1).isEmpty());
         });
         m_clock->set(QDateTime(QDate(2024, 3, 1), QTime(9, 0)));
-        withOverview(2012, 0, [](TfEmployeesPlans* w) { QCOMPARE(w->grid()->firstVisibleDay(), 61); });
+        withOverview(2012, 0,
+                     [](TfEmployeesPlans* w) { QCOMPARE(w->grid()->firstVisibleDay(), 61); });
     }
 
     void emptyPlanHidesTheGridAndStillExports()
@@ -222,7 +208,8 @@ private slots:
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll().count("\r\n"), 4);
-        QCOMPARE(m_dialogs.informationTexts(), QStringList{QStringLiteral("Eksport zakończony poprawnie")});
+        QCOMPARE(m_dialogs.informationTexts(),
+                 QStringList{QStringLiteral("Eksport zakończony poprawnie")});
     }
 
     void exportWritesTheMarks()
@@ -238,7 +225,8 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = f.readAll().split('\n');
         QVERIFY(lines.size() > 3);
-        QVERIFY(lines[3].startsWith("\"Jan Nowak (P1)\";\"26 (2)\";\"26\";\"x\";\"v\";\"v!\";\"!\";\"\";"));
+        QVERIFY(lines[3].startsWith(
+            "\"Jan Nowak (P1)\";\"26 (2)\";\"26\";\"x\";\"v\";\"v!\";\"!\";\"\";"));
         QCOMPARE(m_dialogs.informationTexts(),
                  (QStringList{QStringLiteral("Eksport zakończony poprawnie"),
                               QStringLiteral("Nie udało się wyeksportować danych")}));
@@ -274,10 +262,14 @@ private slots:
 
     void staffingRowsApprovalAndEditorWarning()
     {
-        QVERIFY(m_db->Write(QStringLiteral("UPDATE OR INSERT INTO DICTIONARY (IDDICTIONARY, IDTYPE, "
-                                           "DESCRIPTION) VALUES (950, 'ZESPO', 'Serwis') MATCHING (IDDICTIONARY)"), {}, 1));
+        QVERIFY(m_db->Write(
+            QStringLiteral("UPDATE OR INSERT INTO DICTIONARY (IDDICTIONARY, IDTYPE, "
+                           "DESCRIPTION) VALUES (950, 'ZESPO', 'Serwis') MATCHING (IDDICTIONARY)"),
+            {}, 1));
         QVERIFY(m_db->Write(QStringLiteral("UPDATE EMPLOYEES SET IDDICUNIT=950"), {}, 1));
-        QVERIFY(m_db->Write(QStringLiteral("INSERT INTO UNITSTAFFING (IDDICUNIT, MINSTAFF) VALUES (950, 2)"), {}, 1));
+        QVERIFY(m_db->Write(
+            QStringLiteral("INSERT INTO UNITSTAFFING (IDDICUNIT, MINSTAFF) VALUES (950, 2)"), {},
+            1));
         m_dialogs.answer(false);
         withOverview(2013, 0, [this](TfEmployeesPlans* w) {
             QCOMPARE(w->grid()->rowCount(), 4); // header, two employees, the unit's row
@@ -306,7 +298,8 @@ private slots:
         });
         QVERIFY(m_dialogs.questionTexts().value(0).startsWith(
             QStringLiteral("W planie są dni poniżej minimalnej obsady:\n")));
-        QCOMPARE(value(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=2013")), QStringLiteral("4"));
+        QCOMPARE(value(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=2013")),
+                 QStringLiteral("4"));
         QVERIFY(m_db->Write(QStringLiteral("DELETE FROM UNITSTAFFING"), {}, 1));
     }
 
@@ -316,7 +309,8 @@ private slots:
         m_db->loginState().restricted = true;
         withOverview(2013, 0, [this](TfEmployeesPlans* w) {
             inEditor(w, 1, [](TfEditCalendar* e) {
-                QCOMPARE(child<QLabel>(e, "labelEmployee")->text(), QStringLiteral("Jan Nowak (P1)"));
+                QCOMPARE(child<QLabel>(e, "labelEmployee")->text(),
+                         QStringLiteral("Jan Nowak (P1)"));
                 QVERIFY(!child<QPushButton>(e, "SBZapisz")->isEnabled());
                 QVERIFY(!child<QPushButton>(e, "SBNiezmienialne")->isEnabled());
                 QVERIFY(!e->findChild<QWidget*>(QStringLiteral("calendarArea"))->isEnabled());
@@ -368,7 +362,8 @@ private slots:
                 child<QPushButton>(e, "SBZapisz")->click();
                 QVERIFY(e->isVisible());
                 QCOMPARE(m_dialogs.informationTexts().last(),
-                         QStringLiteral("Wybrano więcej dni urlopu niż przysługujący limit. Popraw grafik."));
+                         QStringLiteral(
+                             "Wybrano więcej dni urlopu niż przysługujący limit. Popraw grafik."));
                 tick(e, 3, 4);
                 QCOMPARE(e->remaining(), 0);
                 QVERIFY(left->palette().color(QPalette::WindowText) != win(0x0000FF));
@@ -378,15 +373,19 @@ private slots:
                 QWidget* area = e->findChild<QWidget*>(QStringLiteral("calendarArea"));
                 QCOMPARE(area->palette().color(QPalette::Window), win(0xF0D0C0));
                 mark->click();
-                QCOMPARE(mark->text(), QStringLiteral("&Wyłącz tryb oznaczania niezmienialnych dni urlopu"));
-                QCOMPARE(mark->icon().cacheKey(), child<QPushButton>(e, "SBAnuluj")->icon().cacheKey());
+                QCOMPARE(mark->text(),
+                         QStringLiteral("&Wyłącz tryb oznaczania niezmienialnych dni urlopu"));
+                QCOMPARE(mark->icon().cacheKey(),
+                         child<QPushButton>(e, "SBAnuluj")->icon().cacheKey());
                 QCOMPARE(area->palette().color(QPalette::Window), win(0xAEFFC2));
                 tick(e, 1, 5);
                 tick(e, 2, 7);
                 QCOMPARE(e->remaining(), 0);
                 mark->click();
-                QCOMPARE(mark->text(), QStringLiteral("&Włącz tryb oznaczania niezmienialnych dni urlopu"));
-                QCOMPARE(mark->icon().cacheKey(), child<QPushButton>(e, "SBZapisz")->icon().cacheKey());
+                QCOMPARE(mark->text(),
+                         QStringLiteral("&Włącz tryb oznaczania niezmienialnych dni urlopu"));
+                QCOMPARE(mark->icon().cacheKey(),
+                         child<QPushButton>(e, "SBZapisz")->icon().cacheKey());
                 child<QPushButton>(e, "SBZapisz")->click();
                 QVERIFY(!e->isVisible());
                 QVERIFY(e->saved());
@@ -399,10 +398,12 @@ private slots:
             QVERIFY(k.isUnchangeable(38));
             QVERIFY(!k.isLeave(38));
         });
-        QCOMPARE(value(QStringLiteral("SELECT LIST(SELECTEDDAY) FROM EMPLOYEEHOLIDAYS WHERE IDEMPLOYEE='P2'")),
+        QCOMPARE(value(QStringLiteral(
+                     "SELECT LIST(SELECTEDDAY) FROM EMPLOYEEHOLIDAYS WHERE IDEMPLOYEE='P2'")),
                  QStringLiteral("20130105"));
-        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM EMPLOYEECONSTDAYS WHERE IDEMPLOYEE='P2'")),
-                 QStringLiteral("2"));
+        QCOMPARE(
+            value(QStringLiteral("SELECT COUNT(*) FROM EMPLOYEECONSTDAYS WHERE IDEMPLOYEE='P2'")),
+            QStringLiteral("2"));
         // Saving the over-limit schedule is allowed when the check is off.
         m_options.sprawdzZakresUrlopu = false;
         withOverview(2013, 0, [this](TfEmployeesPlans* w) {

@@ -13,6 +13,7 @@
 #include "tests/support/qtest_main.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_env.h"
+#include "tests/support/window_database.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -103,24 +104,9 @@ class PlanConfigWindowsTest : public QObject
 private slots:
     void initTestCase()
     {
-        const QString dataFolder = test::dataHome() + QStringLiteral("/Orvantis/Zefirant");
-        QDir().mkpath(dataFolder + QStringLiteral("/debug"));
-        QFile script(DatabaseCreator::CreationScriptPath(test::programFolder()));
-        QVERIFY(script.open(QIODevice::ReadOnly));
-        const QString path = m_dir.path() + QStringLiteral("/plany.fdb");
-        {
-            DatabaseCreator creator;
-            const auto error = creator.create(path, QStringLiteral("SYSDBA"),
-                                              QStringLiteral("masterkey"),
-                                              decipherScript(script.readAll()));
-            QVERIFY2(!error, error ? qPrintable(error->message) : "");
-            creator.DB.detach();
-        }
-        m_db = std::make_unique<TmyDataBase>(
-            DatabasePaths{dataFolder, test::programFolder(),
-                          {m_dir.path() + QStringLiteral("/no-installer")}},
-            m_dialogs);
-        QVERIFY(m_db->Connect(path, QStringLiteral("SYSDBA"), QStringLiteral("masterkey")));
+        const QString error = test::openWindowTestDatabase(
+            m_dir.path(), QStringLiteral("plany.fdb"), m_dialogs, m_db);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
         exec(QStringLiteral("INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (%1, 1, '')")
                  .arg(kYear));
     }
@@ -130,7 +116,8 @@ private slots:
         exec(QStringLiteral("DELETE FROM EMPLOYEESSETTINGS"));
         exec(QStringLiteral("DELETE FROM EMPLOYEES"));
         for (const char* row : {"'E1', 'Bąk'", "'E2', 'Adamska'", "'E3', 'Cichy'", "'E4', 'Dudek'"})
-            exec(QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME) VALUES (%1, 'Ola')")
+            exec(QStringLiteral(
+                     "INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME) VALUES (%1, 'Ola')")
                      .arg(QString::fromUtf8(row)));
         m_options = ProgramOptions{};
         m_dialogs.clear();
@@ -146,15 +133,24 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("saves");
-        QTest::newRow("carry-over -365") << "fLASTYEARDAYS" << "-365" << true;
-        QTest::newRow("carry-over -366") << "fLASTYEARDAYS" << "-366" << false;
-        QTest::newRow("carry-over 366") << "fLASTYEARDAYS" << "366" << false;
-        QTest::newRow("entitlement 365") << "fTHISYEARDAYS" << "365" << true;
-        QTest::newRow("entitlement 366") << "fTHISYEARDAYS" << "366" << false;
-        QTest::newRow("entitlement -1") << "fTHISYEARDAYS" << "-1" << false;
-        QTest::newRow("sick 366") << "fSICKDAYS" << "366" << false;
-        QTest::newRow("other 0") << "fOTHERDAYS" << "0" << true;
-        QTest::newRow("unchanged stored -400") << "fNURSINGDAYS" << "3" << true;
+        QTest::newRow("carry-over -365") << "fLASTYEARDAYS"
+                                         << "-365" << true;
+        QTest::newRow("carry-over -366") << "fLASTYEARDAYS"
+                                         << "-366" << false;
+        QTest::newRow("carry-over 366") << "fLASTYEARDAYS"
+                                        << "366" << false;
+        QTest::newRow("entitlement 365") << "fTHISYEARDAYS"
+                                         << "365" << true;
+        QTest::newRow("entitlement 366") << "fTHISYEARDAYS"
+                                         << "366" << false;
+        QTest::newRow("entitlement -1") << "fTHISYEARDAYS"
+                                        << "-1" << false;
+        QTest::newRow("sick 366") << "fSICKDAYS"
+                                  << "366" << false;
+        QTest::newRow("other 0") << "fOTHERDAYS"
+                                 << "0" << true;
+        QTest::newRow("unchanged stored -400") << "fNURSINGDAYS"
+                                               << "3" << true;
     }
 
     void singleWindowChecksEveryFigureAndKeepsStoredValues()
@@ -176,8 +172,9 @@ private slots:
             QTest::keyClick(d->findChild<QSpinBox*>(field), Qt::Key_Return);
             if (!saves) {
                 QVERIFY(d->isVisible());
-                QCOMPARE(m_dialogs.informationTexts(),
-                         QStringList{QStringLiteral("Niepoprawna ilość dni urlopu. Sprawdź pola.")});
+                QCOMPARE(
+                    m_dialogs.informationTexts(),
+                    QStringList{QStringLiteral("Niepoprawna ilość dni urlopu. Sprawdź pola.")});
                 QCOMPARE(m_dialogs.shown().front().caption, QStringLiteral("Błąd"));
                 QTest::keyClick(d->findChild<QSpinBox*>(field), Qt::Key_Escape);
             }
@@ -188,9 +185,8 @@ private slots:
         QCOMPARE(w.saved(), saves);
         if (saves) {
             QVERIFY(m_dialogs.shown().empty());
-            QCOMPARE(w.values().lastYearDays, field == QStringLiteral("fLASTYEARDAYS")
-                                                  ? typed.toInt()
-                                                  : -400);
+            QCOMPARE(w.values().lastYearDays,
+                     field == QStringLiteral("fLASTYEARDAYS") ? typed.toInt() : -400);
             QCOMPARE(w.values().otherDescr, QStringLiteral("opis"));
         }
     }
@@ -198,7 +194,8 @@ private slots:
     void viewOnlyWindowChangesNothingAndItsOnlyButtonCloses()
     {
         TfEditHolidayDays w;
-        w.setValues(QStringLiteral("Ola"), EntitlementData{1, 2, 3, 4, 5, 6, 7, QStringLiteral("x")});
+        w.setValues(QStringLiteral("Ola"),
+                    EntitlementData{1, 2, 3, 4, 5, 6, 7, QStringLiteral("x")});
         w.setViewOnly(true);
         onModal<TfEditHolidayDays>([&](TfEditHolidayDays* d) {
             QVERIFY(child<QPushButton>(d, "SBZapisz")->isHidden());
@@ -272,7 +269,8 @@ private slots:
         QCOMPARE(value(QStringLiteral("SELECT THISYEARDAYS FROM EMPLOYEESSETTINGS WHERE "
                                       "IDEMPLOYEE='E2'")),
                  QStringLiteral("20"));
-        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM EMPLOYEESSETTINGS")), QStringLiteral("2"));
+        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM EMPLOYEESSETTINGS")),
+                 QStringLiteral("2"));
         QCOMPARE(m_dialogs.questionTexts(), QStringList{PlanConfig::kDeleteQuestion});
 
         // Opened again: the changed flag starts cleared.
@@ -350,7 +348,8 @@ private slots:
         QCOMPARE(again.planDir, base.path());
     }
 
-    // --- the batch window -------------------------------------------------------------------------
+    // --- the batch window
+    // -------------------------------------------------------------------------
 
     void batchWindowChangesTheSelectedRows()
     {
@@ -371,9 +370,9 @@ private slots:
             for (const int row : {3, 0, 2})
                 sel->select(grid->model()->index(row, 0),
                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            QCOMPARE(d->selectedEmployees(), (QStringList{QStringLiteral("E4"),
-                                                          QStringLiteral("E2"),
-                                                          QStringLiteral("E3")}));
+            QCOMPARE(
+                d->selectedEmployees(),
+                (QStringList{QStringLiteral("E4"), QStringLiteral("E2"), QStringLiteral("E3")}));
             click(d, "SBZastosuj");
             QCOMPARE(m_dialogs.informationTexts(), QStringList{QStringLiteral("Gotowe!")});
 

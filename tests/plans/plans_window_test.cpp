@@ -13,6 +13,7 @@
 #include "tests/support/qtest_main.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_env.h"
+#include "tests/support/window_database.h"
 #include "util/clock.h"
 
 #include <QComboBox>
@@ -29,9 +30,6 @@
 using namespace zf;
 
 namespace {
-
-const QString kUser = QStringLiteral("SYSDBA");
-const QString kPassword = QStringLiteral("masterkey");
 
 class FixedClock final : public Clock
 {
@@ -95,23 +93,9 @@ private slots:
     void initTestCase()
     {
         setClock(&m_clock);
-        QDir().mkpath(dataFolder() + QStringLiteral("/debug"));
-        QFile script(DatabaseCreator::CreationScriptPath(test::programFolder()));
-        QVERIFY(script.open(QIODevice::ReadOnly));
-        const QString path = m_dir.path() + QStringLiteral("/kadry.fdb");
-        {
-            DatabaseCreator creator;
-            const auto error =
-                creator.create(path, kUser, kPassword, decipherScript(script.readAll()));
-            QVERIFY2(!error, error ? qPrintable(error->message) : "");
-            creator.DB.detach();
-        }
-        m_db = std::make_unique<TmyDataBase>(
-            DatabasePaths{dataFolder(),
-                          test::programFolder(),
-                          {m_dir.path() + QStringLiteral("/no-installer")}},
-            m_dialogs);
-        QVERIFY(m_db->Connect(path, kUser, kPassword));
+        const QString error = test::openWindowTestDatabase(
+            m_dir.path(), QStringLiteral("kadry.fdb"), m_dialogs, m_db);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
         m_plans = std::make_unique<TPlans>(*m_db, m_dialogs, m_options);
     }
 

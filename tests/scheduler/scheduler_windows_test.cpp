@@ -14,6 +14,7 @@
 #include "tests/support/qtest_main.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_env.h"
+#include "tests/support/window_database.h"
 #include "util/dates.h"
 
 #include <QCheckBox>
@@ -34,9 +35,6 @@
 using namespace zf;
 
 namespace {
-
-const QString kUser = QStringLiteral("SYSDBA");
-const QString kPassword = QStringLiteral("masterkey");
 
 template <class T> T* child(QWidget* w, const char* name)
 {
@@ -107,23 +105,9 @@ private slots:
     void initTestCase()
     {
         setDateSeparator(QLatin1Char('-'));
-        QDir().mkpath(dataFolder() + QStringLiteral("/debug"));
-        QFile script(DatabaseCreator::CreationScriptPath(test::programFolder()));
-        QVERIFY(script.open(QIODevice::ReadOnly));
-        const QString path = m_dir.path() + QStringLiteral("/terminarz.fdb");
-        {
-            DatabaseCreator creator;
-            const auto error =
-                creator.create(path, kUser, kPassword, decipherScript(script.readAll()));
-            QVERIFY2(!error, error ? qPrintable(error->message) : "");
-            creator.DB.detach();
-        }
-        m_db = std::make_unique<TmyDataBase>(
-            DatabasePaths{dataFolder(),
-                          test::programFolder(),
-                          {m_dir.path() + QStringLiteral("/no-installer")}},
-            m_dialogs);
-        QVERIFY(m_db->Connect(path, kUser, kPassword));
+        const QString error = test::openWindowTestDatabase(
+            m_dir.path(), QStringLiteral("terminarz.fdb"), m_dialogs, m_db);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
         m_scheduler =
             std::make_unique<TScheduler>(*m_db, m_dialogs, m_options, [this] { ++m_kindsEdited; });
     }
