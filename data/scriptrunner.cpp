@@ -14,16 +14,10 @@ std::optional<ScriptError> runScriptLines(fb::Statement& statement, fb::Transact
                                           const QStringList& lines)
 {
     int step = 2;
-    QString sql;
     try {
         statement.setTransaction(&transaction);
         statement.setParamCheck(false);
-        for (const QString& line : lines) {
-            if (!line.contains(QLatin1String("/*"))) {
-                sql += line;
-                sql += QLatin1Char('\n');
-                continue;
-            }
+        for (const QString& sql : scriptStatements(lines)) {
             step = 4;
             transaction.rollbackQuietly();
             step = 5;
@@ -34,9 +28,7 @@ std::optional<ScriptError> runScriptLines(fb::Statement& statement, fb::Transact
             statement.close();
             step = 7;
             transaction.commit();
-            step = 8;
-            sql.clear();
-            step = 9;
+            step = 9; // step 8, clearing the text, has nothing left to fail
         }
     } catch (const Exception& e) {
         statement.close();
@@ -46,6 +38,22 @@ std::optional<ScriptError> runScriptLines(fb::Statement& statement, fb::Transact
     }
     statement.setParamCheck(true);
     return std::nullopt;
+}
+
+QStringList scriptStatements(const QStringList& lines)
+{
+    QStringList statements;
+    QString sql;
+    for (const QString& line : lines) {
+        if (!line.contains(QLatin1String("/*"))) {
+            sql += line;
+            sql += QLatin1Char('\n');
+            continue;
+        }
+        statements << sql;
+        sql.clear();
+    }
+    return statements;
 }
 
 QStringList decipherScript(const QByteArray& enciphered)

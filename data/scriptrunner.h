@@ -29,6 +29,10 @@ struct ScriptError
 std::optional<ScriptError> runScriptLines(fb::Statement& statement, fb::Transaction& transaction,
                                           const QStringList& lines);
 
+// The statements runScriptLines runs, in order: the lines before each line containing "/*",
+// each followed by a line feed. What follows the last such line is no statement.
+QStringList scriptStatements(const QStringList& lines);
+
 // The lines of an enciphered script file's bytes.
 QStringList decipherScript(const QByteArray& enciphered);
 

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core xdg-utils
   poppler-utils
+  clang libclang-rt-dev
   dpkg-dev
   librsvg2-bin
   desktop-file-utils

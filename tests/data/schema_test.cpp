@@ -71,6 +71,19 @@ protected:
     }
 };
 
+TEST(ScriptStatements, EachMarkerLineEndsOneStatementAndTheTailIsDropped)
+{
+    const QStringList lines{QStringLiteral("CREATE TABLE A"), QStringLiteral("(X INTEGER);"),
+                            QStringLiteral("/* 1 */"), QStringLiteral("/* pusta */"),
+                            QStringLiteral("INSERT INTO A VALUES (1); /* w wierszu */"),
+                            QStringLiteral("nigdy nie wykonane")};
+    EXPECT_EQ(scriptStatements(lines),
+              (QStringList{QStringLiteral("CREATE TABLE A\n(X INTEGER);\n"), QString(), QString()}));
+    EXPECT_TRUE(scriptStatements({QStringLiteral("bez znacznika")}).isEmpty());
+    EXPECT_EQ(decipherScript(encipherScriptText("a\r\nb\rc\n").data),
+              (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QString()}));
+}
+
 TEST_F(SchemaTest, CreationScriptGivesTheCurrentSchemaAndItsRows)
 {
     test::TestDatabase t;
