@@ -10,11 +10,10 @@ name=${1:?usage: scripts/fuzz.sh NAME [seconds]}
 seconds=${2:-60}
 build=${ZF_FUZZ_BUILD_DIR:-$root/../build-fuzz}
 "$root/scripts/setup.sh"
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZF_FUZZ=ON -DZF_BUILD_TESTS=OFF \
-    -DZF_BUILD_BENCHMARKS=OFF >/dev/null
-fi
+# Configured every time: a target added since the last run must be known to the build.
+cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZF_FUZZ=ON -DZF_BUILD_TESTS=OFF \
+  -DZF_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" --target "fuzz_$name" -j"$(nproc)"
 seeds="$root/fuzz/corpus/$name"
 work="$build/fuzz/corpus-$name"
