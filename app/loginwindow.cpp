@@ -4,6 +4,8 @@
 
 #include "app/login.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWindow>
 #include <QVBoxLayout>
 
 namespace zf {
@@ -102,6 +105,13 @@ void TfLogin::setHintsVisible(bool visible)
 
 bool TfLogin::ShowLogin()
 {
+    // The main window has just been shown; until the window system has placed it, its position
+    // is not yet its own and centring over it would miss.
+    if (const QWidget* owner = parentWidget(); owner && owner->isVisible()) {
+        QDeadlineTimer placed(1000);
+        while (owner->windowHandle() && !owner->windowHandle()->isExposed() && !placed.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
     exec();
     return m_success;
 }
