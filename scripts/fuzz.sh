@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 name=${1:?usage: scripts/fuzz.sh NAME [seconds]}
 seconds=${2:-60}
 build=${ZF_FUZZ_BUILD_DIR:-$root/../build-fuzz}
-"$root/scripts/setup.sh"
+ZF_SETUP_FUZZ=1 "$root/scripts/setup.sh"
 # Configured every time: a target added since the last run must be known to the build.
 cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZF_FUZZ=ON -DZF_BUILD_TESTS=OFF \

@@ -11,13 +11,16 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core xdg-utils
   poppler-utils
-  clang libclang-rt-dev
   dpkg-dev
   librsvg2-bin
   desktop-file-utils
   appstream
   python3 python3-icalendar
 )
+# The fuzz targets alone need clang and its sanitizer runtimes (scripts/fuzz.sh asks for them).
+if [ "${ZF_SETUP_FUZZ:-0}" = 1 ]; then
+  packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
