@@ -116,7 +116,8 @@ TEST(OverviewLocks, EditorReadOnlyRules)
     EXPECT_TRUE(EditorReadOnly(byNumber, true, QStringLiteral("P2")));
 }
 
-// The description's loop: the plan-employee list, then two statements per employee.
+// The overview loaded the slow way, as the program once did: the plan-employee list, then two
+// statements per employee. The fast load must give exactly this.
 OverviewData loadOneByOne(TmyDataBase& db, int year, int unit)
 {
     OverviewData out;
