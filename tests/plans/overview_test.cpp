@@ -116,7 +116,7 @@ TEST(OverviewLocks, EditorReadOnlyRules)
     EXPECT_TRUE(EditorReadOnly(byNumber, true, QStringLiteral("P2")));
 }
 
-// The overview loaded the slow way, as the program once did: the plan-employee list, then two
+// The overview loaded one employee at a time: the plan-employee list, then two
 // statements per employee. The fast load must give exactly this.
 OverviewData loadOneByOne(TmyDataBase& db, int year, int unit)
 {
