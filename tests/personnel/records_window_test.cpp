@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -587,6 +588,59 @@ private slots:
         // The personnel list shows the employee without a unit at once.
         QCOMPARE(m_db->DBFEmployees.displayText(QStringLiteral("UNIT_O")), QString());
         QCOMPARE(m_db->DBFEmployees.asInteger(QStringLiteral("IDDICUNIT")), unit);
+    }
+
+    void unitsCarryTheirMinimumStaffing()
+    {
+        const int unit = unitKey(QStringLiteral("Zarząd"));
+        const auto stored = [&] {
+            return value(QStringLiteral("SELECT MINSTAFF FROM UNITSTAFFING WHERE IDDICUNIT=%1")
+                             .arg(unit));
+        };
+        const auto setMinimum = [](int minimum) {
+            return [minimum](TfEditBibliotekaAll* e) {
+                auto* field = child<QSpinBox>(e, "FMinObsada");
+                QVERIFY(field->isVisible());
+                QVERIFY(field->isEnabled());
+                field->setValue(minimum);
+                click(e, "SBZapisz");
+            };
+        };
+        onShowings<TfBiblioteka>({[&](TfBiblioteka* b) {
+            QVERIFY(
+                m_db->LocateByInteger(m_db->DBFDictionary, QStringLiteral("IDDICTIONARY"), unit));
+            onShowings<TfEditBibliotekaAll>({setMinimum(3)});
+            b->EditEntry();
+            QCOMPARE(stored(), QStringLiteral("3"));
+
+            // Editing shows what is stored; 0 removes the threshold.
+            onShowings<TfEditBibliotekaAll>({[&](TfEditBibliotekaAll* e) {
+                QCOMPARE(child<QSpinBox>(e, "FMinObsada")->value(), 3);
+                setMinimum(0)(e);
+            }});
+            b->EditEntry();
+            QCOMPARE(stored(), QString());
+
+            // A restricted login sees the field but cannot change it.
+            m_db->loginState().restricted = true;
+            onShowings<TfEditBibliotekaAll>({[&](TfEditBibliotekaAll* e) {
+                QVERIFY(!child<QSpinBox>(e, "FMinObsada")->isEnabled());
+                click(e, "SBAnuluj");
+            }});
+            b->EditEntry();
+            m_db->loginState().restricted = false;
+
+            // The kinds of deadline have no threshold.
+            child<QComboBox>(b, "cbSlownik")->setCurrentIndex(1);
+            onShowings<TfEditBibliotekaAll>({[&](TfEditBibliotekaAll* e) {
+                QVERIFY(!child<QSpinBox>(e, "FMinObsada")->isVisible());
+                click(e, "SBAnuluj");
+            }});
+            b->EditEntry();
+            b->reject();
+        }});
+        m_personnel->ShowDictionaries();
+        QCOMPARE(stored(), QString());
     }
 };
 
