@@ -343,8 +343,21 @@ void TOverviewGrid::paintDayCell(QPainter& p, const QRect& r, const THolidayPlan
         p.drawPixmap(r.left() + 5, r.top() + (r.height() - icon->height() + 1) / 2, *icon);
     p.setFont(bold ? m_bold : m_font);
     p.setPen(text);
-    p.drawText(QRect(r.left() + 26, r.top() + 2, r.width() - 26, r.height() - 2),
-               Qt::AlignLeft | Qt::AlignTop, weekdayText);
+    p.drawStaticText(QPointF(r.left() + 26, r.top() + 2), dayText(weekdayText, bold));
+}
+
+const QStaticText& TOverviewGrid::dayText(const QString& text, bool bold)
+{
+    QHash<QString, QStaticText>& cache = m_dayTexts[bold ? 1 : 0];
+    auto it = cache.find(text);
+    if (it == cache.end()) {
+        QStaticText st(text);
+        st.setTextFormat(Qt::PlainText);
+        st.setPerformanceHint(QStaticText::AggressiveCaching);
+        st.prepare(QTransform(), bold ? m_bold : m_font);
+        it = cache.insert(text, st);
+    }
+    return *it;
 }
 
 void TOverviewGrid::paintEvent(QPaintEvent* event)

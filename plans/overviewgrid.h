@@ -5,7 +5,9 @@
 
 #include <QAbstractScrollArea>
 #include <QFont>
+#include <QHash>
 #include <QPixmap>
+#include <QStaticText>
 
 namespace zf {
 
@@ -67,11 +69,14 @@ private:
                               int weekday);
     void paintDayCell(QPainter& p, const QRect& r, const THolidayPlanEntry& e, int day,
                       int weekday, const QString& weekdayText);
+    // A weekday name laid out once: a screenful draws the same few names thousands of times.
+    const QStaticText& dayText(const QString& text, bool bold);
 
     const OverviewData* m_data = nullptr;
     const std::vector<UnitStaffing>* m_staffing = nullptr;
     QFont m_font;
     QFont m_bold;
+    QHash<QString, QStaticText> m_dayTexts[2]; // normal, bold
     QPixmap m_freeIcon;
     QPixmap m_leaveIcon;
     QPixmap m_fixedLeaveIcon;
