@@ -9,38 +9,23 @@
 #include "util/textcodec.h"
 
 #include <QCheckBox>
-#include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
-#include <QVBoxLayout>
 
 namespace zf {
 
 TfExportPlan::TfExportPlan(TmyDataBase& db, Dialogs& dialogs, const ProgramOptions& options,
                            QWidget* parent)
-    : QDialog(parent), m_db(db), m_dialogs(dialogs), m_options(options)
+    : TPlanFilesWindow(
+          db, dialogs, options, QStringLiteral("Wygeneruj plan do edycji"),
+          QStringLiteral("Wygeneruj plany dla pracowników i zapisz do zewnętrznych plików"),
+          QStringLiteral("Dla których pracowników wygenerować plany?"), parent)
 {
     setObjectName(QStringLiteral("TfExportPlan"));
-    setWindowTitle(QStringLiteral("Wygeneruj plan do edycji"));
-    setModal(true);
-
-    auto* heading = new QLabel(
-        QStringLiteral("Wygeneruj plany dla pracowników i zapisz do zewnętrznych plików"), this);
-    heading->setObjectName(QStringLiteral("lblNaglowek"));
-    QFont headingFont = heading->font();
-    headingFont.setBold(true);
-    heading->setFont(headingFont);
-    m_yearLabel = new QLabel(this);
-    m_yearLabel->setObjectName(QStringLiteral("lblRok"));
-
-    m_chooser = new EmployeeChooser(
-        db, QStringLiteral("Dla których pracowników wygenerować plany?"), this);
-    m_includeDays = new QCheckBox(
-        QStringLiteral("Dołącz do planu już istniejące wskazane dni urlopu"), this);
+    m_includeDays =
+        new QCheckBox(QStringLiteral("Dołącz do planu już istniejące wskazane dni urlopu"), this);
     m_includeDays->setObjectName(QStringLiteral("cbDolaczDni"));
     m_checkRange = new QCheckBox(
         QStringLiteral("Kontroluj ilość dni urlopu względem przysługującego wymiaru urlopu"), this);
@@ -55,60 +40,29 @@ TfExportPlan::TfExportPlan(TmyDataBase& db, Dialogs& dialogs, const ProgramOptio
     m_generate = new QPushButton(QStringLiteral("&Wygeneruj"), this);
     m_generate->setObjectName(QStringLiteral("SBWygeneruj"));
     m_generate->setAutoDefault(false);
-    m_cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
-    m_cancel->setObjectName(QStringLiteral("SBAnuluj"));
-    m_cancel->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_generate);
     buttons->addWidget(m_cancel);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading);
-    layout->addWidget(m_yearLabel);
-    layout->addWidget(m_chooser, 1);
-    layout->addWidget(m_includeDays);
-    layout->addWidget(m_checkRange);
-    layout->addWidget(commentLabel);
-    layout->addWidget(m_comment);
-    layout->addLayout(buttons);
+    m_layout->addWidget(m_includeDays);
+    m_layout->addWidget(m_checkRange);
+    m_layout->addWidget(commentLabel);
+    m_layout->addWidget(m_comment);
+    m_layout->addLayout(buttons);
     resize(520, 560);
 
-    connect(m_chooser, &EmployeeChooser::filterChanged, this, &TfExportPlan::Prepare);
     connect(m_generate, &QPushButton::clicked, this, &TfExportPlan::Generate);
-    connect(m_cancel, &QPushButton::clicked, this, &TfExportPlan::reject);
 }
 
 TfExportPlan::~TfExportPlan() = default;
-
-bool TfExportPlan::Execute(int year, int unitFilter)
-{
-    m_year = year;
-    m_unit = unitFilter > 0 ? unitFilter : -1;
-    m_success = false;
-    exec();
-    return m_success;
-}
-
-void TfExportPlan::showEvent(QShowEvent* event)
-{
-    if (!event->spontaneous()) {
-        m_chooser->LoadUnits();
-        m_chooser->setUnitFilter(m_unit);
-        Prepare();
-        m_chooser->list()->setFocus();
-    }
-    QDialog::showEvent(event);
-}
 
 void TfExportPlan::Prepare()
 {
     m_comment->clear();
     m_includeDays->setChecked(true);
     m_checkRange->setChecked(m_options.sprawdzZakresUrlopu);
-    m_chooser->LoadEmployees(m_year);
-    m_yearLabel->setText(QStringLiteral("Plan na rok ") + QString::number(m_year));
-    m_success = false;
+    TPlanFilesWindow::Prepare();
 }
 
 void TfExportPlan::Generate()
@@ -117,7 +71,8 @@ void TfExportPlan::Generate()
     if (keys.isEmpty()) {
         m_dialogs.information(
             kCaptionInformation,
-            QStringLiteral("Nie wskazano żadnego pracownika, dla którego ma być wygenerowany plan."));
+            QStringLiteral(
+                "Nie wskazano żadnego pracownika, dla którego ma być wygenerowany plan."));
         return;
     }
     // The file is Windows-1250, and the editing program is a Windows program: a memo's line
@@ -137,8 +92,8 @@ void TfExportPlan::Generate()
     RunProgress progress(this, windowTitle(), QStringLiteral("Generowanie planu: "),
                          progressDelayMs);
     files.setProgress(progress.callback());
-    const bool ok = files.WritePlanFiles(keys, comment, m_includeDays->isChecked(),
-                                         m_checkRange->isChecked());
+    const bool ok =
+        files.WritePlanFiles(keys, comment, m_includeDays->isChecked(), m_checkRange->isChecked());
     progress.finish();
     const PlanFilesRun& run = files.lastRun();
     if (ok) {

@@ -6,14 +6,10 @@
 #include "planfiles/workingwithxml.h"
 #include "util/dialogs.h"
 
-#include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSet>
-#include <QShowEvent>
-#include <QVBoxLayout>
 
 namespace zf {
 
@@ -32,81 +28,32 @@ QString skippedText(int skipped)
 
 TfImportPlan::TfImportPlan(TmyDataBase& db, Dialogs& dialogs, const ProgramOptions& options,
                            QWidget* parent)
-    : QDialog(parent), m_db(db), m_dialogs(dialogs), m_options(options)
+    : TPlanFilesWindow(db, dialogs, options, QStringLiteral("Wczytaj plany z plików"),
+                       QStringLiteral("Wczytaj plany z zewnętrznych plików"),
+                       QStringLiteral("Dla których pracowników wczytać plany?"), parent)
 {
     setObjectName(QStringLiteral("TfImportPlan"));
-    setWindowTitle(QStringLiteral("Wczytaj plany z plików"));
-    setModal(true);
-
-    auto* heading = new QLabel(QStringLiteral("Wczytaj plany z zewnętrznych plików"), this);
-    heading->setObjectName(QStringLiteral("lblNaglowek"));
-    QFont headingFont = heading->font();
-    headingFont.setBold(true);
-    heading->setFont(headingFont);
-    m_yearLabel = new QLabel(this);
-    m_yearLabel->setObjectName(QStringLiteral("lblRok"));
-
-    m_chooser =
-        new EmployeeChooser(db, QStringLiteral("Dla których pracowników wczytać plany?"), this);
-
     m_selectChanged = new QPushButton(QStringLiteral("&Zaznacz zmienione"), this);
     m_selectChanged->setObjectName(QStringLiteral("SBZaznaczZmienione"));
-    m_selectChanged->setToolTip(QStringLiteral(
-        "Zaznacz pracowników, którzy dokonali zmian w swoich planach urlopowych"));
+    m_selectChanged->setToolTip(
+        QStringLiteral("Zaznacz pracowników, którzy dokonali zmian w swoich planach urlopowych"));
     m_selectChanged->setAutoDefault(false);
     m_import = new QPushButton(QStringLiteral("&Wczytaj"), this);
     m_import->setObjectName(QStringLiteral("SBWczytaj"));
     m_import->setAutoDefault(false);
-    m_cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
-    m_cancel->setObjectName(QStringLiteral("SBAnuluj"));
-    m_cancel->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_selectChanged);
     buttons->addStretch();
     buttons->addWidget(m_import);
     buttons->addWidget(m_cancel);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading);
-    layout->addWidget(m_yearLabel);
-    layout->addWidget(m_chooser, 1);
-    layout->addLayout(buttons);
+    m_layout->addLayout(buttons);
     resize(520, 480);
 
-    connect(m_chooser, &EmployeeChooser::filterChanged, this, &TfImportPlan::Prepare);
     connect(m_selectChanged, &QPushButton::clicked, this, &TfImportPlan::SelectChanged);
     connect(m_import, &QPushButton::clicked, this, &TfImportPlan::Import);
-    connect(m_cancel, &QPushButton::clicked, this, &TfImportPlan::reject);
 }
 
 TfImportPlan::~TfImportPlan() = default;
-
-bool TfImportPlan::Execute(int year, int unitFilter)
-{
-    m_year = year;
-    m_unit = unitFilter > 0 ? unitFilter : -1;
-    m_success = false;
-    exec();
-    return m_success;
-}
-
-void TfImportPlan::showEvent(QShowEvent* event)
-{
-    if (!event->spontaneous()) {
-        m_chooser->LoadUnits();
-        m_chooser->setUnitFilter(m_unit);
-        Prepare();
-        m_chooser->list()->setFocus();
-    }
-    QDialog::showEvent(event);
-}
-
-void TfImportPlan::Prepare()
-{
-    m_chooser->LoadEmployees(m_year);
-    m_yearLabel->setText(QStringLiteral("Plan na rok ") + QString::number(m_year));
-    m_success = false;
-}
 
 void TfImportPlan::SelectChanged()
 {
@@ -163,9 +110,9 @@ void TfImportPlan::Import()
                                       .arg(run.total) +
                                   skipped);
     } else if (stored) {
-        m_dialogs.information(
-            kCaptionInformation,
-            QStringLiteral("Wczytywanie planów zakończyło się sukcesem.") + skipped);
+        m_dialogs.information(kCaptionInformation,
+                              QStringLiteral("Wczytywanie planów zakończyło się sukcesem.") +
+                                  skipped);
     }
     accept();
 }
