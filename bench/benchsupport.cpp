@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace zf::bench {
@@ -59,7 +60,8 @@ bool createDatabase(const QString& programFolder, const QString& path)
         return false;
     }
     DatabaseCreator creator;
-    if (const auto error = creator.create(path, kUser, kPassword, decipherScript(script.readAll()))) {
+    if (const auto error =
+            creator.create(path, kUser, kPassword, decipherScript(script.readAll()))) {
         std::fprintf(stderr, "Creating the database failed at step %d: %s\n", error->step,
                      qPrintable(error->message));
         return false;
@@ -72,6 +74,23 @@ bool writeBytes(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+double bestIsqlMs(const QString& isql, const QString& path, const QString& script, int runs,
+                  const QString& before)
+{
+    double best = -1;
+    for (int i = 0; i < runs; ++i) {
+        if (!before.isEmpty() && !runIsql(isql, path, before))
+            return -1;
+        QElapsedTimer t;
+        t.start();
+        if (!runIsql(isql, path, script))
+            return -1;
+        const double ms = msSince(t);
+        best = best < 0 ? ms : std::min(best, ms);
+    }
+    return best;
 }
 
 void ConsoleDialogs::information(const QString& caption, const QString& text)

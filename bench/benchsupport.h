@@ -4,6 +4,7 @@
 #include "util/dialogs.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +29,16 @@ bool runIsql(const QString& isql, const QString& path, const QString& scriptFile
 bool createDatabase(const QString& programFolder, const QString& path);
 
 bool writeBytes(const QString& path, const QByteArray& bytes);
+
+inline double msSince(const QElapsedTimer& t)
+{
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
+
+// The best of `runs` timed isql-fb runs of `script`, each after an untimed run of `before` (when
+// given); a negative number when any run fails.
+double bestIsqlMs(const QString& isql, const QString& path, const QString& script, int runs,
+                  const QString& before = {});
 
 // The program's messages during a timing run: printed to standard error, questions answered
 // "no", prompts and file choices cancelled.

@@ -16,17 +16,14 @@
 
 namespace {
 
+using zf::bench::msSince;
+
 using zf::bench::kPassword;
 using zf::bench::kUser;
 
 constexpr int kYear = 2026;
 constexpr int kRuns = 10;
 constexpr double kLimit = 3.0;
-
-double msSince(const QElapsedTimer& t)
-{
-    return static_cast<double>(t.nsecsElapsed()) / 1e6;
-}
 
 int run(const QString& root)
 {
@@ -90,15 +87,9 @@ int run(const QString& root)
     const QString file = root + QStringLiteral("/calendar.sql");
     if (!zf::bench::writeBytes(file, script))
         return 1;
-    double isqlBest = 0;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer t;
-        t.start();
-        if (!zf::bench::runIsql(isql, path, file))
-            return 1;
-        const double ms = msSince(t);
-        isqlBest = i == 0 ? ms : std::min(isqlBest, ms);
-    }
+    const double isqlBest = zf::bench::bestIsqlMs(isql, path, file, kRuns);
+    if (isqlBest < 0)
+        return 1;
     const double ratio = best / isqlBest;
     std::printf("  isql-fb, same DELETE and %d INSERTs %8.1f ms\n", marked, isqlBest);
     std::printf("  ratio ours / isql-fb: %.2f (%s the limit of %.0f times)\n", ratio,

@@ -26,6 +26,8 @@
 
 namespace {
 
+using zf::bench::msSince;
+
 using zf::bench::kPassword;
 using zf::bench::kUser;
 using zf::bench::runIsql;
@@ -96,11 +98,6 @@ QString sqlText(const QString& s)
     QString out = s;
     out.replace(QLatin1Char('\''), QStringLiteral("''"));
     return QLatin1Char('\'') + out + QLatin1Char('\'');
-}
-
-double msSince(const QElapsedTimer& t)
-{
-    return static_cast<double>(t.nsecsElapsed()) / 1e6;
 }
 
 struct Phases
@@ -209,17 +206,9 @@ int run(const QString& root)
         std::fprintf(stderr, "Cannot write the isql-fb scripts in %s\n", qPrintable(root));
         return 1;
     }
-    double isqlBest = 0;
-    for (int i = 0; i < kRuns; ++i) {
-        if (!runIsql(isql, path, deleteFile))
-            return 1;
-        QElapsedTimer t;
-        t.start();
-        if (!runIsql(isql, path, insertFile))
-            return 1;
-        const double ms = msSince(t);
-        isqlBest = i == 0 ? ms : std::min(isqlBest, ms);
-    }
+    const double isqlBest = zf::bench::bestIsqlMs(isql, path, insertFile, kRuns, deleteFile);
+    if (isqlBest < 0)
+        return 1;
     const double ratio = best->total() / isqlBest;
     std::printf("  isql-fb, same %d INSERTs in one transaction %8.1f ms\n", kEmployees, isqlBest);
     std::printf("  ratio ours / isql-fb: %.2f (%s the limit of %.0f times)\n", ratio,

@@ -21,6 +21,8 @@
 
 namespace {
 
+using zf::bench::msSince;
+
 using zf::bench::kPassword;
 using zf::bench::kUser;
 
@@ -39,11 +41,6 @@ QList<int> chosenDays(int i, int shift)
     for (int d = 0; d < 20; ++d)
         days << 20240000 + ((i + shift + d) % 12 + 1) * 100 + (d % 28) + 1;
     return days;
-}
-
-double msSince(const QElapsedTimer& t)
-{
-    return static_cast<double>(t.nsecsElapsed()) / 1e6;
 }
 
 void line(const char* what, double ours, double floor)
