@@ -31,16 +31,11 @@ using namespace zf;
 
 namespace {
 
+using test::child;
+using test::click;
+
 const QString kUser = QStringLiteral("SYSDBA");
 const QString kPassword = QStringLiteral("masterkey");
-
-template <class T> T* child(QWidget* w, const char* name)
-{
-    auto* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c)
-        qWarning("missing control %s", name);
-    return c;
-}
 
 QLineEdit* field(QWidget* w, const char* name)
 {
@@ -52,11 +47,6 @@ void type(QWidget* w, const QString& text)
 {
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
-void click(QWidget* w, const char* name)
-{
-    child<QPushButton>(w, name)->click();
 }
 
 // Runs the steps on the next showings of a modal window of type W, one step a showing. Each

@@ -31,14 +31,11 @@ using namespace zf;
 
 namespace {
 
+using test::child;
+
 QColor win(unsigned int bgr)
 {
     return TOverviewGrid::WinColor(bgr);
-}
-
-template <class T> T* child(QWidget* w, const char* name)
-{
-    return w->findChild<T*>(QString::fromLatin1(name));
 }
 
 } // namespace

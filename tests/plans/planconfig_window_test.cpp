@@ -35,31 +35,11 @@ using namespace zf;
 
 namespace {
 
+using test::child;
+using test::click;
+using test::onModal;
+
 constexpr int kYear = 2025;
-
-template <class T> T* child(QWidget* w, const char* name)
-{
-    auto* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c)
-        qWarning("missing control %s", name);
-    return c;
-}
-
-void click(QWidget* w, const char* name)
-{
-    child<QPushButton>(w, name)->click();
-}
-
-// Runs `act` on the next modal window of type W; a window the act leaves open (a failed check)
-// is closed so that no test hangs.
-template <class W> void onModal(std::function<void(W*)> act)
-{
-    test::whenModal<W>([act](W* w) {
-        act(w);
-        if (w->isVisible())
-            w->reject();
-    });
-}
 
 void typeInto(QSpinBox* spin, const QString& text)
 {

@@ -31,18 +31,13 @@ using namespace zf;
 
 namespace {
 
+using test::click;
+
 class FixedClock final : public Clock
 {
 public:
     QDateTime now() const override { return QDateTime(QDate(2026, 12, 7), QTime(9, 0)); }
 };
-
-void click(QWidget* w, const char* name)
-{
-    auto* b = w->findChild<QPushButton*>(QString::fromLatin1(name));
-    QVERIFY2(b, name);
-    b->click();
-}
 
 } // namespace
 

@@ -36,29 +36,9 @@ using namespace zf;
 
 namespace {
 
-template <class T> T* child(QWidget* w, const char* name)
-{
-    auto* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c)
-        qWarning("missing control %s", name);
-    return c;
-}
-
-void click(QWidget* w, const char* name)
-{
-    child<QPushButton>(w, name)->click();
-}
-
-// Runs `act` on the next modal window of type W; a window `act` leaves open (after a failed
-// check) is closed, so no test can hang.
-template <class W> void onModal(std::function<void(W*)> act)
-{
-    test::whenModal<W>([act](W* w) {
-        act(w);
-        if (w->isVisible())
-            w->reject();
-    });
-}
+using test::child;
+using test::click;
+using test::onModal;
 
 } // namespace
 

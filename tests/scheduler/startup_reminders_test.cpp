@@ -30,25 +30,12 @@ using test::Run;
 
 namespace {
 
+using test::click;
+using test::onModal;
+
 QString memoText(QWidget* w, const char* memo)
 {
     return w->findChild<QPlainTextEdit*>(QString::fromLatin1(memo))->toPlainText();
-}
-
-void click(QWidget* w, const char* name)
-{
-    w->findChild<QPushButton*>(QString::fromLatin1(name))->click();
-}
-
-// Runs `act` on the next modal window of type W; a window `act` leaves open (after a failed
-// check) is closed, so no test can hang.
-template <class W> void onModal(std::function<void(W*)> act)
-{
-    test::whenModal<W>([act](W* w) {
-        act(w);
-        if (w->isVisible())
-            w->reject();
-    });
 }
 
 } // namespace
