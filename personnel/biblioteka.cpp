@@ -64,7 +64,8 @@ TfEditBibliotekaAll::TfEditBibliotekaAll(Dialogs& dialogs, QWidget* parent)
     m_minimum->setObjectName(QStringLiteral("FMinObsada"));
     m_minimum->setRange(0, 9999);
     m_minimum->setSpecialValueText(QStringLiteral("brak"));
-    m_minimum->setToolTip(QStringLiteral("Najmniejsza liczba pracowników zespołu obecnych w każdym dniu roboczym; 0 - bez progu"));
+    m_minimum->setToolTip(QStringLiteral(
+        "Najmniejsza liczba pracowników zespołu obecnych w każdym dniu roboczym; 0 - bez progu"));
     m_minimumLabel->hide();
     m_minimum->hide();
 
@@ -263,8 +264,6 @@ void TfBiblioteka::selectDictionary()
 
 namespace {
 
-constexpr int kCodeMinimumStaff = 151913;
-
 int currentKey(fb::DataSet& list)
 {
     return list.isEmpty() ? 0 : list.asInteger(QStringLiteral("IDDICTIONARY"));
@@ -281,14 +280,7 @@ int TfBiblioteka::prepareMinimumStaff(bool existing)
     int value = 0;
     const int key = existing ? currentKey(m_db.DBFDictionary) : 0;
     if (units && key > 0)
-        m_db.Utility(kCodeMinimumStaff, [&](fb::Statement& st) {
-            st.setSql(QStringLiteral("SELECT MINSTAFF FROM UNITSTAFFING WHERE IDDICUNIT=:IDDICUNIT"));
-            st.setParam(QStringLiteral("IDDICUNIT"), key);
-            st.execute();
-            if (st.fetch())
-                value = st.value(0).toInt();
-            st.close();
-        });
+        value = ReadMinimumStaff(m_db, key);
     editor->setMinimumStaff(units, value, !m_db.loginState().restricted);
     return value;
 }
@@ -304,14 +296,7 @@ void TfBiblioteka::storeMinimumStaff(int before, int previousKey, bool added)
     // The list stands on the entry just written; a failed insert leaves it where it was.
     if (key <= 0 || (added && key == previousKey) || (!added && value == before))
         return;
-    if (value <= 0)
-        m_db.Write(QStringLiteral("DELETE FROM UNITSTAFFING WHERE IDDICUNIT=:IDDICUNIT"),
-                   {{QStringLiteral("IDDICUNIT"), key}}, kCodeMinimumStaff);
-    else
-        m_db.Write(QStringLiteral("UPDATE OR INSERT INTO UNITSTAFFING (IDDICUNIT, MINSTAFF) VALUES "
-                                  "(:IDDICUNIT, :MINSTAFF) MATCHING (IDDICUNIT)"),
-                   {{QStringLiteral("IDDICUNIT"), key}, {QStringLiteral("MINSTAFF"), value}},
-                   kCodeMinimumStaff);
+    StoreMinimumStaff(m_db, key, value);
 }
 
 void TfBiblioteka::AddEntry(bool copy)

@@ -1,7 +1,7 @@
 #include "personnel/dictionaries.h"
 
-#include "data/programoptions.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "util/dialogs.h"
 
 namespace zf {
@@ -138,6 +138,36 @@ void Dictionaries::DeleteEntry()
     } catch (const Exception& e) {
         m_db.ReportUnexpectedError(e.message(), true, kCodeDelete);
     }
+}
+
+namespace {
+constexpr int kCodeMinimumStaff = 151913;
+}
+
+int ReadMinimumStaff(TmyDataBase& db, int unit)
+{
+    int value = 0;
+    db.Utility(kCodeMinimumStaff, [&](fb::Statement& st) {
+        st.setSql(QStringLiteral("SELECT MINSTAFF FROM UNITSTAFFING WHERE IDDICUNIT=:IDDICUNIT"));
+        st.setParam(QStringLiteral("IDDICUNIT"), unit);
+        st.execute();
+        if (st.fetch())
+            value = st.value(0).toInt();
+        st.close();
+    });
+    return value;
+}
+
+bool StoreMinimumStaff(TmyDataBase& db, int unit, int minimum)
+{
+    if (minimum <= 0)
+        return db.Write(QStringLiteral("DELETE FROM UNITSTAFFING WHERE IDDICUNIT=:IDDICUNIT"),
+                        {{QStringLiteral("IDDICUNIT"), unit}}, kCodeMinimumStaff);
+    return db.Write(
+        QStringLiteral("UPDATE OR INSERT INTO UNITSTAFFING (IDDICUNIT, MINSTAFF) VALUES "
+                       "(:IDDICUNIT, :MINSTAFF) MATCHING (IDDICUNIT)"),
+        {{QStringLiteral("IDDICUNIT"), unit}, {QStringLiteral("MINSTAFF"), minimum}},
+        kCodeMinimumStaff);
 }
 
 } // namespace zf

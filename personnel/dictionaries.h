@@ -69,4 +69,9 @@ private:
     const ProgramOptions& m_options;
 };
 
+// A unit's minimum staffing ("Minimalna obsada"): 0 when it has none, or after a reported error.
+int ReadMinimumStaff(TmyDataBase& db, int unit);
+// Stores `minimum` for the unit; 0 or below removes the threshold. True when committed.
+bool StoreMinimumStaff(TmyDataBase& db, int unit, int minimum);
+
 } // namespace zf

@@ -260,5 +260,26 @@ TEST(ConfirmDictionaryEntry, BlanksAreRefused)
     EXPECT_EQ(dialogs.shown()[0].text, QStringLiteral("Nie wypełniono pola"));
 }
 
+TEST(MinimumStaff, StoredChangedRemovedAndGoneWithItsUnit)
+{
+    test::TestDatabase t;
+    t.exec(QStringLiteral("INSERT INTO DICTIONARY (IDDICTIONARY, IDTYPE, DESCRIPTION) VALUES "
+                          "(900, 'ZESPO', 'Serwis')"));
+    const auto rows = [&] {
+        return t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM UNITSTAFFING"));
+    };
+    EXPECT_EQ(ReadMinimumStaff(t.db(), 900), 0);
+    EXPECT_TRUE(StoreMinimumStaff(t.db(), 900, 3));
+    EXPECT_EQ(ReadMinimumStaff(t.db(), 900), 3);
+    EXPECT_TRUE(StoreMinimumStaff(t.db(), 900, 5));
+    EXPECT_EQ(ReadMinimumStaff(t.db(), 900), 5);
+    EXPECT_EQ(rows(), 1);
+    EXPECT_TRUE(StoreMinimumStaff(t.db(), 900, 0));
+    EXPECT_EQ(rows(), 0);
+    EXPECT_TRUE(StoreMinimumStaff(t.db(), 900, 2));
+    t.exec(QStringLiteral("DELETE FROM DICTIONARY WHERE IDDICTIONARY=900"));
+    EXPECT_EQ(rows(), 0);
+}
+
 } // namespace
 } // namespace zf
