@@ -91,9 +91,8 @@ int run(const QString& root)
         const QByteArray bytes = zf::BuildPlanFileBytes(c);
         std::printf("%s: %lld bytes\n", k.name, static_cast<long long>(bytes.size()));
 
-        const Timing office = timed([&] {
-            return zf::WritePlanFileBytes(path, zf::BuildPlanFileBytes(c));
-        });
+        const Timing office =
+            timed([&] { return zf::WritePlanFileBytes(path, zf::BuildPlanFileBytes(c)); });
         const Timing open = timed([&] {
             zf::TPlanEditor editor(dialogs);
             return editor.Open(path) == zf::TPlanEditor::OpenResult::Opened;

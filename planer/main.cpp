@@ -24,8 +24,7 @@ int main(int argc, char** argv)
     zf::TfPlaner window(dialogs);
     dialogs.setParent(&window);
     const QString file = QApplication::arguments().value(1);
-    if (!file.isEmpty() &&
-        window.OpenFile(file) == zf::TPlanEditor::OpenResult::PasswordRefused)
+    if (!file.isEmpty() && window.OpenFile(file) == zf::TPlanEditor::OpenResult::PasswordRefused)
         return 1;
     window.show();
     return QApplication::exec();

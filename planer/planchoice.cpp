@@ -47,10 +47,10 @@ QString WorkingDaysText(int days)
 
 QString LeaveRunText(const LeaveRun& run)
 {
-    const QString dates = run.first == run.last
-                              ? DateNumberToText(run.first)
-                              : DateNumberToText(run.first) + QStringLiteral(" – ") +
-                                    DateNumberToText(run.last);
+    const QString dates =
+        run.first == run.last
+            ? DateNumberToText(run.first)
+            : DateNumberToText(run.first) + QStringLiteral(" – ") + DateNumberToText(run.last);
     return dates + QStringLiteral(", ") + WorkingDaysText(run.days);
 }
 

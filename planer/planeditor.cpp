@@ -74,9 +74,7 @@ QSet<int> toSet(const QList<int>& days)
 
 } // namespace
 
-TPlanEditor::TPlanEditor(Dialogs& dialogs) : m_dialogs(dialogs)
-{
-}
+TPlanEditor::TPlanEditor(Dialogs& dialogs) : m_dialogs(dialogs) {}
 
 int TPlanEditor::entitlement() const
 {
@@ -112,11 +110,12 @@ TPlanEditor::OpenResult TPlanEditor::Open(const QString& path)
         return OpenResult::Failed;
     }
     if (info.size() > kMaxPlanFileSize) {
-        failOpen(QStringLiteral("Plik\n%1\nnie jest planem urlopowym: jest za duży (%2 bajtów; plik "
-                                "planu ma kilka kilobajtów). Wskaż właściwy plik albo %3")
-                     .arg(where)
-                     .arg(info.size())
-                     .arg(kAskOffice.toLower()));
+        failOpen(
+            QStringLiteral("Plik\n%1\nnie jest planem urlopowym: jest za duży (%2 bajtów; plik "
+                           "planu ma kilka kilobajtów). Wskaż właściwy plik albo %3")
+                .arg(where)
+                .arg(info.size())
+                .arg(kAskOffice.toLower()));
         return OpenResult::Failed;
     }
     QByteArray bytes;
@@ -127,11 +126,12 @@ TPlanEditor::OpenResult TPlanEditor::Open(const QString& path)
         return OpenResult::Failed;
     }
     EditablePlanFile file;
-    const PlanFileFault fault = bytes.isEmpty()
-                                    ? PlanFileFault::NoYear
-                                    : ReadEditablePlanFile(DecryptString(bytes, kPlanFileCipherKey), file);
+    const PlanFileFault fault =
+        bytes.isEmpty() ? PlanFileFault::NoYear
+                        : ReadEditablePlanFile(DecryptString(bytes, kPlanFileCipherKey), file);
     if (fault != PlanFileFault::None) {
-        const QString reason = bytes.isEmpty() ? QStringLiteral("plik jest pusty") : faultText(fault);
+        const QString reason =
+            bytes.isEmpty() ? QStringLiteral("plik jest pusty") : faultText(fault);
         failOpen(QStringLiteral("Plik\n%1\nnie jest poprawnym planem urlopowym programu Zefirant "
                                 "PL+ (%2). Mógł zostać uszkodzony przy kopiowaniu. %3")
                      .arg(where, reason, kAskOffice));

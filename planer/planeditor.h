@@ -20,7 +20,8 @@ class Dialogs;
 class TPlanEditor
 {
 public:
-    enum class OpenResult {
+    enum class OpenResult
+    {
         Opened,
         Failed,          // unreadable, damaged or foreign; told
         Cancelled,       // the password was not given

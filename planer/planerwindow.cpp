@@ -130,14 +130,14 @@ void TfPlaner::build()
     auto* figures = new QGridLayout;
     figures->addWidget(buddy(QStringLiteral("&Pracownik:"), m_employee), 0, 0);
     figures->addWidget(m_employee, 0, 1, 1, 5);
-    figures->addWidget(buddy(QStringLiteral("Urlop zaległy (z &ubiegłych lat):"), m_lastYear), 1, 0);
+    figures->addWidget(buddy(QStringLiteral("Urlop zaległy (z &ubiegłych lat):"), m_lastYear), 1,
+                       0);
     figures->addWidget(m_lastYear, 1, 1);
     figures->addWidget(buddy(QStringLiteral("Urlop &należny w tym roku:"), m_thisYear), 1, 2);
     figures->addWidget(m_thisYear, 1, 3);
     figures->addWidget(buddy(QStringLiteral("Razem do &wykorzystania:"), m_summary), 1, 4);
     figures->addWidget(m_summary, 1, 5);
-    figures->addWidget(buddy(QStringLiteral("Uwagi &działu kadr:"), m_comment), 2, 0,
-                       Qt::AlignTop);
+    figures->addWidget(buddy(QStringLiteral("Uwagi &działu kadr:"), m_comment), 2, 0, Qt::AlignTop);
     figures->addWidget(m_comment, 2, 1, 1, 5);
     figures->setColumnStretch(6, 1);
 
@@ -151,13 +151,15 @@ void TfPlaner::build()
         if (m_choicePending)
             return;
         m_choicePending = true;
-        QMetaObject::invokeMethod(this, [this] { takeCalendarChoice(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { takeCalendarChoice(); }, Qt::QueuedConnection);
     });
     m_scroll = new QScrollArea(m_planArea);
     m_scroll->setObjectName(QStringLiteral("calendarArea"));
     m_scroll->setWidget(m_selector);
     m_scroll->setWidgetResizable(false);
-    m_calendarLabel = buddy(QStringLiteral("&Kalendarz – zaznacz dni urlopu:"), m_selector->month(1));
+    m_calendarLabel =
+        buddy(QStringLiteral("&Kalendarz – zaznacz dni urlopu:"), m_selector->month(1));
 
     auto* legend = new QHBoxLayout;
     legend->addWidget(m_calendarLabel);
@@ -165,8 +167,8 @@ void TfPlaner::build()
     legend->addWidget(legendBox(QStringLiteral("Dni urlopu"), 0x00FFFF, m_planArea));
     legend->addWidget(legendBox(QStringLiteral("Dni niezmienialne (ustalił je dział kadr)"),
                                 0x60D070, m_planArea));
-    legend->addWidget(legendBox(QStringLiteral("Dni wolne od pracy nie mają pola wyboru"),
-                                0xFFFFFF, m_planArea));
+    legend->addWidget(
+        legendBox(QStringLiteral("Dni wolne od pracy nie mają pola wyboru"), 0xFFFFFF, m_planArea));
     legend->addStretch(1);
 
     m_count = new QLabel(m_planArea);
@@ -194,8 +196,8 @@ void TfPlaner::build()
                     QStringLiteral("Otwórz plik planu urlopowego (*.zfpn)"), central);
     m_save = button("SBZapisz", QStringLiteral("&Zapisz"),
                     QStringLiteral("Zapisz wybrane dni w pliku planu"), central);
-    m_close = button("SBZamknij", QStringLiteral("Za&mknij"), QStringLiteral("Zamknij program"),
-                     central);
+    m_close =
+        button("SBZamknij", QStringLiteral("Za&mknij"), QStringLiteral("Zamknij program"), central);
     connect(m_open, &QPushButton::clicked, this, &TfPlaner::ChooseFile);
     connect(m_save, &QPushButton::clicked, this, [this] { Save(); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
@@ -242,9 +244,9 @@ TPlanEditor::OpenResult TfPlaner::OpenFile(const QString& path)
     const TPlanEditor::OpenResult result = m_editor.Open(path);
     if (result == TPlanEditor::OpenResult::Opened) {
         showPlan();
-        statusBar()->showMessage(QStringLiteral("Otwarto plan z pliku %1")
-                                     .arg(QDir::toNativeSeparators(
-                                         QFileInfo(path).absoluteFilePath())));
+        statusBar()->showMessage(
+            QStringLiteral("Otwarto plan z pliku %1")
+                .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
     } else if (result == TPlanEditor::OpenResult::PasswordRefused) {
         // Nothing of the plan has been shown; the changes of one open before were settled by
         // the question above.
@@ -296,7 +298,8 @@ void TfPlaner::showPlan()
     m_thisYear->setText(QString::number(p.thisYearDays));
     m_summary->setText(QString::number(m_editor.entitlement()));
     QString comment = p.comment;
-    comment.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    comment.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     m_comment->setPlainText(comment);
 
     YearDays table = MakeYearDays(false);
@@ -304,13 +307,15 @@ void TfPlaner::showPlan()
         const int days = QDate(year, m, 1).daysInMonth();
         for (int d = 1; d <= days; ++d) {
             const int day = MakeDateNumber(d, m, year);
-            DayState& slot = table[static_cast<std::size_t>(m - 1)][static_cast<std::size_t>(d - 1)];
+            DayState& slot =
+                table[static_cast<std::size_t>(m - 1)][static_cast<std::size_t>(d - 1)];
             slot.selectable = !m_editor.isFree(day);
             slot.selected = slot.selectable && m_editor.isChosen(day);
             slot.unchangeable = slot.selectable && m_editor.isFixed(day);
         }
         TCalendarSelector* month = m_selector->month(m);
-        month->setAccessibleName(QStringLiteral("%1 %2").arg(TCalendarSelector::monthTitle(m)).arg(year));
+        month->setAccessibleName(
+            QStringLiteral("%1 %2").arg(TCalendarSelector::monthTitle(m)).arg(year));
         month->setAccessibleDescription(
             QStringLiteral("Strzałki wybierają dzień, spacja zaznacza lub odznacza dzień urlopu"));
     }
@@ -342,7 +347,8 @@ void TfPlaner::takeCalendarChoice()
     QList<int> ticked;
     for (int m = 1; m <= 12; ++m)
         for (int d = 1; d <= QDate(year, m, 1).daysInMonth(); ++d) {
-            const DayState& slot = table[static_cast<std::size_t>(m - 1)][static_cast<std::size_t>(d - 1)];
+            const DayState& slot =
+                table[static_cast<std::size_t>(m - 1)][static_cast<std::size_t>(d - 1)];
             if (slot.selectable && slot.selected)
                 ticked.append(MakeDateNumber(d, m, year));
         }
@@ -390,7 +396,8 @@ void TfPlaner::dropEvent(QDropEvent* event)
         return;
     event->acceptProposedAction();
     // Not inside the drop: opening may ask for the password, and the dragging program waits.
-    QMetaObject::invokeMethod(this, [this, path] { OpenFile(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { OpenFile(path); }, Qt::QueuedConnection);
 }
 
 } // namespace zf

@@ -87,24 +87,25 @@ inline constexpr int kMinPlanYear = 1999;
 inline constexpr int kMaxPlanYear = 2999;
 
 // Why a clear text is not a plan file the employees' editor can fill in, in the order checked.
-enum class PlanFileFault {
+enum class PlanFileFault
+{
     None,
     NoYear,
-    BadYear,          // IDYEAR no whole number of kMinPlanYear..kMaxPlanYear
+    BadYear, // IDYEAR no whole number of kMinPlanYear..kMaxPlanYear
     NoEmployeeKey,
     NoName,
     NoSurname,
     NoPassword,
-    NoEntitlement,    // LASTYEARDAYS or THISYEARDAYS missing
-    BadEntitlement,   // LASTYEARDAYS or THISYEARDAYS no whole number
+    NoEntitlement,  // LASTYEARDAYS or THISYEARDAYS missing
+    BadEntitlement, // LASTYEARDAYS or THISYEARDAYS no whole number
     NoStamp,
-    BadStamp,         // CHECKSUM no whole number of the INTEGER range
+    BadStamp, // CHECKSUM no whole number of the INTEGER range
     NoFreeDays,
     NoComment,
     NoCheckRange,
-    BadCheckRange,    // CHECKRANGE neither "0" nor "1"
+    BadCheckRange, // CHECKRANGE neither "0" nor "1"
     NoSelectedDays,
-    Truncated,        // no closing "</ZEFIRANT>" after the last element: the file was cut short
+    Truncated, // no closing "</ZEFIRANT>" after the last element: the file was cut short
     // The elements are there, but not one after another as the format writes them (a value
     // holding a tag): changing the chosen days could overwrite another element.
     Misplaced,

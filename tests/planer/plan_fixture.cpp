@@ -13,5 +13,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: zf_plan_fixture FILE.zfpn\n");
         return 2;
     }
-    return zf::WritePlanFileBytes(args.at(1), zf::BuildPlanFileBytes(zf::test::samplePlan())) ? 0 : 1;
+    return zf::WritePlanFileBytes(args.at(1), zf::BuildPlanFileBytes(zf::test::samplePlan())) ? 0
+                                                                                              : 1;
 }

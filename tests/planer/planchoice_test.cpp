@@ -18,7 +18,8 @@ TEST(PlanChoice, AWeekendOfNonWorkingDaysDoesNotBreakARun)
     const QList<LeaveRun> runs = LeaveRuns(chosen, kJulyWeekends);
     ASSERT_EQ(runs.size(), 1);
     EXPECT_EQ(runs.at(0), (LeaveRun{20270712, 20270723, 10}));
-    EXPECT_EQ(LeaveRunText(runs.at(0)), QStringLiteral("12-07-2027 – 23-07-2027, 10 dni roboczych"));
+    EXPECT_EQ(LeaveRunText(runs.at(0)),
+              QStringLiteral("12-07-2027 – 23-07-2027, 10 dni roboczych"));
 }
 
 TEST(PlanChoice, AWorkingDayNotChosenEndsARun)
@@ -44,10 +45,10 @@ TEST(PlanChoice, AWorkingDayNotChosenEndsARun)
 TEST(PlanChoice, PolishPluralOfWorkingDays)
 {
     const std::pair<int, const char*> cases[] = {
-        {1, "1 dzień roboczy"},     {2, "2 dni robocze"},       {4, "4 dni robocze"},
-        {5, "5 dni roboczych"},     {11, "11 dni roboczych"},   {12, "12 dni roboczych"},
-        {14, "14 dni roboczych"},   {21, "21 dni roboczych"},   {22, "22 dni robocze"},
-        {24, "24 dni robocze"},     {112, "112 dni roboczych"}, {123, "123 dni robocze"},
+        {1, "1 dzień roboczy"},   {2, "2 dni robocze"},       {4, "4 dni robocze"},
+        {5, "5 dni roboczych"},   {11, "11 dni roboczych"},   {12, "12 dni roboczych"},
+        {14, "14 dni roboczych"}, {21, "21 dni roboczych"},   {22, "22 dni robocze"},
+        {24, "24 dni robocze"},   {112, "112 dni roboczych"}, {123, "123 dni robocze"},
     };
     for (const auto& [n, text] : cases)
         EXPECT_EQ(WorkingDaysText(n), QString::fromUtf8(text)) << n;

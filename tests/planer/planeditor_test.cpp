@@ -27,8 +27,7 @@ namespace {
 class Dialogs : public test::ScriptedDialogs
 {
 public:
-    bool prompt(const QString& caption, const QString& label, QString& value,
-                bool masked) override
+    bool prompt(const QString& caption, const QString& label, QString& value, bool masked) override
     {
         masks.push_back(masked);
         return ScriptedDialogs::prompt(caption, label, value, masked);
@@ -113,7 +112,8 @@ TEST_F(PlanEditorTest, RefusesWhatIsNoPlanAndNeverTouchesIt)
         {"bezdni.zfpn", damaged("<SELECTEDDAYS>", "<SELECTED>"), "brak listy wybranych dni urlopu"},
         {"znacznik.zfpn", damaged("<CHECKSUM>5<", "<CHECKSUM>5x<"),
          "znacznik zmian nie jest liczbą całkowitą"},
-        {"rok.zfpn", damaged("<IDYEAR>2027<", "<IDYEAR>1998<"), "rok planu spoza zakresu 1999–2999"},
+        {"rok.zfpn", damaged("<IDYEAR>2027<", "<IDYEAR>1998<"),
+         "rok planu spoza zakresu 1999–2999"},
     };
     // A plan open before stays open through every refusal.
     ASSERT_EQ(editor.Open(write("dobry.zfpn", c)), TPlanEditor::OpenResult::Opened);
@@ -217,7 +217,8 @@ TEST_F(PlanEditorTest, SavingWritesTheOfficesBytesWithTheNewStampAndDays)
     EXPECT_EQ(office.stamp, 7);
     EXPECT_EQ(office.selectedDays, (QList<int>{20270716, 20270901}));
     EXPECT_EQ(office.unchangeableDays, c.unchangeableDays);
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("p.zfpn")})
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("p.zfpn")})
         << "no temporary file is left";
 
     // At the largest stamp the next is the smallest.
@@ -348,7 +349,8 @@ TEST_F(PlanEditorTest, AFolderThatCannotBeWrittenKeepsTheFile)
     chmod(QFile::encodeName(share).constData(), 0755);
     EXPECT_TRUE(refused);
     EXPECT_EQ(test::readAll(path), bytes);
-    EXPECT_EQ(QDir(share).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("p.zfpn")});
+    EXPECT_EQ(QDir(share).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("p.zfpn")});
 
     // A file protected against writing in a folder that can be written.
     chmod(QFile::encodeName(share).constData(), 0777);

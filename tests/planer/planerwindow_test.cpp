@@ -59,7 +59,8 @@ private:
     {
         TCalendarSelector* m = w.selector()->month(month);
         const QRect box = m->boxRect(day);
-        QTest::mouseClick(m, Qt::LeftButton, {}, box.isNull() ? m->dayCellRect(day).center() : box.center());
+        QTest::mouseClick(m, Qt::LeftButton, {},
+                          box.isNull() ? m->dayCellRect(day).center() : box.center());
         // The window takes the tick once the selector has stored it.
         QCoreApplication::processEvents();
     }
@@ -101,7 +102,8 @@ private slots:
 
         auto w = openSample();
         QCOMPARE(w->windowTitle(), QStringLiteral("Mój plan urlopowy na rok 2027"));
-        QCOMPARE(child<QLineEdit>(w.get(), "fEMPLOYEE")->text(), QStringLiteral("Łucja Wiśniewska (P17)"));
+        QCOMPARE(child<QLineEdit>(w.get(), "fEMPLOYEE")->text(),
+                 QStringLiteral("Łucja Wiśniewska (P17)"));
         QCOMPARE(child<QLineEdit>(w.get(), "fLASTYEARDAYS")->text(), QStringLiteral("2"));
         QCOMPARE(child<QLineEdit>(w.get(), "fTHISYEARDAYS")->text(), QStringLiteral("26"));
         QCOMPARE(child<QLineEdit>(w.get(), "fSUMMARY")->text(), QStringLiteral("28"));
@@ -141,7 +143,7 @@ private slots:
         QVERIFY(!ticked(*w, 12, 24));
         QVERIFY(!w->editor().isChosen(20271224));
         QCOMPARE(count(*w), QStringLiteral("Wybrano 5 dni z 28, pozostało 23"));
-        QCOMPARE(shown(*w, 7, 16), QColor(0x70, 0xD0, 0x60)); // fixed, ticked
+        QCOMPARE(shown(*w, 7, 16), QColor(0x70, 0xD0, 0x60));  // fixed, ticked
         QCOMPARE(shown(*w, 12, 24), QColor(0xC2, 0xFF, 0xAE)); // fixed, not ticked
         QVERIFY(w->statusBar()->currentMessage().contains(QStringLiteral("niezmienialnych")));
         QVERIFY(!w->editor().modified());
@@ -176,7 +178,8 @@ private slots:
 
         test::click(w.get(), "SBZapisz");
         QCOMPARE(dialogs->informationTexts(),
-                 QStringList{QStringLiteral("Wybrano więcej dni urlopu niż przysługujący limit. Popraw grafik.")});
+                 QStringList{QStringLiteral(
+                     "Wybrano więcej dni urlopu niż przysługujący limit. Popraw grafik.")});
         QCOMPARE(test::readAll(w->editor().path()), before);
         QVERIFY(ticked(*w, 8, 4));
 
@@ -304,7 +307,8 @@ private slots:
         dropped.show();
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
         QCoreApplication::sendEvent(&dropped, &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -315,7 +319,8 @@ private slots:
         // Two files or a web address are not taken.
         QMimeData two;
         two.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(path)});
-        QDragEnterEvent twoEnter(QPoint(10, 10), Qt::CopyAction, &two, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent twoEnter(QPoint(10, 10), Qt::CopyAction, &two, Qt::LeftButton,
+                                 Qt::NoModifier);
         twoEnter.setAccepted(false);
         QCoreApplication::sendEvent(&dropped, &twoEnter);
         QVERIFY(!twoEnter.isAccepted());
@@ -340,8 +345,8 @@ private slots:
             }
         for (QPushButton* b : w->findChildren<QPushButton*>())
             mnemonic(b->text());
-        for (const char* name : {"fEMPLOYEE", "fLASTYEARDAYS", "fTHISYEARDAYS", "fSUMMARY",
-                                 "fCOMMENT", "lbOkresy"}) {
+        for (const char* name :
+             {"fEMPLOYEE", "fLASTYEARDAYS", "fTHISYEARDAYS", "fSUMMARY", "fCOMMENT", "lbOkresy"}) {
             QWidget* field = child<QWidget>(w.get(), name);
             QVERIFY2(buddies.contains(field), name);
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(field);
@@ -353,7 +358,8 @@ private slots:
         QVERIFY(buddies.contains(w->selector()->month(1)));
         for (int m = 1; m <= 12; ++m) {
             TCalendarSelector* month = w->selector()->month(m);
-            QCOMPARE(month->accessibleName(), TCalendarSelector::monthTitle(m) + QStringLiteral(" 2027"));
+            QCOMPARE(month->accessibleName(),
+                     TCalendarSelector::monthTitle(m) + QStringLiteral(" 2027"));
             QCOMPARE(month->focusPolicy(), Qt::StrongFocus);
         }
 

@@ -30,16 +30,21 @@ protected:
     void SetUp() override
     {
         const QString sql[] = {
-            QStringLiteral("INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2027, 2, '%1')")
+            QStringLiteral(
+                "INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2027, 2, '%1')")
                 .arg(folder.path()),
-            QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME, FILENAME, PWD) VALUES "
-                           "('J1', 'Kowalski<Nowak', 'Jan \"Szybki\"', 'jan', 'hasło')"),
-            QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME, FILENAME, PWD) VALUES "
-                           "('A2', 'Śliwińska', 'Anna', 'anna', '')"),
-            QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME, FILENAME, PWD) VALUES "
-                           "('M3', 'Ćwik', 'Marek', 'marek', '')"),
-            QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME, FILENAME, PWD) VALUES "
-                           "('Z4', 'Żak', 'Zofia', 'zofia', '')"),
+            QStringLiteral(
+                "INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME, FILENAME, PWD) VALUES "
+                "('J1', 'Kowalski<Nowak', 'Jan \"Szybki\"', 'jan', 'hasło')"),
+            QStringLiteral(
+                "INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME, FILENAME, PWD) VALUES "
+                "('A2', 'Śliwińska', 'Anna', 'anna', '')"),
+            QStringLiteral(
+                "INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME, FILENAME, PWD) VALUES "
+                "('M3', 'Ćwik', 'Marek', 'marek', '')"),
+            QStringLiteral(
+                "INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME, FILENAME, PWD) VALUES "
+                "('Z4', 'Żak', 'Zofia', 'zofia', '')"),
             QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, "
                            "THISYEARDAYS, CHECKSUM) VALUES (2027, 'J1', -2, 26, 0)"),
             QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, "
@@ -62,7 +67,8 @@ protected:
         for (const QString& s : sql)
             t.exec(s);
         for (const int day : {20270101, 20270703, 20270704, 20270710, 20270711})
-            t.exec(QStringLiteral("INSERT INTO CALENDAR (IDYEAR, FREEDAY) VALUES (2027, %1)").arg(day));
+            t.exec(QStringLiteral("INSERT INTO CALENDAR (IDYEAR, FREEDAY) VALUES (2027, %1)")
+                       .arg(day));
     }
 
     QString path(const char* name) const
@@ -112,8 +118,8 @@ TEST_F(RoundTripTest, TheOfficeReadsBackExactlyWhatTheEmployeesSaved)
         EXPECT_EQ(jan.entitlement(), 24);
         EXPECT_TRUE(p.checkRange);
         EXPECT_TRUE(jan.isFree(20270710));
-        ASSERT_TRUE(jan.SetChosenDays({20270705, 20270706, 20270707, 20270708, 20270709,
-                                       20270712, 20270713}));
+        ASSERT_TRUE(jan.SetChosenDays(
+            {20270705, 20270706, 20270707, 20270708, 20270709, 20270712, 20270713}));
         ASSERT_TRUE(jan.Save());
     }
     // Anna: her fixed days stay, she saves twice.
