@@ -1,8 +1,8 @@
 # Installation and the Debian package.
 #
 # The install tree is laid out as a root file system: the program folder opt/zefirant (bin/ of
-# the build tree, as it is), the `zefirant` command in usr/bin and the desktop files in
-# usr/share. The prefix is therefore the root: "/" for a real installation, a staging folder
+# the build tree, as it is), the `zefirant` and `zefirant-plan` commands in usr/bin and the
+# desktop files in usr/share. The prefix is therefore the root: "/" for a real installation, a staging folder
 # otherwise. /usr/local as root makes no sense for this layout, so CMake's default becomes "/".
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT OR CMAKE_INSTALL_PREFIX STREQUAL "/usr/local")
   set(CMAKE_INSTALL_PREFIX "/" CACHE PATH "Root of the installation (a staging folder or /)" FORCE)
@@ -67,14 +67,20 @@ install(DIRECTORY ${ZF_BIN_DIR}/ DESTINATION ${ZF_INSTALL_PROGRAM_DIR}
 # The report templates' folder is there even before the first template is.
 install(DIRECTORY DESTINATION ${ZF_INSTALL_PROGRAM_DIR}/raporty)
 
-# The command on the PATH: a relative link, so it also works inside a staging folder. The
-# program finds its companions beside the link's target.
+# The commands on the PATH, the office's program and the employees' plan editor: relative
+# links, so they also work inside a staging folder. The program finds its companions beside the
+# link's target.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
-file(CREATE_LINK ../../${ZF_INSTALL_PROGRAM_DIR}/zefirant ${CMAKE_BINARY_DIR}/packaging/zefirant
-  SYMBOLIC)
-install(FILES ${CMAKE_BINARY_DIR}/packaging/zefirant DESTINATION usr/bin)
+foreach(command zefirant zefirant-plan)
+  file(CREATE_LINK ../../${ZF_INSTALL_PROGRAM_DIR}/${command}
+    ${CMAKE_BINARY_DIR}/packaging/${command} SYMBOLIC)
+  install(FILES ${CMAKE_BINARY_DIR}/packaging/${command} DESTINATION usr/bin)
+endforeach()
 
-install(FILES ${ZF_PACKAGING_DIR}/zefirant.desktop DESTINATION usr/share/applications)
+install(FILES ${ZF_PACKAGING_DIR}/zefirant.desktop ${ZF_PACKAGING_DIR}/zefirant-plan.desktop
+  DESTINATION usr/share/applications)
+# The plan files' type (*.zfpn), which the plan editor's menu entry opens.
+install(FILES ${ZF_PACKAGING_DIR}/zefirant-plan.xml DESTINATION usr/share/mime/packages)
 install(FILES ${ZF_PACKAGING_DIR}/pl.orvantis.zefirant.metainfo.xml DESTINATION usr/share/metainfo)
 install(FILES ${ZF_PACKAGING_DIR}/zefirant.svg DESTINATION usr/share/icons/hicolor/scalable/apps)
 
@@ -109,7 +115,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Zefirant PL+: planowanie urlopów dla dzi
 set(CPACK_PACKAGE_DESCRIPTION
   "A program for a personnel office that plans the annual leave of a company's employees, keeps
 personnel records, deadlines and notes, and shares one Firebird database between every copy
-of the program in the office.")
+of the program in the office. With it comes zefirant-plan (\"Mój plan urlopowy\"), with which
+an employee fills in the leave-plan file the office hands out.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/")
 set(CPACK_STRIP_FILES TRUE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -121,5 +128,7 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "firebird3.0-server-core, firebird3.0-utils, qt6-translations-l10n, xdg-utils")
+# The desktop's file manager learns the plan files' type from shared-mime-info's trigger.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info")
 # No maintainer scripts: removing the package leaves the data folders and databases alone.
 include(CPack)

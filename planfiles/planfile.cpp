@@ -11,7 +11,9 @@
 #include <QSaveFile>
 #include <QSet>
 
+#include <algorithm>
 #include <limits>
+#include <string>
 
 namespace zf {
 
@@ -200,6 +202,146 @@ bool WritePlanFileBytes(const QString& path, const QByteArray& bytes)
         return false;
     }
     return file.commit();
+}
+
+} // namespace zf
+
+// --- the employees' editor ----------------------------------------------------------------------
+namespace zf {
+
+namespace {
+
+// The 0-based index just after the element the reader found last.
+qsizetype afterLast(const TSimpleXMLParser& r)
+{
+    return r.Position() - 1;
+}
+
+constexpr qsizetype tagLength(const char* tag)
+{
+    return static_cast<qsizetype>(std::char_traits<char>::length(tag));
+}
+
+} // namespace
+
+PlanFileFault ReadEditablePlanFile(const QByteArray& text, EditablePlanFile& out)
+{
+    using F = PlanFileFault;
+    out = EditablePlanFile{};
+    out.text = text;
+    PlanFileContent& c = out.content;
+    QByteArray value;
+
+    // The year first: the day lists are read against it.
+    {
+        TSimpleXMLParser y;
+        y.SetText(text);
+        if (!y.ReadElement("IDYEAR", value))
+            return F::NoYear;
+        int year = 0;
+        if (!ParseStamp(value, year) || year < kMinPlanYear || year > kMaxPlanYear)
+            return F::BadYear;
+        c.year = year;
+    }
+
+    // `r` reads what the office's import reads, in its order, so it finds the same elements.
+    TSimpleXMLParser r;
+    r.SetText(text);
+    if (!r.ReadElement("IDEMPLOYEE", value))
+        return F::NoEmployeeKey;
+    c.employeeKey = fromCp1250(value);
+    if (!r.ReadElement("NAME", value))
+        return F::NoName;
+    c.name = fromCp1250(value);
+    if (!r.ReadElement("SURNAME", value))
+        return F::NoSurname;
+    c.surname = fromCp1250(value);
+
+    // The import skips the rest of EMPLOYEE; read it from the same place on.
+    const qsizetype afterSurname = afterLast(r);
+    TSimpleXMLParser e;
+    e.SetText(text.mid(afterSurname));
+    if (!e.ReadElement("PWD", value))
+        return F::NoPassword;
+    c.password = fromCp1250(value);
+    QByteArray last, current;
+    if (!e.ReadElement("LASTYEARDAYS", last) || !e.ReadElement("THISYEARDAYS", current))
+        return F::NoEntitlement;
+    if (!ParseStamp(last, c.lastYearDays) || !ParseStamp(current, c.thisYearDays))
+        return F::BadEntitlement;
+    const qsizetype afterEmployee = afterSurname + afterLast(e);
+
+    if (!r.ReadElement("CHECKSUM", value))
+        return F::NoStamp;
+    if (!ParseStamp(value, c.stamp))
+        return F::BadStamp;
+    // A whole number holds no "<", so the value stands in the text as read.
+    out.stampEnd = afterLast(r) - tagLength("</CHECKSUM>");
+    out.stampBegin = out.stampEnd - value.size();
+    const qsizetype stampTag = out.stampBegin - tagLength("<CHECKSUM>");
+    if (stampTag < afterEmployee || text.mid(stampTag, tagLength("<CHECKSUM>")) != "<CHECKSUM>")
+        return F::Misplaced;
+
+    // The rest of SETTINGS, which the import skips too.
+    const qsizetype afterStamp = afterLast(r);
+    TSimpleXMLParser s;
+    s.SetText(text.mid(afterStamp));
+    const auto freeDays = s.ReadSubParser("FREEDAYS");
+    if (!freeDays)
+        return F::NoFreeDays;
+    c.freeDays = readDays(*freeDays, c.year);
+    if (!s.ReadElement("COMMENT", value))
+        return F::NoComment;
+    c.comment = fromCp1250(value);
+    if (!s.ReadElement("CHECKRANGE", value))
+        return F::NoCheckRange;
+    if (value != "0" && value != "1")
+        return F::BadCheckRange;
+    c.checkRange = value == "1";
+    const qsizetype afterSettings = afterStamp + afterLast(s);
+
+    const auto selected = r.ReadSubParser("SELECTEDDAYS");
+    if (!selected)
+        return F::NoSelectedDays;
+    c.selectedDays = readDays(*selected, c.year);
+    // The reader took the first opening tag after CHECKSUM and the first closing tag after it.
+    const qsizetype daysTag = text.indexOf("<SELECTEDDAYS>", afterStamp);
+    out.daysBegin = daysTag + tagLength("<SELECTEDDAYS>");
+    out.daysEnd = afterLast(r) - tagLength("</SELECTEDDAYS>");
+    // An opening tag inside the comment, say, would make the new days replace the settings.
+    if (daysTag < afterSettings || out.daysBegin > out.daysEnd)
+        return F::Misplaced;
+    qsizetype end = afterLast(r);
+    if (const auto fixed = r.ReadSubParser("UNCHANGEABLEDAYS")) {
+        c.unchangeableDays = readDays(*fixed, c.year);
+        end = afterLast(r);
+    }
+    if (text.indexOf("</ZEFIRANT>", end) < 0)
+        return F::Truncated;
+    return F::None;
+}
+
+QByteArray RewritePlanFileText(const EditablePlanFile& file, int stamp, QList<int> selectedDays)
+{
+    std::sort(selectedDays.begin(), selectedDays.end());
+    selectedDays.erase(std::unique(selectedDays.begin(), selectedDays.end()), selectedDays.end());
+    TSimpleXMLParser days;
+    for (const int day : selectedDays)
+        days.WriteElement("DAY", number(day));
+    const QByteArray& t = file.text;
+    QByteArray out;
+    out.reserve(t.size() + days.GetText().size());
+    out += QByteArrayView(t).first(file.stampBegin);
+    out += number(stamp);
+    out += QByteArrayView(t).sliced(file.stampEnd, file.daysBegin - file.stampEnd);
+    out += days.GetText();
+    out += QByteArrayView(t).sliced(file.daysEnd);
+    return out;
+}
+
+int NextPlanFileStamp(int stamp)
+{
+    return stamp == std::numeric_limits<int>::max() ? std::numeric_limits<int>::min() : stamp + 1;
 }
 
 } // namespace zf

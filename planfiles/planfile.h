@@ -78,3 +78,65 @@ bool ReadPlanFileBytes(const QString& path, QByteArray& bytes);
 bool WritePlanFileBytes(const QString& path, const QByteArray& bytes);
 
 } // namespace zf
+
+// --- the employees' editor ----------------------------------------------------------------------
+namespace zf {
+
+// The years a plan can have.
+inline constexpr int kMinPlanYear = 1999;
+inline constexpr int kMaxPlanYear = 2999;
+
+// Why a clear text is not a plan file the employees' editor can fill in, in the order checked.
+enum class PlanFileFault
+{
+    None,
+    NoYear,
+    BadYear, // IDYEAR no whole number of kMinPlanYear..kMaxPlanYear
+    NoEmployeeKey,
+    NoName,
+    NoSurname,
+    NoPassword,
+    NoEntitlement,  // LASTYEARDAYS or THISYEARDAYS missing
+    BadEntitlement, // LASTYEARDAYS or THISYEARDAYS no whole number
+    NoStamp,
+    BadStamp, // CHECKSUM no whole number of the INTEGER range
+    NoFreeDays,
+    NoComment,
+    NoCheckRange,
+    BadCheckRange, // CHECKRANGE neither "0" nor "1"
+    NoSelectedDays,
+    Truncated, // no closing "</ZEFIRANT>" after the last element: the file was cut short
+    // The elements are there, but not one after another as the format writes them (a value
+    // holding a tag): changing the chosen days could overwrite another element.
+    Misplaced,
+};
+
+// A plan file read for filling in: everything it carries, and the clear text as read with the
+// places of the two values the editor changes, so that the file written back differs from the
+// one read only there.
+struct EditablePlanFile
+{
+    PlanFileContent content;
+    QByteArray text;
+    // CHECKSUM's and SELECTEDDAYS' values: text.mid(begin, end - begin).
+    qsizetype stampBegin = 0;
+    qsizetype stampEnd = 0;
+    qsizetype daysBegin = 0;
+    qsizetype daysEnd = 0;
+};
+
+// Reads every element the office writes, each search starting after the element before as the
+// office's import reads them: the stamp, the chosen and the unchangeable days are found exactly
+// where ParsePlanFileText finds them. The DAY values follow ParsePlanFileText's rule, against the
+// file's own IDYEAR. `out` is complete only when the answer is None.
+PlanFileFault ReadEditablePlanFile(const QByteArray& text, EditablePlanFile& out);
+
+// The file's clear text with another stamp and other chosen days (written ascending as the
+// office writes them); every other byte stays as read.
+QByteArray RewritePlanFileText(const EditablePlanFile& file, int stamp, QList<int> selectedDays);
+
+// The stamp an edited file gets: one more than the one read, after the largest INTEGER the
+// smallest, so that it always differs from the database's value.
+int NextPlanFileStamp(int stamp);
+
+} // namespace zf

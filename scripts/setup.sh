@@ -13,7 +13,7 @@ packages=(
   poppler-utils
   dpkg-dev
   librsvg2-bin
-  desktop-file-utils
+  desktop-file-utils libxml2-utils shared-mime-info
   appstream
   python3 python3-icalendar
 )

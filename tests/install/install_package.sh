@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The Debian package, built once: its dependencies, its contents, and the installed program and
-# archiving tool started from a throw-away root far enough to show their windows.
+# The Debian package, built once: its dependencies, its contents, and the installed program,
+# archiving tool and plan editor started from a throw-away root far enough to show their windows.
 set -uo pipefail
 build=$1
 probe=$2
+plan_fixture=$3
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 need dpkg-shlibdeps
@@ -34,6 +35,10 @@ dpkg-deb -c "$deb" | awk '{ print $6 }' >"$tmp/contents"
 if grep -v -e '^\./opt/$' -e '^\./opt/zefirant/' -e '^\./usr/' "$tmp/contents" | grep .; then
   fail "the package installs outside /opt/zefirant and /usr"
 fi
+for f in ./opt/zefirant/zefirant-plan ./usr/bin/zefirant-plan \
+         ./usr/share/applications/zefirant-plan.desktop ./usr/share/mime/packages/zefirant-plan.xml; do
+  grep -qx "$f" "$tmp/contents" || fail "the package lacks $f"
+done
 mkdir "$tmp/control"
 dpkg-deb -e "$deb" "$tmp/control"
 for script in preinst postinst prerm postrm; do
@@ -69,4 +74,14 @@ rc=$?
 cat "$tmp/archive.out"
 grep -q '^shown zf::archive::TfArchiwizacja Archiwizacja bazy danych' "$tmp/archive.out" \
   || fail "the archiving tool did not show its window (status $rc)"
+# The plan editor, from the command on the PATH, with a plan file as the office writes it: the
+# window of the plan's year appears (the plan has no password) and the file is only read.
+"$plan_fixture" "$tmp/plan.zfpn" || fail "no plan file to open"
+cp "$tmp/plan.zfpn" "$tmp/plan.orig"
+run_probed zf::TfPlaner "$root/usr/bin/zefirant-plan" "$tmp/plan.zfpn" >"$tmp/plan.out" 2>&1
+rc=$?
+cat "$tmp/plan.out"
+grep -q '^shown zf::TfPlaner Mój plan urlopowy na rok 2027$' "$tmp/plan.out" \
+  || fail "the plan editor did not show the plan of 2027 (status $rc)"
+cmp -s "$tmp/plan.zfpn" "$tmp/plan.orig" || fail "opening the plan changed its file"
 finish

@@ -1,0 +1,31 @@
+// "Mój plan urlopowy": the employees' editor of one leave-plan file written by Zefirant PL+.
+//
+//   zefirant-plan [FILE]
+//
+// FILE, when given, is opened before the window is shown, so a protected plan asks for its
+// password first; after three wrong passwords the program ends without showing the plan.
+#include "app/qtdialogs.h"
+#include "planer/planerwindow.h"
+#include "util/dates.h"
+#include "util/polishdesktop.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zefirant-plan"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("zefirant-plan"));
+    zf::setUpPolishDesktop(app);
+    zf::setDateSeparator(zf::systemDateSeparator());
+
+    // The office program's own message windows, so both programs speak alike.
+    zf::QtDialogs dialogs;
+    zf::TfPlaner window(dialogs);
+    dialogs.setParent(&window);
+    const QString file = QApplication::arguments().value(1);
+    if (!file.isEmpty() && window.OpenFile(file) == zf::TPlanEditor::OpenResult::PasswordRefused)
+        return 1;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,403 @@
+#include "planer/planerwindow.h"
+
+#include "planer/planchoice.h"
+#include "plans/calendar/calendarselector.h"
+#include "plans/calendar/yearcalendarselector.h"
+#include "util/dates.h"
+#include "util/dialogs.h"
+
+#include <QCloseEvent>
+#include <QDate>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace zf {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Mój plan urlopowy");
+constexpr unsigned int kAreaBack = 0xF0D0C0;
+constexpr unsigned int kRed = 0x0000FF;
+
+QLabel* legendBox(const QString& text, unsigned int bgr, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    l->setAutoFillBackground(true);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::Window, TYearCalendarSelector::FromWindowsColor(bgr));
+    pal.setColor(QPalette::WindowText, Qt::black);
+    l->setPalette(pal);
+    l->setContentsMargins(6, 2, 6, 2);
+    return l;
+}
+
+QLineEdit* shownField(const char* name, QWidget* parent)
+{
+    auto* f = new QLineEdit(parent);
+    f->setObjectName(QLatin1String(name));
+    f->setReadOnly(true);
+    // A file dropped on the field opens, like one dropped anywhere on the window.
+    f->setAcceptDrops(false);
+    return f;
+}
+
+QPushButton* button(const char* name, const QString& text, const QString& hint, QWidget* parent)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setToolTip(hint);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// The one local file of a drag, or nothing.
+QString droppedFile(const QMimeData* mime)
+{
+    if (!mime || !mime->hasUrls())
+        return {};
+    const QList<QUrl> urls = mime->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return {};
+    return urls.first().toLocalFile();
+}
+
+} // namespace
+
+TfPlaner::TfPlaner(Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_editor(dialogs)
+{
+    build();
+    showPlan();
+}
+
+TfPlaner::~TfPlaner() = default;
+
+void TfPlaner::build()
+{
+    setObjectName(QStringLiteral("TfPlaner"));
+    setWindowTitle(kTitle);
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("zefirant")));
+    setAcceptDrops(true);
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    m_hint = new QLabel(QStringLiteral("Otwórz plik planu urlopowego otrzymany z działu kadr "
+                                       "(przycisk „Otwórz…”) albo przeciągnij go na to okno."),
+                        central);
+    m_hint->setObjectName(QStringLiteral("labelHint"));
+    m_hint->setWordWrap(true);
+
+    m_planArea = new QWidget(central);
+    m_planArea->setObjectName(QStringLiteral("planArea"));
+    m_employee = shownField("fEMPLOYEE", m_planArea);
+    m_lastYear = shownField("fLASTYEARDAYS", m_planArea);
+    m_thisYear = shownField("fTHISYEARDAYS", m_planArea);
+    m_summary = shownField("fSUMMARY", m_planArea);
+    for (QLineEdit* figure : {m_lastYear, m_thisYear, m_summary})
+        figure->setMaximumWidth(80);
+    m_comment = new QPlainTextEdit(m_planArea);
+    m_comment->setObjectName(QStringLiteral("fCOMMENT"));
+    m_comment->setReadOnly(true);
+    m_comment->setAcceptDrops(false);
+    m_comment->setTabChangesFocus(true);
+    m_comment->setMaximumHeight(m_comment->fontMetrics().lineSpacing() * 5);
+
+    // The label names its field, also for screen readers (a list takes no name from its buddy).
+    const auto buddy = [this](const QString& text, QWidget* field) {
+        auto* l = new QLabel(text, m_planArea);
+        l->setBuddy(field);
+        QString name = text;
+        name.remove(QLatin1Char('&'));
+        if (name.endsWith(QLatin1Char(':')))
+            name.chop(1);
+        field->setAccessibleName(name.trimmed());
+        return l;
+    };
+    auto* figures = new QGridLayout;
+    figures->addWidget(buddy(QStringLiteral("&Pracownik:"), m_employee), 0, 0);
+    figures->addWidget(m_employee, 0, 1, 1, 5);
+    figures->addWidget(buddy(QStringLiteral("Urlop zaległy (z &ubiegłych lat):"), m_lastYear), 1,
+                       0);
+    figures->addWidget(m_lastYear, 1, 1);
+    figures->addWidget(buddy(QStringLiteral("Urlop &należny w tym roku:"), m_thisYear), 1, 2);
+    figures->addWidget(m_thisYear, 1, 3);
+    figures->addWidget(buddy(QStringLiteral("Razem do &wykorzystania:"), m_summary), 1, 4);
+    figures->addWidget(m_summary, 1, 5);
+    figures->addWidget(buddy(QStringLiteral("Uwagi &działu kadr:"), m_comment), 2, 0, Qt::AlignTop);
+    figures->addWidget(m_comment, 2, 1, 1, 5);
+    figures->setColumnStretch(6, 1);
+
+    m_selector = new TYearCalendarSelector;
+    m_selector->setObjectName(QStringLiteral("YearCalendar"));
+    m_selector->setAccessibleName(QStringLiteral("Kalendarz urlopu"));
+    m_selector->setAreaColor(TYearCalendarSelector::FromWindowsColor(kAreaBack));
+    m_selector->resize(m_selector->sizeHint());
+    m_selector->setTickCallback([this](bool) {
+        // The selector stores the tick after this call: take the days once it has.
+        if (m_choicePending)
+            return;
+        m_choicePending = true;
+        QMetaObject::invokeMethod(
+            this, [this] { takeCalendarChoice(); }, Qt::QueuedConnection);
+    });
+    m_scroll = new QScrollArea(m_planArea);
+    m_scroll->setObjectName(QStringLiteral("calendarArea"));
+    m_scroll->setWidget(m_selector);
+    m_scroll->setWidgetResizable(false);
+    m_calendarLabel =
+        buddy(QStringLiteral("&Kalendarz – zaznacz dni urlopu:"), m_selector->month(1));
+
+    auto* legend = new QHBoxLayout;
+    legend->addWidget(m_calendarLabel);
+    legend->addSpacing(12);
+    legend->addWidget(legendBox(QStringLiteral("Dni urlopu"), 0x00FFFF, m_planArea));
+    legend->addWidget(legendBox(QStringLiteral("Dni niezmienialne (ustalił je dział kadr)"),
+                                0x60D070, m_planArea));
+    legend->addWidget(
+        legendBox(QStringLiteral("Dni wolne od pracy nie mają pola wyboru"), 0xFFFFFF, m_planArea));
+    legend->addStretch(1);
+
+    m_count = new QLabel(m_planArea);
+    m_count->setObjectName(QStringLiteral("labelLeft"));
+    QFont bold = m_count->font();
+    bold.setBold(true);
+    m_count->setFont(bold);
+    m_runs = new QListWidget(m_planArea);
+    m_runs->setObjectName(QStringLiteral("lbOkresy"));
+    m_runs->setMaximumHeight(m_runs->fontMetrics().lineSpacing() * 6);
+    m_runs->setAcceptDrops(false);
+    auto* choice = new QVBoxLayout;
+    choice->addWidget(m_count);
+    choice->addWidget(buddy(QStringLiteral("Wybrane okre&sy urlopu:"), m_runs));
+    choice->addWidget(m_runs);
+
+    auto* plan = new QVBoxLayout(m_planArea);
+    plan->setContentsMargins(0, 0, 0, 0);
+    plan->addLayout(figures);
+    plan->addLayout(legend);
+    plan->addWidget(m_scroll, 1);
+    plan->addLayout(choice);
+
+    m_open = button("SBOtworz", QStringLiteral("&Otwórz…"),
+                    QStringLiteral("Otwórz plik planu urlopowego (*.zfpn)"), central);
+    m_save = button("SBZapisz", QStringLiteral("&Zapisz"),
+                    QStringLiteral("Zapisz wybrane dni w pliku planu"), central);
+    m_close =
+        button("SBZamknij", QStringLiteral("Za&mknij"), QStringLiteral("Zamknij program"), central);
+    connect(m_open, &QPushButton::clicked, this, &TfPlaner::ChooseFile);
+    connect(m_save, &QPushButton::clicked, this, [this] { Save(); });
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    auto* openKey = new QShortcut(QKeySequence::Open, this);
+    connect(openKey, &QShortcut::activated, this, &TfPlaner::ChooseFile);
+    auto* saveKey = new QShortcut(QKeySequence::Save, this);
+    connect(saveKey, &QShortcut::activated, this, [this] {
+        if (m_editor.isOpen())
+            Save();
+    });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_open);
+    buttons->addStretch(1);
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_close);
+
+    auto* main = new QVBoxLayout(central);
+    main->addWidget(m_hint);
+    main->addWidget(m_planArea, 1);
+    main->addLayout(buttons);
+
+    QWidget* order[] = {m_employee, m_lastYear, m_thisYear, m_summary, m_comment};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    QWidget* previous = m_comment;
+    for (int m = 1; m <= 12; ++m) {
+        setTabOrder(previous, m_selector->month(m));
+        previous = m_selector->month(m);
+    }
+    setTabOrder(previous, m_runs);
+    setTabOrder(m_runs, m_open);
+    setTabOrder(m_open, m_save);
+    setTabOrder(m_save, m_close);
+
+    const QSize area = m_selector->sizeHint();
+    resize(area.width() + 60, area.height() + 330);
+}
+
+TPlanEditor::OpenResult TfPlaner::OpenFile(const QString& path)
+{
+    if (!m_editor.ConfirmClose())
+        return TPlanEditor::OpenResult::Cancelled;
+    const TPlanEditor::OpenResult result = m_editor.Open(path);
+    if (result == TPlanEditor::OpenResult::Opened) {
+        showPlan();
+        statusBar()->showMessage(
+            QStringLiteral("Otwarto plan z pliku %1")
+                .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+    } else if (result == TPlanEditor::OpenResult::PasswordRefused) {
+        // Nothing of the plan has been shown; the changes of one open before were settled by
+        // the question above.
+        m_editor.Close();
+        showPlan();
+        m_closeQuietly = true;
+        close();
+    }
+    return result;
+}
+
+void TfPlaner::ChooseFile()
+{
+    const QString start =
+        m_editor.isOpen() ? QFileInfo(m_editor.path()).absolutePath() : QDir::homePath();
+    const QString path = m_dialogs.openFileName(
+        QStringLiteral("Otwórz plan urlopowy"), start,
+        {QStringLiteral("Plany urlopowe (*.zfpn)"), QStringLiteral("Wszystkie pliki (*)")});
+    if (!path.isEmpty())
+        OpenFile(path);
+}
+
+bool TfPlaner::Save()
+{
+    if (!m_editor.Save())
+        return false;
+    statusBar()->showMessage(
+        QStringLiteral("Zapisano plan w pliku %1")
+            .arg(QDir::toNativeSeparators(QFileInfo(m_editor.path()).absoluteFilePath())));
+    return true;
+}
+
+void TfPlaner::showPlan()
+{
+    const bool open = m_editor.isOpen();
+    m_hint->setVisible(!open);
+    m_planArea->setVisible(open);
+    m_save->setEnabled(open);
+    m_selector->HideMonths();
+    if (!open) {
+        setWindowTitle(kTitle);
+        return;
+    }
+    const PlanFileContent& p = m_editor.plan();
+    const int year = p.year;
+    setWindowTitle(QStringLiteral("%1 na rok %2").arg(kTitle).arg(year));
+    m_employee->setText(QStringLiteral("%1 %2 (%3)").arg(p.name, p.surname, p.employeeKey));
+    m_lastYear->setText(QString::number(p.lastYearDays));
+    m_thisYear->setText(QString::number(p.thisYearDays));
+    m_summary->setText(QString::number(m_editor.entitlement()));
+    QString comment = p.comment;
+    comment.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    m_comment->setPlainText(comment);
+
+    YearDays table = MakeYearDays(false);
+    for (int m = 1; m <= 12; ++m) {
+        const int days = QDate(year, m, 1).daysInMonth();
+        for (int d = 1; d <= days; ++d) {
+            const int day = MakeDateNumber(d, m, year);
+            DayState& slot =
+                table[static_cast<std::size_t>(m - 1)][static_cast<std::size_t>(d - 1)];
+            slot.selectable = !m_editor.isFree(day);
+            slot.selected = slot.selectable && m_editor.isChosen(day);
+            slot.unchangeable = slot.selectable && m_editor.isFixed(day);
+        }
+        TCalendarSelector* month = m_selector->month(m);
+        month->setAccessibleName(
+            QStringLiteral("%1 %2").arg(TCalendarSelector::monthTitle(m)).arg(year));
+        month->setAccessibleDescription(
+            QStringLiteral("Strzałki wybierają dzień, spacja zaznacza lub odznacza dzień urlopu"));
+    }
+    m_selector->SetDays(year, table);
+    m_selector->ShowMonths(false);
+    showChoice();
+}
+
+void TfPlaner::showChoice()
+{
+    m_count->setText(ChoiceCountText(m_editor.chosenCount(), m_editor.entitlement()));
+    QPalette pal = m_count->palette();
+    pal.setColor(QPalette::WindowText, m_editor.remaining() < 0
+                                           ? TYearCalendarSelector::FromWindowsColor(kRed)
+                                           : palette().color(QPalette::WindowText));
+    m_count->setPalette(pal);
+    m_runs->clear();
+    for (const LeaveRun& run : LeaveRuns(m_editor.chosenDays(), m_editor.freeDays()))
+        m_runs->addItem(LeaveRunText(run));
+}
+
+void TfPlaner::takeCalendarChoice()
+{
+    m_choicePending = false;
+    if (!m_editor.isOpen())
+        return;
+    const int year = m_editor.year();
+    const YearDays table = m_selector->GetDays();
+    QList<int> ticked;
+    for (int m = 1; m <= 12; ++m)
+        for (int d = 1; d <= QDate(year, m, 1).daysInMonth(); ++d) {
+            const DayState& slot =
+                table[static_cast<std::size_t>(m - 1)][static_cast<std::size_t>(d - 1)];
+            if (slot.selectable && slot.selected)
+                ticked.append(MakeDateNumber(d, m, year));
+        }
+    if (!m_editor.SetChosenDays(ticked)) {
+        for (int m = 1; m <= 12; ++m) {
+            TCalendarSelector* month = m_selector->month(m);
+            MonthDays& days = month->days();
+            bool changed = false;
+            for (int d = 1; d <= QDate(year, m, 1).daysInMonth(); ++d) {
+                DayState& slot = days[static_cast<std::size_t>(d - 1)];
+                const bool chosen = m_editor.isChosen(MakeDateNumber(d, m, year));
+                if (slot.selectable && slot.selected != chosen) {
+                    slot.selected = chosen;
+                    changed = true;
+                }
+            }
+            if (changed)
+                month->layOutCells();
+        }
+        statusBar()->showMessage(QStringLiteral("Dni niezmienialnych (zielonych) nie można "
+                                                "zmienić – ustalił je dział kadr."));
+    }
+    showChoice();
+}
+
+void TfPlaner::closeEvent(QCloseEvent* event)
+{
+    if (!m_closeQuietly && !m_editor.ConfirmClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void TfPlaner::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TfPlaner::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Not inside the drop: opening may ask for the password, and the dragging program waits.
+    QMetaObject::invokeMethod(
+        this, [this, path] { OpenFile(path); }, Qt::QueuedConnection);
+}
+
+} // namespace zf
