@@ -39,14 +39,10 @@ public:
     int copySourceYear() const { return m_copyYear; }
 
     // "Stwórz nowy": asks for a year until a plan is made or the user cancels (askYear gives
-    // nullopt). Copies the stored source, if any, into the new plan; the source is cleared first
-    // so that a later plain creation never copies. The new year, or 0.
+    // nullopt). With a stored source the new plan is made as its copy; the source is cleared
+    // first so that a later plain creation never copies. A year that exists, or a failed copy,
+    // asks for the year again. The new year, or 0.
     int CreatePlan(const std::function<std::optional<int>()>& askYear);
-
-    // The new plan `target` gets the source's folder, status 2 and every source employee with
-    // the days not taken carried over. All or nothing: on a failure the new plan row is removed
-    // again and the error reported.
-    bool CopyPlan(int source, int target, const QString& planDir);
 
     // "Usuń plan", with the question when the option asks for it. True when deleted.
     bool DeletePlan(int year);
@@ -84,6 +80,18 @@ public:
     static constexpr int kCodeFolderUpdate = 261727;
 
 private:
+    enum class Insert
+    {
+        Done,
+        Duplicate,
+        Failed
+    };
+    // The plan row of `year`, and with a `source` above 0 the copy of that plan into it, in one
+    // transaction: a failure, or the program killed at any moment, leaves all of it or nothing.
+    Insert insertPlan(int year, int source, const QString& planDir);
+    // The copy's part of that transaction; `code` follows it for the error report.
+    void copyPlan(int source, int target, const QString& planDir, int& code);
+
     TmyDataBase& m_db;
     Dialogs& m_dialogs;
     const ProgramOptions& m_options;
