@@ -220,19 +220,22 @@ bool PlanLifecycle::AfterConfiguration(int year, const QString& storedDir, bool 
     const bool folderChanged = newDir != storedDir;
     if (!changed && !folderChanged)
         return false;
-    m_db.SetPlanStatus(year, 2);
-    if (folderChanged)
+    // A status that could not be written was reported; the folder the user chose is still
+    // stored, since it does not depend on the status.
+    bool written = m_db.SetPlanStatus(year, 2);
+    if (folderChanged &&
         m_db.Write(TmyDataBase::DBFUPlanDir.updateSql,
-                   {{QStringLiteral("PLANDIR"), newDir}, {kIdYear, year}}, kCodeFolderUpdate);
-    ShowPlan(year);
-    return true;
+                   {{QStringLiteral("PLANDIR"), newDir}, {kIdYear, year}}, kCodeFolderUpdate))
+        written = true;
+    if (written)
+        ShowPlan(year);
+    return written;
 }
 
 bool PlanLifecycle::AfterCalendar(int year, int status, bool saved)
 {
-    if (!saved || status < 3)
+    if (!saved || status < 3 || !m_db.SetPlanStatus(year, 6))
         return false;
-    m_db.SetPlanStatus(year, 6);
     ShowPlan(year);
     return true;
 }

@@ -57,10 +57,11 @@ public:
     bool MayImport(int status);
 
     // After the configuration window: status 2 (6 once generated) when something changed, and
-    // the new folder stored. True when the plans list needs reopening.
+    // the new folder stored. True when something was written and the plans list reopened.
     bool AfterConfiguration(int year, const QString& storedDir, bool changed,
                             const QString& newDir);
     // After the calendar window: a saved calendar of a generated plan moves it to status 6.
+    // True when the status was written and the plans list reopened.
     bool AfterCalendar(int year, int status, bool saved);
 
     // Reopens the plans list and puts the cursor on `year`.

@@ -116,10 +116,9 @@ void TPlans::Generate()
     if (!plan || !m_lifecycle.MayGenerate(plan->status))
         return;
     m_db.OpenUnits();
-    if (runExport && runExport(plan->year, 0)) {
-        m_db.SetPlanStatus(plan->year, 3);
+    // A status that could not be written was reported; the list keeps showing the stored one.
+    if (runExport && runExport(plan->year, 0) && m_db.SetPlanStatus(plan->year, 3))
         m_lifecycle.ShowPlan(plan->year);
-    }
 }
 
 void TPlans::ReadFilled()
@@ -128,10 +127,8 @@ void TPlans::ReadFilled()
     if (!plan || !m_lifecycle.MayImport(plan->status))
         return;
     m_db.OpenUnits();
-    if (runImport && runImport(plan->year, 0)) {
-        m_db.SetPlanStatus(plan->year, 4);
+    if (runImport && runImport(plan->year, 0) && m_db.SetPlanStatus(plan->year, 4))
         m_lifecycle.ShowPlan(plan->year);
-    }
 }
 
 void TPlans::Delete()

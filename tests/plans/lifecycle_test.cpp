@@ -328,6 +328,39 @@ TEST_F(PlanLifecycleTest, StatusAfterConfigurationAndCalendar)
     EXPECT_TRUE(errorLog().isEmpty());
 }
 
+TEST_F(PlanLifecycleTest, AStatusThatCannotBeWrittenIsReportedAndNotShown)
+{
+    plan(2024, 3);
+    t.exec(QStringLiteral("CREATE EXCEPTION E_REFUSED 'status zablokowany'"));
+    t.exec(QStringLiteral("CREATE TRIGGER T_REFUSE FOR HOLIDAYPLANS BEFORE UPDATE AS BEGIN "
+                          "IF (NEW.STATUS <> OLD.STATUS) THEN EXCEPTION E_REFUSED; END"));
+    t.dialogs().clear();
+    EXPECT_FALSE(t.db().SetPlanStatus(2024, 5));
+    EXPECT_FALSE(life.AfterCalendar(2024, 3, true));
+    EXPECT_FALSE(life.AfterConfiguration(2024, {}, true, {}));
+    // The folder chosen is stored although the status is not, and the list shows it.
+    EXPECT_TRUE(life.AfterConfiguration(2024, QStringLiteral("/a"), true, QStringLiteral("/b")));
+    EXPECT_EQ(t.db().DBFHolidayPlans.asString(QStringLiteral("PLANDIR")), QStringLiteral("/b"));
+    EXPECT_EQ(status(2024), 3);
+    EXPECT_EQ(t.dialogs().informationTexts().size(), 4);
+    EXPECT_TRUE(
+        t.dialogs().informationTexts().value(0).contains(QStringLiteral("status zablokowany")));
+    EXPECT_EQ(errorLog().count(QStringLiteral("[0000161800]")), 4);
+    t.exec(QStringLiteral("DROP TRIGGER T_REFUSE"));
+
+    // A plan deleted meanwhile is reported, not taken for written.
+    t.dialogs().clear();
+    t.exec(QStringLiteral("DELETE FROM HOLIDAYPLANS WHERE IDYEAR=2024"));
+    EXPECT_FALSE(t.db().SetPlanStatus(2024, 4));
+    EXPECT_EQ(t.dialogs().informationTexts().size(), 1);
+    EXPECT_TRUE(t.dialogs().informationTexts().value(0).contains(QStringLiteral("2024")));
+    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM HOLIDAYPLANS")), 0);
+
+    plan(2025, 1);
+    EXPECT_TRUE(t.db().SetPlanStatus(2025, 2));
+    EXPECT_EQ(status(2025), 2);
+}
+
 TEST_F(PlanLifecycleTest, OpeningTheFolderNeedsOne)
 {
     QStringList opened;
