@@ -4,9 +4,11 @@
 #include "data/databasecreation.h"
 #include "data/mydatabase.h"
 #include "data/scriptrunner.h"
+#include "plans/batchedit.h"
 #include "plans/calendar/yearcalendarselector.h"
 #include "plans/calendarwindow.h"
 #include "plans/newplan.h"
+#include "plans/planconfigwindow.h"
 #include "plans/planlifecycle.h"
 #include "plans/plans.h"
 #include "tests/support/modal.h"
@@ -26,6 +28,7 @@
 #include <QTest>
 
 #include <memory>
+#include <tuple>
 
 using namespace zf;
 
@@ -264,6 +267,47 @@ private slots:
         m_dialogs.answer(true);
         commands.at(QStringLiteral("SBSkasujPlan"))();
         QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM HOLIDAYPLANS")), QStringLiteral("0"));
+    }
+
+    void aBatchChangeCountsAsAChangedConfiguration()
+    {
+        exec(QStringLiteral(
+            "UPDATE OR INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME) VALUES ('H1', 'Hurt', "
+            "'Ola') MATCHING (IDEMPLOYEE)"));
+        // (status before, a change applied in the batch window) -> status after
+        const QList<std::tuple<int, bool, int>> cases = {
+            {3, true, 6}, {5, true, 6}, {1, true, 2}, {3, false, 3}};
+        int year = 2040;
+        for (const auto& [before, apply, after] : cases) {
+            ++year;
+            exec(QStringLiteral(
+                     "INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (%1, %2, '')")
+                     .arg(year)
+                     .arg(before));
+            exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, THISYEARDAYS) "
+                                "VALUES (%1, 'H1', 26)")
+                     .arg(year));
+            selectPlan(year);
+            if (before == 5)
+                m_dialogs.answer(true);
+            test::whenModal<TfPlanConfig>([apply](TfPlanConfig* w) {
+                test::whenModal<TfBatchEdit>([apply](TfBatchEdit* b) {
+                    b->findChild<QSpinBox*>(QStringLiteral("fDAYS"))->setValue(20);
+                    if (apply)
+                        click(b, "SBZastosuj");
+                    click(b, "SBZamknij");
+                });
+                click(w, "SBHurtowo");
+                click(w, "SBOK");
+            });
+            m_plans->Configure();
+            QCOMPARE(status(year), after);
+            QCOMPARE(value(QStringLiteral("SELECT THISYEARDAYS FROM EMPLOYEESSETTINGS WHERE "
+                                          "IDYEAR=%1")
+                               .arg(year))
+                         .toInt(),
+                     apply ? 20 : 26);
+        }
     }
 };
 
