@@ -47,6 +47,11 @@ const QString PlanLifecycle::kNoFolder =
     QStringLiteral("Nie wskazano katalogu, w którym przechowywane będą pliki planów urlopowych");
 const QString PlanLifecycle::kApprovedQuestion =
     QStringLiteral("Zefirant jest już zatwierdzony. Czy mimo to chcesz zmienić jego konfigurację?");
+// Generating or reading files drops the approval as a configuration change does.
+const QString PlanLifecycle::kApprovedGenerateQuestion =
+    QStringLiteral("Zefirant jest już zatwierdzony. Czy mimo to chcesz wygenerować go do edycji?");
+const QString PlanLifecycle::kApprovedImportQuestion = QStringLiteral(
+    "Zefirant jest już zatwierdzony. Czy mimo to chcesz wczytać do niego wypełnione plany?");
 const QString PlanLifecycle::kAddEmployeesFirst =
     QStringLiteral("Musisz uprzednio dodać pracowników do planu.");
 const QString PlanLifecycle::kGenerateFirst =
@@ -193,9 +198,9 @@ void PlanLifecycle::OpenPlanFolder(const QString& planDir,
         open(planDir);
 }
 
-bool PlanLifecycle::MayChangeApproved(int status)
+bool PlanLifecycle::MayChangeApproved(int status, const QString& question)
 {
-    return status != 5 || m_dialogs.question(kCaptionWarning, kApprovedQuestion);
+    return status != 5 || m_dialogs.question(kCaptionWarning, question);
 }
 
 bool PlanLifecycle::MayGenerate(int status)

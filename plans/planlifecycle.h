@@ -50,8 +50,9 @@ public:
     // "Otwórz folder planów": the message for an empty folder, else `open` with the folder.
     void OpenPlanFolder(const QString& planDir, const std::function<void(const QString&)>& open);
 
-    // The question before changing an approved plan; true when the window may open.
-    bool MayChangeApproved(int status);
+    // The question before changing an approved plan (`question`: one of the three below); true
+    // when the command may go on.
+    bool MayChangeApproved(int status, const QString& question = kApprovedQuestion);
     // The gates of generating files and reading them back, with their messages.
     bool MayGenerate(int status);
     bool MayImport(int status);
@@ -71,6 +72,8 @@ public:
     static const QString kDeleteQuestion;
     static const QString kNoFolder;
     static const QString kApprovedQuestion;
+    static const QString kApprovedGenerateQuestion;
+    static const QString kApprovedImportQuestion;
     static const QString kAddEmployeesFirst;
     static const QString kGenerateFirst;
 

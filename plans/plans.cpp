@@ -113,7 +113,8 @@ void TPlans::EditCalendar()
 void TPlans::Generate()
 {
     const auto plan = currentPlan();
-    if (!plan || !m_lifecycle.MayGenerate(plan->status))
+    if (!plan || !m_lifecycle.MayGenerate(plan->status) ||
+        !m_lifecycle.MayChangeApproved(plan->status, PlanLifecycle::kApprovedGenerateQuestion))
         return;
     m_db.OpenUnits();
     // A status that could not be written was reported; the list keeps showing the stored one.
@@ -124,7 +125,8 @@ void TPlans::Generate()
 void TPlans::ReadFilled()
 {
     const auto plan = currentPlan();
-    if (!plan || !m_lifecycle.MayImport(plan->status))
+    if (!plan || !m_lifecycle.MayImport(plan->status) ||
+        !m_lifecycle.MayChangeApproved(plan->status, PlanLifecycle::kApprovedImportQuestion))
         return;
     m_db.OpenUnits();
     if (runImport && runImport(plan->year, 0) && m_db.SetPlanStatus(plan->year, 4))

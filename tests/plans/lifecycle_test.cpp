@@ -286,6 +286,10 @@ TEST_F(PlanLifecycleTest, GatesOfGeneratingReadingAndChangingAnApprovedPlan)
     EXPECT_TRUE(life.MayChangeApproved(5));
     EXPECT_EQ(t.dialogs().questionTexts(),
               (QStringList{PlanLifecycle::kApprovedQuestion, PlanLifecycle::kApprovedQuestion}));
+    // Generating and reading files ask in the same words, naming what they do.
+    t.dialogs().answer(false);
+    EXPECT_FALSE(life.MayChangeApproved(5, PlanLifecycle::kApprovedGenerateQuestion));
+    EXPECT_EQ(t.dialogs().shown().back().caption, kCaptionWarning);
 }
 
 TEST_F(PlanLifecycleTest, StatusAfterConfigurationAndCalendar)
