@@ -506,26 +506,34 @@ void TmyDataBase::Reopen(fb::DataSet& list)
     }
 }
 
-void TmyDataBase::SetPlanStatus(int year, int status)
+bool TmyDataBase::SetPlanStatus(int year, int status)
 {
-    int newStatus = status;
-    if (status == 2) {
-        int current = 0;
-        if (!Utility(kCodeSetPlanStatus, [&](fb::Statement& st) {
-                st.setSql(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=:IDYEAR"));
-                st.setParam(QStringLiteral("IDYEAR"), year);
-                st.execute();
-                if (st.fetch())
-                    current = toInt(st.value(0));
-                st.close();
-            }))
-            return;
-        if (current >= 3)
-            newStatus = 6;
+    // The current status is read for every request, so that a plan deleted meanwhile by another
+    // copy of the program is not taken for written.
+    int current = 0;
+    bool found = false;
+    if (!Utility(kCodeSetPlanStatus, [&](fb::Statement& st) {
+            st.setSql(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=:IDYEAR"));
+            st.setParam(QStringLiteral("IDYEAR"), year);
+            st.execute();
+            found = st.fetch();
+            if (found)
+                current = toInt(st.value(0));
+            st.close();
+        }))
+        return false;
+    if (!found) {
+        ReportUnexpectedError(
+            QStringLiteral("Planu urlopowego na rok %1 nie ma już w bazie danych (mógł go usunąć "
+                           "inny użytkownik). Status planu nie został zmieniony.")
+                .arg(year),
+            false, kCodeSetPlanStatus);
+        return false;
     }
-    Write(DBFUHolidayPlans.updateSql,
-          {{QStringLiteral("STATUS"), newStatus}, {QStringLiteral("IDYEAR"), year}},
-          kCodeSetPlanStatus);
+    const int newStatus = status == 2 && current >= 3 ? 6 : status;
+    return Write(DBFUHolidayPlans.updateSql,
+                 {{QStringLiteral("STATUS"), newStatus}, {QStringLiteral("IDYEAR"), year}},
+                 kCodeSetPlanStatus);
 }
 
 QString TmyDataBase::ChosenDaysText(int year, const QString& employee, int month)

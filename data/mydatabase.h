@@ -95,7 +95,9 @@ public:
     bool LocateByInteger(fb::DataSet& list, const QString& field, int value);
     bool LocateByText(fb::DataSet& list, const QString& field, const QString& value);
     void Reopen(fb::DataSet& list);
-    void SetPlanStatus(int year, int status);
+    // Writes the plan's status (a requested 2 becomes 6 once the plan was generated). False,
+    // with the error reported, when it was not written, also when the plan no longer exists.
+    bool SetPlanStatus(int year, int status);
     QString ChosenDaysText(int year, const QString& employee, int month);
     int CountChosenDays(int year, const QString& employee);
 

@@ -74,10 +74,12 @@ TfBatchEdit::TfBatchEdit(TmyDataBase& db, Dialogs& dialogs, QWidget* parent)
 
 TfBatchEdit::~TfBatchEdit() = default;
 
-void TfBatchEdit::Execute(int year)
+bool TfBatchEdit::Execute(int year)
 {
     m_year = year;
+    m_applied = false;
     exec();
+    return m_applied;
 }
 
 void TfBatchEdit::showEvent(QShowEvent* event)
@@ -102,8 +104,10 @@ QStringList TfBatchEdit::selectedEmployees() const
 
 bool TfBatchEdit::ApplyChanges()
 {
-    return m_logic.Apply(m_year, m_days->cleanText(), m_series->currentIndex(),
-                         selectedEmployees());
+    const bool applied =
+        m_logic.Apply(m_year, m_days->cleanText(), m_series->currentIndex(), selectedEmployees());
+    m_applied = m_applied || applied;
+    return applied;
 }
 
 } // namespace zf

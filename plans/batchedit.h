@@ -25,7 +25,8 @@ public:
     ~TfBatchEdit() override;
 
     // Shows the window modally for the plan of `year`; the caller has reopened the batch list.
-    void Execute(int year);
+    // True when at least one change was committed while it was open.
+    bool Execute(int year);
     // "Zastosuj zmiany"; true when a change was committed.
     bool ApplyChanges();
     // The IDEMPLOYEE of the selected rows in the order of the grid's selection.
@@ -41,6 +42,7 @@ private:
     TmyDataBase& m_db;
     BatchEdit m_logic;
     int m_year = 0;
+    bool m_applied = false;
     TDBGrid* m_grid;
     QComboBox* m_series;
     TDaysSpinEdit* m_days;

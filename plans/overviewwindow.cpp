@@ -205,9 +205,10 @@ void TfEmployeesPlans::Approve()
     const std::vector<StaffingShortfall> shortfalls = Shortfalls(whole);
     const QString question = shortfalls.empty() ? QStringLiteral("Czy na pewno zatwierdzić plan?")
                                                 : ApprovalQuestionText(m_year, shortfalls);
-    if (!m_dialogs.question(kCaptionQuestion, question))
+    // A status that could not be written was reported; the window stays as it was, so the
+    // approval can be tried again.
+    if (!m_dialogs.question(kCaptionQuestion, question) || !m_db.SetPlanStatus(m_year, 5))
         return;
-    m_db.SetPlanStatus(m_year, 5);
     m_db.OpenPlans();
     m_db.LocateByInteger(m_db.DBFHolidayPlans, QStringLiteral("IDYEAR"), m_year);
     m_data.approved = true;

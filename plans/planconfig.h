@@ -81,6 +81,10 @@ public:
     // is no such folder or it cannot be written.
     void LeaveFolder(const QString& folder);
 
+    // A batch change committed in the batch window: the files carry the old figures now, as
+    // after a single edit.
+    void BatchChanged() { m_changed = true; }
+
     bool changed() const { return m_changed; }
     int year() const { return m_year; }
     int unitFilter() const { return m_unitFilter; }

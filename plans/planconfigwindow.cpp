@@ -313,7 +313,8 @@ void TfPlanConfig::editCurrent()
 void TfPlanConfig::batchChange()
 {
     m_db.OpenSettingsBatch(m_logic.year());
-    m_batch->Execute(m_logic.year());
+    if (m_batch->Execute(m_logic.year()))
+        m_logic.BatchChanged();
 }
 
 void TfPlanConfig::chooseFolder()

@@ -47,6 +47,11 @@ const QString PlanLifecycle::kNoFolder =
     QStringLiteral("Nie wskazano katalogu, w którym przechowywane będą pliki planów urlopowych");
 const QString PlanLifecycle::kApprovedQuestion =
     QStringLiteral("Zefirant jest już zatwierdzony. Czy mimo to chcesz zmienić jego konfigurację?");
+// Generating or reading files drops the approval as a configuration change does.
+const QString PlanLifecycle::kApprovedGenerateQuestion =
+    QStringLiteral("Zefirant jest już zatwierdzony. Czy mimo to chcesz wygenerować go do edycji?");
+const QString PlanLifecycle::kApprovedImportQuestion = QStringLiteral(
+    "Zefirant jest już zatwierdzony. Czy mimo to chcesz wczytać do niego wypełnione plany?");
 const QString PlanLifecycle::kAddEmployeesFirst =
     QStringLiteral("Musisz uprzednio dodać pracowników do planu.");
 const QString PlanLifecycle::kGenerateFirst =
@@ -81,88 +86,94 @@ int PlanLifecycle::CreatePlan(const std::function<std::optional<int>()>& askYear
         const std::optional<int> year = askYear();
         if (!year)
             return 0;
-        bool duplicate = false;
-        const bool created = m_db.Write(TmyDataBase::DBFUHolidayPlans.insertSql, {{kIdYear, *year}},
-                                        kCodeCreate, [&](const fb::Error& e) {
-                                            duplicate = e.isDuplicateKey();
-                                            return duplicate;
-                                        });
-        if (duplicate)
-            m_dialogs.information(kCaptionWarning, kDuplicateYear);
-        if (!created)
+        if (insertPlan(*year, source, sourceDir) != Insert::Done)
             continue;
-        if (source > 0)
-            CopyPlan(source, *year, sourceDir);
         ShowPlan(*year);
         return *year;
     }
 }
 
-bool PlanLifecycle::CopyPlan(int source, int target, const QString& planDir)
+PlanLifecycle::Insert PlanLifecycle::insertPlan(int year, int source, const QString& planDir)
 {
-    int code = kCodeCopyBeforeFolder;
+    int code = kCodeCreate;
     fb::Statement& st = m_db.DBFWorkingSQL;
     try {
         fb::TransactionGuard guard(m_db.DBFTransaction);
         st.setTransaction(&m_db.DBFTransaction);
         st.close();
-        st.setSql(TmyDataBase::DBFUPlanDir.updateSql);
-        st.setParam(QStringLiteral("PLANDIR"), planDir);
-        st.setParam(kIdYear, target);
+        st.setSql(TmyDataBase::DBFUHolidayPlans.insertSql);
+        st.setParam(kIdYear, year);
         st.execute();
-        code = kCodeCopyAfterFolder;
-        // The new plan has status 1, so the status rule gives 2.
-        st.setSql(TmyDataBase::DBFUHolidayPlans.updateSql);
-        st.setParam(QStringLiteral("STATUS"), 2);
-        st.setParam(kIdYear, target);
-        st.execute();
-
-        fb::Statement read(m_db.FBDataBase, &m_db.DBFTransaction);
-        read.setSql(QStringLiteral("SELECT * FROM EMPLOYEESSETTINGS WHERE IDYEAR=:IDYEAR"));
-        read.setParam(kIdYear, source);
-        read.execute();
-        std::vector<SourceRow> rows;
-        while (read.fetch()) {
-            SourceRow r;
-            r.employee = read.value(kIdEmployee).toString();
-            r.lastYearDays = read.value(QStringLiteral("LASTYEARDAYS")).toInt();
-            r.thisYearDays = read.value(QStringLiteral("THISYEARDAYS")).toInt();
-            for (const QString& column : kCopiedColumns)
-                r.copied.push_back(read.value(column));
-            rows.push_back(std::move(r));
-        }
-        read.close();
-        read.setSql(kSqlTakenDays);
-        read.setParam(kIdYear, source);
-        read.execute();
-        QHash<QString, int> taken;
-        while (read.fetch())
-            taken.insert(read.value(0).toString(), read.value(1).toInt());
-        read.close();
-
-        st.setSql(TmyDataBase::DBFUEmployeesSettings.insertSql);
-        st.prepare();
-        for (const SourceRow& r : rows) {
-            st.setParam(kIdYear, target);
-            st.setParam(kIdEmployee, r.employee);
-            // No lower bound: more days taken than were due carries over as a debt.
-            st.setParam(QStringLiteral("LASTYEARDAYS"),
-                        r.lastYearDays + r.thisYearDays - taken.value(r.employee));
-            for (int i = 0; i < kCopiedColumns.size(); ++i)
-                st.setParam(kCopiedColumns[i], r.copied[i]);
-            st.setParam(QStringLiteral("CHECKSUM"), 0);
-            st.execute();
+        if (source > 0) {
+            code = kCodeCopyBeforeFolder;
+            copyPlan(source, year, planDir, code);
         }
         st.close();
         guard.commit();
-        return true;
+        return Insert::Done;
     } catch (const Exception& e) {
         st.close();
         m_db.DBFTransaction.rollbackQuietly();
+        const auto* engine = dynamic_cast<const fb::Error*>(&e);
+        if (code == kCodeCreate && engine && engine->isDuplicateKey()) {
+            m_dialogs.information(kCaptionWarning, kDuplicateYear);
+            return Insert::Duplicate;
+        }
         m_db.ReportUnexpectedError(e.message(), true, code);
-        // A plan with nobody in it would block the retry with "already exists".
-        m_db.Write(TmyDataBase::DBFUHolidayPlans.deleteSql, {{kIdYear, target}}, kCodeDelete);
-        return false;
+        return Insert::Failed;
+    }
+}
+
+void PlanLifecycle::copyPlan(int source, int target, const QString& planDir, int& code)
+{
+    fb::Statement& st = m_db.DBFWorkingSQL;
+    st.close();
+    st.setSql(TmyDataBase::DBFUPlanDir.updateSql);
+    st.setParam(QStringLiteral("PLANDIR"), planDir);
+    st.setParam(kIdYear, target);
+    st.execute();
+    code = kCodeCopyAfterFolder;
+    // The new plan has status 1, so the status rule gives 2.
+    st.setSql(TmyDataBase::DBFUHolidayPlans.updateSql);
+    st.setParam(QStringLiteral("STATUS"), 2);
+    st.setParam(kIdYear, target);
+    st.execute();
+
+    fb::Statement read(m_db.FBDataBase, &m_db.DBFTransaction);
+    read.setSql(QStringLiteral("SELECT * FROM EMPLOYEESSETTINGS WHERE IDYEAR=:IDYEAR"));
+    read.setParam(kIdYear, source);
+    read.execute();
+    std::vector<SourceRow> rows;
+    while (read.fetch()) {
+        SourceRow r;
+        r.employee = read.value(kIdEmployee).toString();
+        r.lastYearDays = read.value(QStringLiteral("LASTYEARDAYS")).toInt();
+        r.thisYearDays = read.value(QStringLiteral("THISYEARDAYS")).toInt();
+        for (const QString& column : kCopiedColumns)
+            r.copied.push_back(read.value(column));
+        rows.push_back(std::move(r));
+    }
+    read.close();
+    read.setSql(kSqlTakenDays);
+    read.setParam(kIdYear, source);
+    read.execute();
+    QHash<QString, int> taken;
+    while (read.fetch())
+        taken.insert(read.value(0).toString(), read.value(1).toInt());
+    read.close();
+
+    st.setSql(TmyDataBase::DBFUEmployeesSettings.insertSql);
+    st.prepare();
+    for (const SourceRow& r : rows) {
+        st.setParam(kIdYear, target);
+        st.setParam(kIdEmployee, r.employee);
+        // No lower bound: more days taken than were due carries over as a debt.
+        st.setParam(QStringLiteral("LASTYEARDAYS"),
+                    r.lastYearDays + r.thisYearDays - taken.value(r.employee));
+        for (int i = 0; i < kCopiedColumns.size(); ++i)
+            st.setParam(kCopiedColumns[i], r.copied[i]);
+        st.setParam(QStringLiteral("CHECKSUM"), 0);
+        st.execute();
     }
 }
 
@@ -187,9 +198,9 @@ void PlanLifecycle::OpenPlanFolder(const QString& planDir,
         open(planDir);
 }
 
-bool PlanLifecycle::MayChangeApproved(int status)
+bool PlanLifecycle::MayChangeApproved(int status, const QString& question)
 {
-    return status != 5 || m_dialogs.question(kCaptionWarning, kApprovedQuestion);
+    return status != 5 || m_dialogs.question(kCaptionWarning, question);
 }
 
 bool PlanLifecycle::MayGenerate(int status)
@@ -214,19 +225,22 @@ bool PlanLifecycle::AfterConfiguration(int year, const QString& storedDir, bool 
     const bool folderChanged = newDir != storedDir;
     if (!changed && !folderChanged)
         return false;
-    m_db.SetPlanStatus(year, 2);
-    if (folderChanged)
+    // A status that could not be written was reported; the folder the user chose is still
+    // stored, since it does not depend on the status.
+    bool written = m_db.SetPlanStatus(year, 2);
+    if (folderChanged &&
         m_db.Write(TmyDataBase::DBFUPlanDir.updateSql,
-                   {{QStringLiteral("PLANDIR"), newDir}, {kIdYear, year}}, kCodeFolderUpdate);
-    ShowPlan(year);
-    return true;
+                   {{QStringLiteral("PLANDIR"), newDir}, {kIdYear, year}}, kCodeFolderUpdate))
+        written = true;
+    if (written)
+        ShowPlan(year);
+    return written;
 }
 
 bool PlanLifecycle::AfterCalendar(int year, int status, bool saved)
 {
-    if (!saved || status < 3)
+    if (!saved || status < 3 || !m_db.SetPlanStatus(year, 6))
         return false;
-    m_db.SetPlanStatus(year, 6);
     ShowPlan(year);
     return true;
 }

@@ -39,14 +39,10 @@ public:
     int copySourceYear() const { return m_copyYear; }
 
     // "Stwórz nowy": asks for a year until a plan is made or the user cancels (askYear gives
-    // nullopt). Copies the stored source, if any, into the new plan; the source is cleared first
-    // so that a later plain creation never copies. The new year, or 0.
+    // nullopt). With a stored source the new plan is made as its copy; the source is cleared
+    // first so that a later plain creation never copies. A year that exists, or a failed copy,
+    // asks for the year again. The new year, or 0.
     int CreatePlan(const std::function<std::optional<int>()>& askYear);
-
-    // The new plan `target` gets the source's folder, status 2 and every source employee with
-    // the days not taken carried over. All or nothing: on a failure the new plan row is removed
-    // again and the error reported.
-    bool CopyPlan(int source, int target, const QString& planDir);
 
     // "Usuń plan", with the question when the option asks for it. True when deleted.
     bool DeletePlan(int year);
@@ -54,17 +50,19 @@ public:
     // "Otwórz folder planów": the message for an empty folder, else `open` with the folder.
     void OpenPlanFolder(const QString& planDir, const std::function<void(const QString&)>& open);
 
-    // The question before changing an approved plan; true when the window may open.
-    bool MayChangeApproved(int status);
+    // The question before changing an approved plan (`question`: one of the three below); true
+    // when the command may go on.
+    bool MayChangeApproved(int status, const QString& question = kApprovedQuestion);
     // The gates of generating files and reading them back, with their messages.
     bool MayGenerate(int status);
     bool MayImport(int status);
 
     // After the configuration window: status 2 (6 once generated) when something changed, and
-    // the new folder stored. True when the plans list needs reopening.
+    // the new folder stored. True when something was written and the plans list reopened.
     bool AfterConfiguration(int year, const QString& storedDir, bool changed,
                             const QString& newDir);
     // After the calendar window: a saved calendar of a generated plan moves it to status 6.
+    // True when the status was written and the plans list reopened.
     bool AfterCalendar(int year, int status, bool saved);
 
     // Reopens the plans list and puts the cursor on `year`.
@@ -74,6 +72,8 @@ public:
     static const QString kDeleteQuestion;
     static const QString kNoFolder;
     static const QString kApprovedQuestion;
+    static const QString kApprovedGenerateQuestion;
+    static const QString kApprovedImportQuestion;
     static const QString kAddEmployeesFirst;
     static const QString kGenerateFirst;
 
@@ -84,6 +84,18 @@ public:
     static constexpr int kCodeFolderUpdate = 261727;
 
 private:
+    enum class Insert
+    {
+        Done,
+        Duplicate,
+        Failed
+    };
+    // The plan row of `year`, and with a `source` above 0 the copy of that plan into it, in one
+    // transaction: a failure, or the program killed at any moment, leaves all of it or nothing.
+    Insert insertPlan(int year, int source, const QString& planDir);
+    // The copy's part of that transaction; `code` follows it for the error report.
+    void copyPlan(int source, int target, const QString& planDir, int& code);
+
     TmyDataBase& m_db;
     Dialogs& m_dialogs;
     const ProgramOptions& m_options;

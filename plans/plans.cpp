@@ -113,25 +113,24 @@ void TPlans::EditCalendar()
 void TPlans::Generate()
 {
     const auto plan = currentPlan();
-    if (!plan || !m_lifecycle.MayGenerate(plan->status))
+    if (!plan || !m_lifecycle.MayGenerate(plan->status) ||
+        !m_lifecycle.MayChangeApproved(plan->status, PlanLifecycle::kApprovedGenerateQuestion))
         return;
     m_db.OpenUnits();
-    if (runExport && runExport(plan->year, 0)) {
-        m_db.SetPlanStatus(plan->year, 3);
+    // A status that could not be written was reported; the list keeps showing the stored one.
+    if (runExport && runExport(plan->year, 0) && m_db.SetPlanStatus(plan->year, 3))
         m_lifecycle.ShowPlan(plan->year);
-    }
 }
 
 void TPlans::ReadFilled()
 {
     const auto plan = currentPlan();
-    if (!plan || !m_lifecycle.MayImport(plan->status))
+    if (!plan || !m_lifecycle.MayImport(plan->status) ||
+        !m_lifecycle.MayChangeApproved(plan->status, PlanLifecycle::kApprovedImportQuestion))
         return;
     m_db.OpenUnits();
-    if (runImport && runImport(plan->year, 0)) {
-        m_db.SetPlanStatus(plan->year, 4);
+    if (runImport && runImport(plan->year, 0) && m_db.SetPlanStatus(plan->year, 4))
         m_lifecycle.ShowPlan(plan->year);
-    }
 }
 
 void TPlans::Delete()

@@ -167,7 +167,7 @@ TEST_F(PlanLifecycleTest, CancellingTheCopyClearsItsSource)
         t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM EMPLOYEESSETTINGS WHERE IDYEAR=2024")), 0);
 }
 
-TEST_F(PlanLifecycleTest, AFailedCopyRemovesTheNewPlanSoARetryWorks)
+TEST_F(PlanLifecycleTest, AFailedCopyLeavesNoPlanAndTheYearIsAskedAgain)
 {
     plan(2023, 2);
     employee(QStringLiteral("A"));
@@ -178,28 +178,70 @@ TEST_F(PlanLifecycleTest, AFailedCopyRemovesTheNewPlanSoARetryWorks)
     t.exec(QStringLiteral(
         "CREATE TRIGGER T_REFUSE FOR EMPLOYEESSETTINGS BEFORE INSERT AS BEGIN "
         "IF (NEW.IDEMPLOYEE = 'B' AND NEW.IDYEAR = 2024) THEN EXCEPTION E_REFUSED; END"));
+    // No plan can be deleted: only the rollback can take the new row away again.
+    t.exec(QStringLiteral(
+        "CREATE TRIGGER T_KEEP FOR HOLIDAYPLANS BEFORE DELETE AS BEGIN EXCEPTION E_REFUSED; END"));
     t.dialogs().clear();
 
+    const auto plans = [&](int year) {
+        return t.scalarInt(
+            QStringLiteral("SELECT COUNT(*) FROM HOLIDAYPLANS WHERE IDYEAR=%1").arg(year));
+    };
+    const auto rows = [&](int year) {
+        return t.scalarInt(
+            QStringLiteral("SELECT COUNT(*) FROM EMPLOYEESSETTINGS WHERE IDYEAR=%1").arg(year));
+    };
     life.setCopySource(2023, {});
-    EXPECT_EQ(life.CreatePlan(years({2024})), 2024);
-    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM HOLIDAYPLANS WHERE IDYEAR=2024")),
-              0);
-    EXPECT_EQ(
-        t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM EMPLOYEESSETTINGS WHERE IDYEAR=2024")), 0);
+    EXPECT_EQ(life.CreatePlan(years({2024})), 0);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(plans(2024), 0);
+    EXPECT_EQ(rows(2024), 0);
     EXPECT_TRUE(errorLog().contains(QStringLiteral("[0002109312]")));
+    EXPECT_FALSE(errorLog().contains(QStringLiteral("[0000031912]")));
+    EXPECT_EQ(t.dialogs().informationTexts().size(), 1);
 
     // A folder the column cannot hold fails before the folder is stored.
-    plan(2026, 1);
-    EXPECT_FALSE(life.CopyPlan(2023, 2026, QString(300, QLatin1Char('x'))));
+    life.setCopySource(2023, QString(300, QLatin1Char('x')));
+    EXPECT_EQ(life.CreatePlan(years({2026})), 0);
     EXPECT_TRUE(errorLog().contains(QStringLiteral("[0002109311]")));
-    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM HOLIDAYPLANS WHERE IDYEAR=2026")),
-              0);
+    EXPECT_EQ(plans(2026), 0);
 
+    // The retry is a new creation, not "already exists".
     t.exec(QStringLiteral("DROP TRIGGER T_REFUSE"));
+    t.dialogs().clear();
     life.setCopySource(2023, {});
     EXPECT_EQ(life.CreatePlan(years({2024})), 2024);
+    EXPECT_TRUE(t.dialogs().shown().empty());
+    EXPECT_EQ(status(2024), 2);
+    EXPECT_EQ(rows(2024), 2);
+}
+
+TEST_F(PlanLifecycleTest, ACopyIntoAYearThatExistsAsksAgainAndCopiesIntoTheNextYear)
+{
+    plan(2023, 4, QStringLiteral("/srv/plany"));
+    plan(2024, 3, QStringLiteral("/srv/inne"));
+    employee(QStringLiteral("A"));
+    employee(QStringLiteral("B"));
+    settings(2023, QStringLiteral("A"), 1, 26);
+    settings(2023, QStringLiteral("B"), 0, 20);
+    settings(2024, QStringLiteral("A"), 0, 10);
+
+    life.setCopySource(2023, QStringLiteral("/srv/plany"));
+    EXPECT_EQ(life.CreatePlan(years({2024, 2025})), 2025);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(t.dialogs().informationTexts(), QStringList{PlanLifecycle::kDuplicateYear});
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT STATUS || PLANDIR FROM HOLIDAYPLANS WHERE "
+                                      "IDYEAR=2024")),
+              QStringLiteral("3/srv/inne"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT LIST(IDEMPLOYEE || '=' || THISYEARDAYS) FROM "
+                                      "EMPLOYEESSETTINGS WHERE IDYEAR=2024")),
+              QStringLiteral("A=10"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT STATUS || PLANDIR FROM HOLIDAYPLANS WHERE "
+                                      "IDYEAR=2025")),
+              QStringLiteral("2/srv/plany"));
     EXPECT_EQ(
-        t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM EMPLOYEESSETTINGS WHERE IDYEAR=2024")), 2);
+        t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM EMPLOYEESSETTINGS WHERE IDYEAR=2025")), 2);
+    EXPECT_TRUE(errorLog().isEmpty());
 }
 
 TEST_F(PlanLifecycleTest, DeletingAsksWhenTheOptionSaysSoAndTakesTheYearsRows)
@@ -244,6 +286,10 @@ TEST_F(PlanLifecycleTest, GatesOfGeneratingReadingAndChangingAnApprovedPlan)
     EXPECT_TRUE(life.MayChangeApproved(5));
     EXPECT_EQ(t.dialogs().questionTexts(),
               (QStringList{PlanLifecycle::kApprovedQuestion, PlanLifecycle::kApprovedQuestion}));
+    // Generating and reading files ask in the same words, naming what they do.
+    t.dialogs().answer(false);
+    EXPECT_FALSE(life.MayChangeApproved(5, PlanLifecycle::kApprovedGenerateQuestion));
+    EXPECT_EQ(t.dialogs().shown().back().caption, kCaptionWarning);
 }
 
 TEST_F(PlanLifecycleTest, StatusAfterConfigurationAndCalendar)
@@ -284,6 +330,39 @@ TEST_F(PlanLifecycleTest, StatusAfterConfigurationAndCalendar)
     life.AfterConfiguration(year, {}, true, {});
     EXPECT_EQ(status(year), 6);
     EXPECT_TRUE(errorLog().isEmpty());
+}
+
+TEST_F(PlanLifecycleTest, AStatusThatCannotBeWrittenIsReportedAndNotShown)
+{
+    plan(2024, 3);
+    t.exec(QStringLiteral("CREATE EXCEPTION E_REFUSED 'status zablokowany'"));
+    t.exec(QStringLiteral("CREATE TRIGGER T_REFUSE FOR HOLIDAYPLANS BEFORE UPDATE AS BEGIN "
+                          "IF (NEW.STATUS <> OLD.STATUS) THEN EXCEPTION E_REFUSED; END"));
+    t.dialogs().clear();
+    EXPECT_FALSE(t.db().SetPlanStatus(2024, 5));
+    EXPECT_FALSE(life.AfterCalendar(2024, 3, true));
+    EXPECT_FALSE(life.AfterConfiguration(2024, {}, true, {}));
+    // The folder chosen is stored although the status is not, and the list shows it.
+    EXPECT_TRUE(life.AfterConfiguration(2024, QStringLiteral("/a"), true, QStringLiteral("/b")));
+    EXPECT_EQ(t.db().DBFHolidayPlans.asString(QStringLiteral("PLANDIR")), QStringLiteral("/b"));
+    EXPECT_EQ(status(2024), 3);
+    EXPECT_EQ(t.dialogs().informationTexts().size(), 4);
+    EXPECT_TRUE(
+        t.dialogs().informationTexts().value(0).contains(QStringLiteral("status zablokowany")));
+    EXPECT_EQ(errorLog().count(QStringLiteral("[0000161800]")), 4);
+    t.exec(QStringLiteral("DROP TRIGGER T_REFUSE"));
+
+    // A plan deleted meanwhile is reported, not taken for written.
+    t.dialogs().clear();
+    t.exec(QStringLiteral("DELETE FROM HOLIDAYPLANS WHERE IDYEAR=2024"));
+    EXPECT_FALSE(t.db().SetPlanStatus(2024, 4));
+    EXPECT_EQ(t.dialogs().informationTexts().size(), 1);
+    EXPECT_TRUE(t.dialogs().informationTexts().value(0).contains(QStringLiteral("2024")));
+    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM HOLIDAYPLANS")), 0);
+
+    plan(2025, 1);
+    EXPECT_TRUE(t.db().SetPlanStatus(2025, 2));
+    EXPECT_EQ(status(2025), 2);
 }
 
 TEST_F(PlanLifecycleTest, OpeningTheFolderNeedsOne)

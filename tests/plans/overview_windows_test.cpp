@@ -257,6 +257,66 @@ private slots:
         });
     }
 
+    void aFailedApprovalChangesNothingOnScreen()
+    {
+        const auto write = [this](const QString& sql) { QVERIFY(m_db->Write(sql, {}, 1)); };
+        // The database refuses the approval while the session's flag is set.
+        const auto refuse = [this](bool on) {
+            QVERIFY(m_db->Utility(1, [on](fb::Statement& st) {
+                st.setSql(QStringLiteral("SELECT RDB$SET_CONTEXT('USER_SESSION', 'NO_APPROVAL', "
+                                         "'%1') FROM RDB$DATABASE")
+                              .arg(on ? 1 : 0));
+                st.execute();
+                st.fetch();
+                st.close();
+            }));
+        };
+        write(QStringLiteral("CREATE EXCEPTION E_NO_APPROVAL 'Zatwierdzanie zablokowane'"));
+        write(QStringLiteral(
+            "CREATE TRIGGER T_NO_APPROVAL FOR HOLIDAYPLANS BEFORE UPDATE AS BEGIN "
+            "IF (NEW.STATUS = 5 AND RDB$GET_CONTEXT('USER_SESSION', 'NO_APPROVAL') = '1') "
+            "THEN EXCEPTION E_NO_APPROVAL; END"));
+        refuse(true);
+        m_db->OpenPlans();
+        QVERIFY(m_db->LocateByInteger(m_db->DBFHolidayPlans, QStringLiteral("IDYEAR"), 2013));
+        m_dialogs.answer(true);
+        m_dialogs.answer(true);
+        withOverview(2013, 0, [&](TfEmployeesPlans* w) {
+            QPushButton* b = child<QPushButton>(w, "SBZatwierdz");
+            b->click();
+            QVERIFY(b->isEnabled());
+            QVERIFY(!w->data().approved);
+            QCOMPARE(m_dialogs.shown().back().caption, QStringLiteral("Błąd"));
+            QVERIFY(m_dialogs.informationTexts().value(0).contains(
+                QStringLiteral("Zatwierdzanie zablokowane")));
+            // The plan list was not touched either.
+            QCOMPARE(m_db->DBFHolidayPlans.asInteger(QStringLiteral("STATUS")), 4);
+
+            // Once the database lets it, the same window approves.
+            refuse(false);
+            b->click();
+            QVERIFY(!b->isEnabled());
+            QVERIFY(w->data().approved);
+        });
+        refuse(false);
+        QCOMPARE(value(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=2013")),
+                 QStringLiteral("5"));
+
+        // A plan deleted meanwhile (by another copy of the program) is not shown approved.
+        m_dialogs.clear();
+        m_dialogs.answer(true);
+        withOverview(2012, 0, [&](TfEmployeesPlans* w) {
+            write(QStringLiteral("DELETE FROM HOLIDAYPLANS WHERE IDYEAR=2012"));
+            QPushButton* b = child<QPushButton>(w, "SBZatwierdz");
+            b->click();
+            QVERIFY(b->isEnabled());
+            QVERIFY(!w->data().approved);
+            QCOMPARE(m_dialogs.informationTexts().size(), 1);
+        });
+        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM HOLIDAYPLANS WHERE IDYEAR=2012")),
+                 QStringLiteral("0"));
+    }
+
     void staffingRowsApprovalAndEditorWarning()
     {
         QVERIFY(m_db->Write(

@@ -4,9 +4,11 @@
 #include "data/databasecreation.h"
 #include "data/mydatabase.h"
 #include "data/scriptrunner.h"
+#include "plans/batchedit.h"
 #include "plans/calendar/yearcalendarselector.h"
 #include "plans/calendarwindow.h"
 #include "plans/newplan.h"
+#include "plans/planconfigwindow.h"
 #include "plans/planlifecycle.h"
 #include "plans/plans.h"
 #include "tests/support/modal.h"
@@ -26,6 +28,7 @@
 #include <QTest>
 
 #include <memory>
+#include <tuple>
 
 using namespace zf;
 
@@ -264,6 +267,140 @@ private slots:
         m_dialogs.answer(true);
         commands.at(QStringLiteral("SBSkasujPlan"))();
         QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM HOLIDAYPLANS")), QStringLiteral("0"));
+    }
+
+    void aBatchChangeCountsAsAChangedConfiguration()
+    {
+        exec(QStringLiteral(
+            "UPDATE OR INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME) VALUES ('H1', 'Hurt', "
+            "'Ola') MATCHING (IDEMPLOYEE)"));
+        // (status before, a change applied in the batch window) -> status after
+        const QList<std::tuple<int, bool, int>> cases = {
+            {3, true, 6}, {5, true, 6}, {1, true, 2}, {3, false, 3}};
+        int year = 2040;
+        for (const auto& [before, apply, after] : cases) {
+            ++year;
+            exec(QStringLiteral(
+                     "INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (%1, %2, '')")
+                     .arg(year)
+                     .arg(before));
+            exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, THISYEARDAYS) "
+                                "VALUES (%1, 'H1', 26)")
+                     .arg(year));
+            selectPlan(year);
+            if (before == 5)
+                m_dialogs.answer(true);
+            test::whenModal<TfPlanConfig>([apply](TfPlanConfig* w) {
+                test::whenModal<TfBatchEdit>([apply](TfBatchEdit* b) {
+                    b->findChild<QSpinBox*>(QStringLiteral("fDAYS"))->setValue(20);
+                    if (apply)
+                        click(b, "SBZastosuj");
+                    click(b, "SBZamknij");
+                });
+                click(w, "SBHurtowo");
+                click(w, "SBOK");
+            });
+            m_plans->Configure();
+            QCOMPARE(status(year), after);
+            QCOMPARE(value(QStringLiteral("SELECT THISYEARDAYS FROM EMPLOYEESSETTINGS WHERE "
+                                          "IDYEAR=%1")
+                               .arg(year))
+                         .toInt(),
+                     apply ? 20 : 26);
+        }
+    }
+
+    void readingFilledFilesGivesStatusFourOnlyWhenTheyWereRead()
+    {
+        exec(QStringLiteral(
+            "INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2026, 2, '')"));
+        exec(QStringLiteral(
+            "INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2027, 3, '')"));
+        QList<int> imports;
+        bool succeeds = false;
+        m_plans->runImport = [&](int year, int unit) {
+            imports << year;
+            return succeeds && unit == 0;
+        };
+        // Nothing generated yet: refused.
+        selectPlan(2026);
+        m_plans->ReadFilled();
+        QVERIFY(imports.isEmpty());
+        QCOMPARE(m_dialogs.informationTexts(), QStringList{PlanLifecycle::kGenerateFirst});
+
+        // A reading that failed or was cancelled leaves the status.
+        selectPlan(2027);
+        m_plans->ReadFilled();
+        QCOMPARE(imports, QList<int>{2027});
+        QCOMPARE(status(2027), 3);
+
+        succeeds = true;
+        m_plans->ReadFilled();
+        QCOMPARE(status(2027), 4);
+        QCOMPARE(m_db->DBFHolidayPlans.asInteger(QStringLiteral("IDYEAR")), 2027);
+        QCOMPARE(m_db->DBFHolidayPlans.asInteger(QStringLiteral("STATUS")), 4);
+        // From a changed configuration as well.
+        exec(QStringLiteral("UPDATE HOLIDAYPLANS SET STATUS=6 WHERE IDYEAR=2027"));
+        selectPlan(2027);
+        m_plans->ReadFilled();
+        QCOMPARE(status(2027), 4);
+        QCOMPARE(status(2026), 2);
+        QCOMPARE(m_dialogs.questionTexts(), QStringList{});
+    }
+
+    void generatingOrReadingAnApprovedPlanAsksFirst()
+    {
+        const QString generate = QStringLiteral(
+            "Zefirant jest już zatwierdzony. Czy mimo to chcesz wygenerować go do edycji?");
+        const QString read = QStringLiteral(
+            "Zefirant jest już zatwierdzony. Czy mimo to chcesz wczytać do niego wypełnione "
+            "plany?");
+        exec(QStringLiteral(
+            "INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2025, 5, '')"));
+        QList<int> exports;
+        QList<int> imports;
+        m_plans->runExport = [&](int year, int) {
+            exports << year;
+            return true;
+        };
+        m_plans->runImport = [&](int year, int) {
+            imports << year;
+            return true;
+        };
+        // "Nie": nothing happens.
+        selectPlan(2025);
+        m_dialogs.answer(false);
+        m_plans->Generate();
+        m_dialogs.answer(false);
+        m_plans->ReadFilled();
+        QVERIFY(exports.isEmpty());
+        QVERIFY(imports.isEmpty());
+        QCOMPARE(status(2025), 5);
+        QCOMPARE(m_dialogs.questionTexts(), (QStringList{generate, read}));
+        for (const auto& shown : m_dialogs.shown())
+            QCOMPARE(shown.caption, QStringLiteral("Uwaga"));
+
+        // "Tak": the command runs and the approval is gone.
+        m_dialogs.clear();
+        m_dialogs.answer(true);
+        m_plans->ReadFilled();
+        QCOMPARE(imports, QList<int>{2025});
+        QCOMPARE(status(2025), 4);
+        exec(QStringLiteral("UPDATE HOLIDAYPLANS SET STATUS=5"));
+        selectPlan(2025);
+        m_dialogs.answer(true);
+        m_plans->Generate();
+        QCOMPARE(exports, QList<int>{2025});
+        QCOMPARE(status(2025), 3);
+        QCOMPARE(m_dialogs.questionTexts(), (QStringList{read, generate}));
+
+        // A plan that is not approved is not asked about.
+        m_dialogs.clear();
+        m_plans->Generate();
+        m_plans->ReadFilled();
+        QCOMPARE(exports.size(), 2);
+        QCOMPARE(imports.size(), 2);
+        QVERIFY(m_dialogs.shown().empty());
     }
 };
 
