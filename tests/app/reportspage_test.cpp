@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include <memory>
+#include <utility>
 
 using namespace zf;
 
