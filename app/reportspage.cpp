@@ -2,10 +2,10 @@
 
 #include "data/fb/dataset.h"
 #include "reports/dmraporty.h"
+#include "scheduler/datefield.h"
 #include "util/dates.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -41,6 +41,22 @@ QWidget* withClearButton(QWidget* parent, QComboBox* box, const QString& caption
     return row;
 }
 
+// A row whose label leads to `buddy`, which sits in `field` (the buddy itself when null).
+void addRow(QFormLayout* form, const QString& caption, QWidget* buddy, QWidget* field = nullptr)
+{
+    auto* label = new QLabel(caption, buddy->parentWidget());
+    label->setBuddy(buddy);
+    form->addRow(label, field ? field : buddy);
+}
+
+void addDateRow(QFormLayout* form, const QString& caption, TDateField* date)
+{
+    auto* label = new QLabel(caption, date->parentWidget());
+    label->setBuddy(date->edit());
+    date->setCaption(caption);
+    form->addRow(label, date);
+}
+
 } // namespace
 
 TReportsPage::TReportsPage(fb::DataSet& plans, fb::DataSet& units, fb::DataSet& employees,
@@ -66,15 +82,18 @@ TReportsPage::TReportsPage(fb::DataSet& plans, fb::DataSet& units, fb::DataSet& 
                                   QStringLiteral("Urlopu bezpłatngo"),
                                   QStringLiteral("Urlopu okolicznościowego"),
                                   QStringLiteral("Opieki nad dzieckiem")});
-    dataWydruku = dateField(QStringLiteral("dataWydruku"));
-    filtrUrlopOd = dateField(QStringLiteral("filtrUrlopOd"));
-    filtrUrlopDo = dateField(QStringLiteral("filtrUrlopDo"));
+    m_printDate = dateField(QStringLiteral("dataWydruku"), QStringLiteral("DTPDataWydruku"));
+    m_from = dateField(QStringLiteral("filtrUrlopOd"), QStringLiteral("DTPUrlopOd"));
+    m_to = dateField(QStringLiteral("filtrUrlopDo"), QStringLiteral("DTPUrlopDo"));
+    dataWydruku = m_printDate->edit();
+    filtrUrlopOd = m_from->edit();
+    filtrUrlopDo = m_to->edit();
+    DTPDataWydruku = m_printDate->picker();
+    DTPUrlopOd = m_from->picker();
+    DTPUrlopDo = m_to->picker();
     filtrIleDni = new QLineEdit(this);
     filtrIleDni->setObjectName(QStringLiteral("filtrIleDni"));
     filtrIleDni->setMaxLength(18);
-    DTPDataWydruku = picker(QStringLiteral("DTPDataWydruku"), dataWydruku);
-    DTPUrlopOd = picker(QStringLiteral("DTPUrlopOd"), filtrUrlopOd);
-    DTPUrlopDo = picker(QStringLiteral("DTPUrlopDo"), filtrUrlopDo);
 
     auto button = [this](const QString& caption, const QString& name) {
         auto* b = new QPushButton(caption, this);
@@ -82,27 +101,26 @@ TReportsPage::TReportsPage(fb::DataSet& plans, fb::DataSet& units, fb::DataSet& 
         b->setMinimumHeight(30);
         return b;
     };
-    SBGrafikMiesiac = button(QStringLiteral(" Grafik urlopów na wskazany miesiąc"),
+    SBGrafikMiesiac = button(QStringLiteral(" &Grafik urlopów na wskazany miesiąc"),
                              QStringLiteral("SBGrafikMiesiac"));
-    SBGrafikRok = button(QStringLiteral(" Grafik urlopów na wskazany rok"),
-                         QStringLiteral("SBGrafikRok"));
+    SBGrafikRok =
+        button(QStringLiteral(" Gra&fik urlopów na wskazany rok"), QStringLiteral("SBGrafikRok"));
     SBZestawienie =
-        button(QStringLiteral(" Zestawienie dni urlopów"), QStringLiteral("SBZestawienie"));
-    SBWniosek = button(QStringLiteral("Wniosek urlopowy"), QStringLiteral("SBWniosek"));
+        button(QStringLiteral(" Zes&tawienie dni urlopów"), QStringLiteral("SBZestawienie"));
+    SBWniosek = button(QStringLiteral("Wnio&sek urlopowy"), QStringLiteral("SBWniosek"));
     SBOswiadczenie =
-        button(QStringLiteral("Oświadczenie opiekuna dziecka"), QStringLiteral("SBOswiadczenie"));
+        button(QStringLiteral("Oświadcz&enie opiekuna dziecka"), QStringLiteral("SBOswiadczenie"));
 
     auto* planGroup = new QGroupBox(QStringLiteral(" Wydruki dot. grafiku urlopowego:"), this);
     auto* planForm = new QFormLayout;
-    planForm->addRow(QStringLiteral("Wybierz plan urlopowy:"), filtrPlanUrlopowy);
-    planForm->addRow(QStringLiteral("Wybierz miesiąc:"), filtrMiesiac);
-    planForm->addRow(QStringLiteral("Pracownicy z zespołu:"),
-                     withClearButton(this, filtrZespol, QStringLiteral("Nie wskazuj żadnego zespołu"),
-                                     QStringLiteral("SBBezZespolu")));
-    planForm->addRow(QStringLiteral("Dla pracownika:"),
-                     withClearButton(this, filtrPracownik,
-                                     QStringLiteral("Nie wskazuj żadnego pracownika"),
-                                     QStringLiteral("SBBezPracownika")));
+    addRow(planForm, QStringLiteral("Wy&bierz plan urlopowy:"), filtrPlanUrlopowy);
+    addRow(planForm, QStringLiteral("Wybierz &miesiąc:"), filtrMiesiac);
+    addRow(planForm, QStringLiteral("Pracownicy z &zespołu:"), filtrZespol,
+           withClearButton(this, filtrZespol, QStringLiteral("Nie wskazuj żadnego zespołu"),
+                           QStringLiteral("SBBezZespolu")));
+    addRow(planForm, QStringLiteral("Dl&a pracownika:"), filtrPracownik,
+           withClearButton(this, filtrPracownik, QStringLiteral("Nie wskazuj żadnego pracownika"),
+                           QStringLiteral("SBBezPracownika")));
     auto* planButtons = new QHBoxLayout;
     planButtons->addWidget(SBGrafikMiesiac);
     planButtons->addWidget(SBGrafikRok);
@@ -111,26 +129,17 @@ TReportsPage::TReportsPage(fb::DataSet& plans, fb::DataSet& units, fb::DataSet& 
     planLayout->addLayout(planForm);
     planLayout->addLayout(planButtons);
 
-    auto dateRow = [this](QLineEdit* field, QDateEdit* dtp) {
-        auto* row = new QWidget(this);
-        auto* l = new QHBoxLayout(row);
-        l->setContentsMargins(0, 0, 0, 0);
-        l->addWidget(field);
-        l->addWidget(dtp);
-        l->addStretch();
-        return row;
-    };
     auto* formsGroup = new QGroupBox(QStringLiteral(" Wnioski, oświadczenia:"), this);
     auto* formsForm = new QFormLayout;
-    formsForm->addRow(QStringLiteral("Dla pracownika:"),
-                      withClearButton(this, filtrDlaPracownika,
-                                      QStringLiteral("Nie wskazuj żadnego pracownika"),
-                                      QStringLiteral("SBBezPracownikaWniosek")));
-    formsForm->addRow(QStringLiteral("Data wydruku:"), dateRow(dataWydruku, DTPDataWydruku));
-    formsForm->addRow(QStringLiteral("o udzielenie:"), filtrRodzajWniosku);
-    formsForm->addRow(QStringLiteral("Urlop od:"), dateRow(filtrUrlopOd, DTPUrlopOd));
-    formsForm->addRow(QStringLiteral("Urlop do:"), dateRow(filtrUrlopDo, DTPUrlopDo));
-    formsForm->addRow(QStringLiteral("ile dni:"), filtrIleDni);
+    addRow(formsForm, QStringLiteral("Dla pracowni&ka:"), filtrDlaPracownika,
+           withClearButton(this, filtrDlaPracownika,
+                           QStringLiteral("Nie wskazuj żadnego pracownika"),
+                           QStringLiteral("SBBezPracownikaWniosek")));
+    addDateRow(formsForm, QStringLiteral("&Data wydruku:"), m_printDate);
+    addRow(formsForm, QStringLiteral("o &udzielenie:"), filtrRodzajWniosku);
+    addDateRow(formsForm, QStringLiteral("U&rlop od:"), m_from);
+    addDateRow(formsForm, QStringLiteral("Ur&lop do:"), m_to);
+    addRow(formsForm, QStringLiteral("&ile dni:"), filtrIleDni);
     auto* formButtons = new QHBoxLayout;
     formButtons->addWidget(SBWniosek);
     formButtons->addWidget(SBOswiadczenie);
@@ -170,24 +179,9 @@ TReportsPage::TReportsPage(fb::DataSet& plans, fb::DataSet& units, fb::DataSet& 
     });
 }
 
-QLineEdit* TReportsPage::dateField(const QString& name)
+TDateField* TReportsPage::dateField(const QString& name, const QString& pickerName)
 {
-    auto* field = new QLineEdit(this);
-    field->setObjectName(name);
-    field->setMaxLength(10);
-    field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00-00-00000")) + 12);
-    return field;
-}
-
-QDateEdit* TReportsPage::picker(const QString& name, QLineEdit* field)
-{
-    auto* dtp = new QDateEdit(this);
-    dtp->setObjectName(name);
-    dtp->setCalendarPopup(true);
-    dtp->setDisplayFormat(dateTextFormat());
-    connect(dtp, &QDateEdit::dateChanged, field,
-            [field](const QDate& d) { field->setText(d.toString(dateTextFormat())); });
-    return dtp;
+    return new TDateField(name, pickerName, this);
 }
 
 void TReportsPage::fillFromList(QComboBox* box, fb::DataSet& list, const QString& keyField,
@@ -213,13 +207,11 @@ void TReportsPage::resetFilters(const QDate& today)
     filtrZespol->setCurrentIndex(-1);
     filtrDlaPracownika->setCurrentIndex(-1);
     filtrRodzajWniosku->setCurrentIndex(0);
-    for (QDateEdit* dtp : {DTPDataWydruku, DTPUrlopOd, DTPUrlopDo}) {
-        dtp->setDisplayFormat(dateTextFormat());
-        dtp->setDate(today);
-    }
     const QString text = today.toString(dateTextFormat());
-    for (QLineEdit* field : {dataWydruku, filtrUrlopOd, filtrUrlopDo})
-        field->setText(text);
+    for (TDateField* date : {m_printDate, m_from, m_to}) {
+        date->setText(text);
+        date->showTextInPicker();
+    }
 }
 
 int TReportsPage::planYear() const
@@ -262,24 +254,30 @@ std::map<QString, std::function<void()>> TReportsPage::ReportCommands(TDMRaporty
     commands[QStringLiteral("SBWniosek")] = [this, &dm] {
         FormTexts t;
         t.employee = filtrDlaPracownika->currentText();
-        t.printDate = dataWydruku->text();
+        t.printDate = m_printDate->text();
         t.kind = filtrRodzajWniosku->currentText();
-        t.from = filtrUrlopOd->text();
-        t.to = filtrUrlopDo->text();
+        t.from = m_from->text();
+        t.to = m_to->text();
         t.days = filtrIleDni->text();
         switch (dm.WniosekUrlopowy(t)) {
+        case TDMRaporty::FormField::PrintDate:
+            dataWydruku->setFocus(Qt::OtherFocusReason);
+            break;
         case TDMRaporty::FormField::From:
-            filtrUrlopOd->setFocus();
+            filtrUrlopOd->setFocus(Qt::OtherFocusReason);
             break;
         case TDMRaporty::FormField::To:
-            filtrUrlopDo->setFocus();
+            filtrUrlopDo->setFocus(Qt::OtherFocusReason);
             break;
         case TDMRaporty::FormField::None:
             break;
         }
     };
     commands[QStringLiteral("SBOswiadczenie")] = [this, &dm] {
-        dm.OswiadczenieOpiekuna(filtrDlaPracownika->currentText(), dataWydruku->text());
+        const QString printDate = m_printDate->text();
+        if (!dm.OswiadczenieOpiekuna(filtrDlaPracownika->currentText(), printDate) &&
+            !TDMRaporty::IsFormDate(printDate))
+            dataWydruku->setFocus(Qt::OtherFocusReason);
     };
     return commands;
 }

@@ -16,6 +16,7 @@ namespace fb {
 class DataSet;
 }
 class TDMRaporty;
+class TDateField;
 
 // The reports page: the filters and buttons of the printed documents. The pick lists follow the
 // shared lists of plans, units and employees.
@@ -35,6 +36,7 @@ public:
     QComboBox* filtrPracownik;
     QComboBox* filtrDlaPracownika;
     QComboBox* filtrRodzajWniosku;
+    // The masked fields of the three dates and their pickers.
     QLineEdit* dataWydruku;
     QLineEdit* filtrUrlopOd;
     QLineEdit* filtrUrlopDo;
@@ -55,14 +57,17 @@ public:
     QString formEmployee() const;
 
     // The five report buttons' commands, by objectName, reading the filters into the report
-    // data when pressed.
+    // data when pressed. A form refused for one of its dates puts the focus in that field.
     std::map<QString, std::function<void()>> ReportCommands(TDMRaporty& dm);
 
 private:
-    QLineEdit* dateField(const QString& name);
-    QDateEdit* picker(const QString& name, QLineEdit* field);
+    TDateField* dateField(const QString& name, const QString& pickerName);
     void fillFromList(QComboBox* box, fb::DataSet& list, const QString& keyField,
                       const QString& textField);
+
+    TDateField* m_printDate;
+    TDateField* m_from;
+    TDateField* m_to;
 };
 
 } // namespace zf

@@ -193,7 +193,10 @@ void TfCalendar::clearAll()
 
 void TfCalendar::saveChanges()
 {
-    m_saved = SaveNonWorkingDays(m_db, m_year, m_selector->GetDays());
+    // A failed save was reported; the ticks stay for another try or "&Anuluj zmiany".
+    if (!SaveNonWorkingDays(m_db, m_year, m_selector->GetDays()))
+        return;
+    m_saved = true;
     accept();
 }
 

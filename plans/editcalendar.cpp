@@ -2,6 +2,7 @@
 
 #include "data/fb/transactionguard.h"
 #include "data/mydatabase.h"
+#include "plans/nonworkingdays.h"
 #include "plans/overview.h"
 #include "util/dates.h"
 #include "util/dialogs.h"
@@ -149,7 +150,8 @@ SaveCalendarResult SaveEditCalendar(TmyDataBase& db, int year, const QString& em
     } catch (const Exception& e) {
         st.close();
         db.DBFTransaction.rollbackQuietly();
-        db.ReportUnexpectedError(e.message(), true, kCodeSave);
+        db.ReportUnexpectedError(e.message() + QStringLiteral("\n\n") + kSaveKeptHint, true,
+                                 kCodeSave);
         return SaveCalendarResult::Failed;
     }
 }

@@ -41,7 +41,8 @@ enum class SaveCalendarResult { Saved, OverLimit, NotInPlan, Failed };
 // "&Zapisz zmiany": refuses a negative remaining count while `checkRange` is on (telling the
 // user); otherwise replaces the employee's leave and unchangeable days of the year with the
 // ticked and marked slots, both tables in one transaction. A database error rolls both back and
-// is reported with 151801; an employee no longer in the plan gets nothing written.
+// is reported with 151801 (the window keeps the ticks for another try); an employee no longer
+// in the plan gets nothing written.
 SaveCalendarResult SaveEditCalendar(TmyDataBase& db, int year, const QString& employee,
                                     const YearDays& days, int remaining, bool checkRange);
 

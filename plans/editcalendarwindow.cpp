@@ -266,8 +266,10 @@ void TfEditCalendar::Save()
         return;
     const SaveCalendarResult r = SaveEditCalendar(m_db, m_year, m_employee, m_selector->GetDays(),
                                                   m_remaining, m_options.sprawdzZakresUrlopu);
-    if (r == SaveCalendarResult::OverLimit)
-        return; // the window stays open to correct the schedule
+    // Over the limit the schedule is to be corrected; after a reported database error the
+    // ticks stay for another try or "&Anuluj zmiany".
+    if (r == SaveCalendarResult::OverLimit || r == SaveCalendarResult::Failed)
+        return;
     m_saved = r == SaveCalendarResult::Saved;
     accept();
 }

@@ -182,7 +182,8 @@ bool SaveNonWorkingDays(TmyDataBase& db, int year, const YearDays& days)
     } catch (const Exception& e) {
         st.close();
         db.DBFTransaction.rollbackQuietly();
-        db.ReportUnexpectedError(e.message(), true, kCodeSaveCalendar);
+        db.ReportUnexpectedError(e.message() + QStringLiteral("\n\n") + kSaveKeptHint, true,
+                                 kCodeSaveCalendar);
         return false;
     }
 }

@@ -32,8 +32,13 @@ bool ReadCalendarFile(const QString& path, int year, YearDays& days);
 bool LoadNonWorkingDays(TmyDataBase& db, int year, YearDays& days);
 
 // Replaces the stored non-working days of `year` by the selected slots that are real days of
-// the year, in one transaction; on an error nothing changes and it is reported (41816).
+// the year, in one transaction; on an error nothing changes and it is reported (41816) with
+// kSaveKeptHint, since the window keeps its ticks for another try.
 bool SaveNonWorkingDays(TmyDataBase& db, int year, const YearDays& days);
+
+// Closes the report of a failed save of ticked days: the window stays open with them.
+inline const QString kSaveKeptHint = QStringLiteral(
+    "Zaznaczenia pozostały w oknie: spróbuj zapisać je ponownie albo anuluj zmiany.");
 
 inline constexpr int kCodeSaveCalendar = 41816;
 inline constexpr int kCodeReadCalendarFile = 101854;

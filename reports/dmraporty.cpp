@@ -24,6 +24,9 @@ const QString kNoSuchFrom =
     QStringLiteral("Data urlopu (Od) wskazuje dzień, którego nie ma w kalendarzu. Popraw pole.");
 const QString kNoSuchTo =
     QStringLiteral("Data urlopu (Do) wskazuje dzień, którego nie ma w kalendarzu. Popraw pole.");
+const QString kBadPrintDate = QStringLiteral("Niepoprawny format daty wydruku. Popraw pole.");
+const QString kNoSuchPrintDate =
+    QStringLiteral("Data wydruku wskazuje dzień, którego nie ma w kalendarzu. Popraw pole.");
 const QString kToBeforeFrom = QStringLiteral(
     "Data urlopu (Do) jest wcześniejsza niż data urlopu (Od). Popraw pole.");
 const QString kOccasional = QStringLiteral("Urlopu okolicznościowego");
@@ -115,29 +118,38 @@ bool TDMRaporty::Zestawienie(const PlanReportFilters& f)
     return buildAndShow(Report::Zestawienie, QStringLiteral("zestawienieDniUrlopow.frf"));
 }
 
+bool TDMRaporty::IsFormDate(const QString& text)
+{
+    return IsValidDateText(text) && IsValidDateNumber(DateTextToNumber(text));
+}
+
+bool TDMRaporty::checkFormDate(const QString& value, const QString& badFormat,
+                               const QString& noSuchDay)
+{
+    // A text of the right shape may still name no day (31-02-2024).
+    if (!IsValidDateText(value)) {
+        m_dialogs.information(kCaptionWarning, badFormat);
+        return false;
+    }
+    if (!IsValidDateNumber(DateTextToNumber(value))) {
+        m_dialogs.information(kCaptionWarning, noSuchDay);
+        return false;
+    }
+    return true;
+}
+
 TDMRaporty::FormField TDMRaporty::WniosekUrlopowy(const FormTexts& t)
 {
     form.employee = t.employee;
     form.printDate = t.printDate;
     form.kind = t.kind;
-    // A text of the right shape may still name no day (31-02-2024), and the leave cannot end
-    // before it begins.
-    const auto check = [this](const QString& value, const QString& badFormat,
-                              const QString& noSuchDay) {
-        if (!IsValidDateText(value)) {
-            m_dialogs.information(kCaptionWarning, badFormat);
-            return false;
-        }
-        if (!IsValidDateNumber(DateTextToNumber(value))) {
-            m_dialogs.information(kCaptionWarning, noSuchDay);
-            return false;
-        }
-        return true;
-    };
-    if (!check(t.from, kBadFrom, kNoSuchFrom))
+    if (!checkFormDate(t.printDate, kBadPrintDate, kNoSuchPrintDate))
+        return FormField::PrintDate;
+    if (!checkFormDate(t.from, kBadFrom, kNoSuchFrom))
         return FormField::From;
-    if (!check(t.to, kBadTo, kNoSuchTo))
+    if (!checkFormDate(t.to, kBadTo, kNoSuchTo))
         return FormField::To;
+    // The leave cannot end before it begins.
     if (DateTextToNumber(t.to) < DateTextToNumber(t.from)) {
         m_dialogs.information(kCaptionWarning, kToBeforeFrom);
         return FormField::To;
@@ -151,6 +163,8 @@ TDMRaporty::FormField TDMRaporty::WniosekUrlopowy(const FormTexts& t)
 
 bool TDMRaporty::OswiadczenieOpiekuna(const QString& employee, const QString& printDate)
 {
+    if (!checkFormDate(printDate, kBadPrintDate, kNoSuchPrintDate))
+        return false;
     form.employee = employee;
     form.printDate = printDate;
     return buildAndShow(Report::Druki, QStringLiteral("oswiadczenieopiekuna.frf"));

@@ -46,8 +46,8 @@ class TDMRaporty : public report::ReportSource
 {
 public:
     enum class Report { Grafik, GrafikRok, Zestawienie, Druki };
-    // Which form field a refused leave application points at.
-    enum class FormField { None, From, To };
+    // Which form field a refused form points at.
+    enum class FormField { None, PrintDate, From, To };
 
     TDMRaporty(TmyDataBase& db, Dialogs& dialogs, QString programFolder);
 
@@ -56,8 +56,11 @@ public:
     bool GrafikMiesiac(const PlanReportFilters& f);
     bool GrafikRok(const PlanReportFilters& f);
     bool Zestawienie(const PlanReportFilters& f);
+    // Both forms refuse a print date that names no day; the application also its two dates.
     FormField WniosekUrlopowy(const FormTexts& t);
     bool OswiadczenieOpiekuna(const QString& employee, const QString& printDate);
+    // A date text of a form that names a real day.
+    static bool IsFormDate(const QString& text);
 
     std::function<void(const report::ReportDocument&)> show;
     report::ReportEngine::Progress progress;
@@ -105,6 +108,8 @@ public:
 
 private:
     bool checkPlan(const PlanReportFilters& f);
+    // Tells the user which message fits a date text that names no day.
+    bool checkFormDate(const QString& value, const QString& badFormat, const QString& noSuchDay);
     void openRows(const PlanReportFilters& f);
     bool buildAndShow(Report r, const QString& templateName);
     QString commonVariable(const QString& name) const;

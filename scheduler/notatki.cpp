@@ -73,6 +73,7 @@ TfNotatki::TfNotatki(Dialogs& dialogs, const ProgramOptions& options, QWidget* p
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Numer notatki:"), m_number);
     form->addRow(QStringLiteral("Termin notatki:"), m_date);
+    m_date->setCaption(QStringLiteral("Termin notatki:"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_previous);
     buttons->addWidget(m_next);

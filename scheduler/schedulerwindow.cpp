@@ -149,6 +149,7 @@ TfScheduler::TfScheduler(TmyDataBase& db, Dialogs& dialogs, std::function<void()
     auto* format = new QLabel(QStringLiteral("DD-MM-RRRR"), this);
     format->setObjectName(QStringLiteral("lbFormatDaty"));
     addRow(QStringLiteral("Data terrminu"), row(this, {m_date, format}), m_date->edit());
+    m_date->setCaption(QStringLiteral("Data terrminu"));
     addRow(QStringLiteral("Pracownik"), row(this, {m_employeeList, m_noEmployee}), m_employeeList);
     auto* note = new QLabel(
         QStringLiteral("Jeśli brakuje pracownika dopisz go w kartotece osobowej."), this);

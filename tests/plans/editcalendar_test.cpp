@@ -1,6 +1,7 @@
 // The leave editor's logic on a real embedded database: loading, the running count and saving
 // both day tables as one unit.
 #include "plans/editcalendar.h"
+#include "plans/nonworkingdays.h"
 
 #include "data/errorlog.h"
 #include "data/mydatabase.h"
@@ -161,6 +162,8 @@ TEST_F(EditCalendarTest, DatabaseErrorKeepsBothTablesAsTheyWere)
     EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "P2"), leaveBefore);
     EXPECT_EQ(days("EMPLOYEECONSTDAYS", "P2"), fixedBefore);
     ASSERT_EQ(t.dialogs().informationTexts().size(), 1);
+    // The editor keeps the ticks, and the report says what to do with them.
+    EXPECT_TRUE(t.dialogs().informationTexts()[0].endsWith(kSaveKeptHint));
     QFile log(t.db().errorLog().path());
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("[0000151801]"));

@@ -7,6 +7,7 @@
 #include "plans/calendar/calendarselector.h"
 #include "plans/calendar/yearcalendarselector.h"
 #include "plans/editcalendarwindow.h"
+#include "plans/nonworkingdays.h"
 #include "plans/overviewgrid.h"
 #include "plans/overviewwindow.h"
 #include "tests/plans/overview_seed.h"
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -471,6 +473,61 @@ private slots:
             });
             QCOMPARE(w->plans().at(0).remaining, -1);
         });
+    }
+
+    void aFailedEditorSaveKeepsTheWindowAndItsTicksForARetry()
+    {
+        const auto stored = [this](const char* table) {
+            return value(QStringLiteral("SELECT LIST(SELECTEDDAY, ',') FROM (SELECT SELECTEDDAY "
+                                        "FROM %1 WHERE IDEMPLOYEE='P1' ORDER BY SELECTEDDAY)")
+                             .arg(QLatin1String(table)));
+        };
+        // The second table refuses, after the first has been rewritten in the same transaction.
+        QVERIFY(m_db->Write(QStringLiteral("CREATE EXCEPTION E_EDITOR_REFUSED 'zablokowane'"), {},
+                            1));
+        QVERIFY(m_db->Write(QStringLiteral("CREATE TRIGGER T_EDITOR_REFUSE FOR EMPLOYEECONSTDAYS "
+                                           "BEFORE INSERT AS BEGIN EXCEPTION E_EDITOR_REFUSED; "
+                                           "END"),
+                            {}, 1));
+        // A failed check must not leave the trigger to the next cases.
+        const auto dropped = qScopeGuard([this] {
+            if (value(QStringLiteral("SELECT COUNT(*) FROM RDB$TRIGGERS WHERE "
+                                     "RDB$TRIGGER_NAME='T_EDITOR_REFUSE'")) == QLatin1String("1"))
+                m_db->Write(QStringLiteral("DROP TRIGGER T_EDITOR_REFUSE"), {}, 1);
+            m_db->Write(QStringLiteral("DROP EXCEPTION E_EDITOR_REFUSED"), {}, 1);
+        });
+        bool retried = false;
+        withOverview(2013, 0, [&](TfEmployeesPlans* w) {
+            inEditor(w, 1, [&](TfEditCalendar* e) {
+                QCOMPARE(e->remaining(), 26);
+                tick(e, 3, 4);
+                tick(e, 1, 2); // unticks a stored day
+                child<QPushButton>(e, "SBNiezmienialne")->click();
+                tick(e, 5, 6);
+                child<QPushButton>(e, "SBNiezmienialne")->click();
+                const YearDays ticked = e->selector()->GetDays();
+                child<QPushButton>(e, "SBZapisz")->click();
+                QVERIFY(e->isVisible());
+                QCOMPARE(e->selector()->GetDays(), ticked);
+                QCOMPARE(e->remaining(), 26);
+                QCOMPARE(child<QLabel>(e, "labelLeft")->text(), QStringLiteral("26"));
+                QVERIFY(!e->saved());
+                QCOMPARE(m_dialogs.informationTexts().size(), 1);
+                QVERIFY2(m_dialogs.informationTexts()[0].endsWith(kSaveKeptHint),
+                         qPrintable(m_dialogs.informationTexts()[0]));
+                QCOMPARE(stored("EMPLOYEEHOLIDAYS"), QStringLiteral("20130102,20130103"));
+                QCOMPARE(stored("EMPLOYEECONSTDAYS"), QStringLiteral("20130103,20130104"));
+
+                QVERIFY(m_db->Write(QStringLiteral("DROP TRIGGER T_EDITOR_REFUSE"), {}, 1));
+                child<QPushButton>(e, "SBZapisz")->click();
+                QVERIFY(!e->isVisible());
+                QVERIFY(e->saved());
+                retried = true;
+            });
+        });
+        QVERIFY(retried);
+        QCOMPARE(stored("EMPLOYEEHOLIDAYS"), QStringLiteral("20130103,20130304"));
+        QCOMPARE(stored("EMPLOYEECONSTDAYS"), QStringLiteral("20130103,20130104,20130506"));
     }
 
     void storedSizesAreApplied()

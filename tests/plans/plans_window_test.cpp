@@ -8,6 +8,7 @@
 #include "plans/calendar/yearcalendarselector.h"
 #include "plans/calendarwindow.h"
 #include "plans/newplan.h"
+#include "plans/nonworkingdays.h"
 #include "plans/planconfigwindow.h"
 #include "plans/planlifecycle.h"
 #include "plans/plans.h"
@@ -23,6 +24,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -232,6 +234,49 @@ private slots:
         QCOMPARE(freeDays(2012), QStringLiteral("20120501,20120815"));
         QCOMPARE(m_dialogs.informationTexts(), QStringList{TfCalendar::kFileHelp});
         QCOMPARE(status(2012), 6);
+    }
+
+    void aFailedCalendarSaveKeepsTheWindowAndItsTicksForARetry()
+    {
+        exec(QStringLiteral(
+            "INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2027, 1, '')"));
+        exec(QStringLiteral("INSERT INTO CALENDAR (IDYEAR, FREEDAY) VALUES (2027, 20270101)"));
+        exec(QStringLiteral("CREATE EXCEPTION E_CALENDAR_REFUSED 'zablokowane'"));
+        exec(QStringLiteral("CREATE TRIGGER T_CALENDAR_REFUSE FOR CALENDAR BEFORE INSERT AS "
+                            "BEGIN EXCEPTION E_CALENDAR_REFUSED; END"));
+        // A failed check must not leave the trigger to the next cases.
+        const auto dropped = qScopeGuard([this] {
+            if (value(QStringLiteral("SELECT COUNT(*) FROM RDB$TRIGGERS WHERE "
+                                     "RDB$TRIGGER_NAME='T_CALENDAR_REFUSE'")) == QLatin1String("1"))
+                m_db->Write(QStringLiteral("DROP TRIGGER T_CALENDAR_REFUSE"), {}, 1);
+            m_db->Write(QStringLiteral("DROP EXCEPTION E_CALENDAR_REFUSED"), {}, 1);
+        });
+        TfCalendar window(*m_db, m_dialogs);
+        bool checked = false;
+        test::onModal<TfCalendar>([&](TfCalendar* w) {
+            YearDays ticked = w->selector().GetDays();
+            ticked[6][11].selected = true; // 12 July
+            ticked[11][23].selected = true;
+            w->selector().SetDays(2027, ticked);
+            w->selector().Redraw();
+            click(w, "SBZapisz");
+            QVERIFY(w->isVisible());
+            QCOMPARE(w->selector().GetDays(), ticked);
+            QCOMPARE(m_dialogs.shown().size(), size_t(1));
+            QCOMPARE(m_dialogs.shown()[0].caption, QStringLiteral("Błąd"));
+            QVERIFY2(m_dialogs.informationTexts()[0].endsWith(kSaveKeptHint),
+                     qPrintable(m_dialogs.informationTexts()[0]));
+            QCOMPARE(freeDays(2027), QStringLiteral("20270101"));
+
+            // The cause removed, the same ticks are saved and the window closes.
+            exec(QStringLiteral("DROP TRIGGER T_CALENDAR_REFUSE"));
+            click(w, "SBZapisz");
+            QVERIFY(!w->isVisible());
+            checked = true;
+        });
+        QVERIFY(window.Execute(2027));
+        QVERIFY(checked);
+        QCOMPARE(freeDays(2027), QStringLiteral("20270101,20270712,20271224"));
     }
 
     void commandsNeedAPlanAndKeepTheirGates()

@@ -249,11 +249,33 @@ TEST_F(ReportData, LeaveApplicationChecksItsDates)
     EXPECT_TRUE(lastText.contains(QStringLiteral("od dnia 04-01-2023 do dnia 04-01-2023")));
 }
 
+TEST_F(ReportData, BothFormsRefuseAPrintDateThatNamesNoDay)
+{
+    FormTexts f;
+    f.employee = QStringLiteral("Żaneta Kowalska");
+    f.printDate = emptyDateText();
+    f.kind = QStringLiteral("Urlopu wypoczynkowego");
+    f.from = QStringLiteral("04-01-2023");
+    f.to = QStringLiteral("05-01-2023");
+    EXPECT_EQ(dm.WniosekUrlopowy(f), TDMRaporty::FormField::PrintDate);
+    EXPECT_FALSE(dm.OswiadczenieOpiekuna(f.employee, QStringLiteral("30-02-2023")));
+    EXPECT_EQ(t.dialogs().informationTexts(),
+              QStringList({QStringLiteral("Niepoprawny format daty wydruku. Popraw pole."),
+                           QStringLiteral("Data wydruku wskazuje dzień, którego nie ma w "
+                                          "kalendarzu. Popraw pole.")}));
+    EXPECT_EQ(shown, 0);
+    EXPECT_FALSE(TDMRaporty::IsFormDate(QStringLiteral("30-02-2023")));
+    EXPECT_TRUE(TDMRaporty::IsFormDate(QStringLiteral("28-02-2023")));
+
+    EXPECT_TRUE(dm.OswiadczenieOpiekuna(f.employee, QStringLiteral("28-02-2023")));
+    EXPECT_EQ(shown, 1);
+}
+
 TEST_F(ReportData, AMissingTemplateIsReported)
 {
     TDMRaporty elsewhere(t.db(), t.dialogs(), t.folder());
     elsewhere.show = dm.show;
-    EXPECT_FALSE(elsewhere.OswiadczenieOpiekuna(QStringLiteral("x"), QStringLiteral("y")));
+    EXPECT_FALSE(elsewhere.OswiadczenieOpiekuna(QStringLiteral("x"), QStringLiteral("05-01-2023")));
     ASSERT_EQ(t.dialogs().shown().size(), 1u);
     EXPECT_EQ(t.dialogs().shown()[0].caption, QStringLiteral("Błąd"));
     EXPECT_TRUE(t.dialogs().shown()[0].text.contains(QStringLiteral("oswiadczenieopiekuna.frf")));

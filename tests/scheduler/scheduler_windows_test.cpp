@@ -265,6 +265,54 @@ private slots:
                  QString());
     }
 
+    void dateFieldsTakeTypedDigitsAndKeepInStepWithTheirPickers()
+    {
+        // Digits typed after a click beside a full or empty mask fill day, month and year; a
+        // typed day moves the picker, a picked day is written into the field.
+        const auto typeDate = [](QLineEdit* edit, const QString& digits) {
+            QTest::mouseClick(edit, Qt::LeftButton, {},
+                              QPoint(edit->width() - 3, edit->height() / 2));
+            QTRY_VERIFY(edit->hasFocus());
+            QCoreApplication::processEvents();
+            QTest::keyClicks(edit, digits);
+        };
+        onModal<TfScheduler>([&](TfScheduler* w) {
+            auto* date = child<QLineEdit>(w, "fDATESINCE");
+            auto* picker = child<QDateEdit>(w, "DTPDATESINCE");
+            typeDate(date, QStringLiteral("17052024"));
+            QCOMPARE(date->displayText(), QStringLiteral("17-05-2024"));
+            QCOMPARE(picker->date(), QDate(2024, 5, 17));
+            typeDate(date, QStringLiteral("0306"));
+            QCOMPARE(date->displayText(), QStringLiteral("03-06-    "));
+            QCOMPARE(picker->date(), QDate(2024, 5, 17));
+            QTest::keyClicks(date, QStringLiteral("2025"));
+            QCOMPARE(picker->date(), QDate(2025, 6, 3));
+            picker->setDate(QDate(2025, 6, 4));
+            QCOMPARE(date->displayText(), QStringLiteral("04-06-2025"));
+            QCOMPARE(date->accessibleName(), QStringLiteral("Data terrminu"));
+            QTest::keyClick(date, Qt::Key_Return);
+        });
+        m_scheduler->Add(false);
+        QCOMPARE(value(QStringLiteral("SELECT DATESINCE FROM SCHEDULER")),
+                 QStringLiteral("20250604"));
+
+        onModal<TfNotatki>([&](TfNotatki* w) {
+            auto* date = child<QLineEdit>(w, "edTermin");
+            auto* picker = child<QDateEdit>(w, "DTPTermin");
+            typeDate(date, QStringLiteral("10032024"));
+            QCOMPARE(picker->date(), QDate(2024, 3, 10));
+            picker->setDate(QDate(2024, 4, 1));
+            QCOMPARE(date->displayText(), QStringLiteral("01-04-2024"));
+            typeDate(date, QStringLiteral("02042024"));
+            QCOMPARE(picker->date(), QDate(2024, 4, 2));
+            child<QPlainTextEdit>(w, "memoNotatka")->setPlainText(QStringLiteral("Przegląd"));
+            click(w, "SBOk");
+        });
+        m_scheduler->EditNotes();
+        QCOMPARE(value(QStringLiteral("SELECT DATA FROM GLOBALNOTES WHERE IDNOTE=1")),
+                 QStringLiteral("02-04-2024"));
+    }
+
     void noteReminderShowsTheNoteAndDeletesIt()
     {
         onModal<TfNotatki>([](TfNotatki* w) {
