@@ -38,8 +38,9 @@ struct PlanFileData
 };
 
 inline constexpr const char* kPlanFileExtension = ".zfpn";
-// A full year is a few kilobytes; a larger file is not a plan file and is never read whole.
-inline constexpr qint64 kMaxPlanFileSize = 1024 * 1024;
+// A full year with every day chosen is about 21 KB; a larger file is not a plan file and is
+// never read.
+inline constexpr qint64 kMaxPlanFileSize = 64 * 1024;
 
 // The plan folder with one trailing separator removed, "/", the file name as stored, ".zfpn".
 QString PlanFilePath(const QString& planFolder, const QString& fileName);

@@ -4,6 +4,7 @@
 #include "tests/util/print.h"
 
 #include <QDir>
+#include <QDate>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -12,7 +13,7 @@
 namespace zf {
 namespace {
 
-TEST(PlanFileIo, ReadsOnlyRegularFilesUpToOneMebibyte)
+TEST(PlanFileIo, ReadsOnlyRegularFilesUpToTheLimit)
 {
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/a.zfpn");
@@ -44,6 +45,37 @@ TEST(PlanFileIo, ReplacesTheOldFileWholeAndLeavesNoTemporaryFile)
     ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/inside")));
     EXPECT_FALSE(WritePlanFileBytes(folder, "x"));
     EXPECT_TRUE(QDir(folder + QStringLiteral("/inside")).exists());
+}
+
+TEST(PlanFileIo, AFullYearFitsTheLimitAndALargerFileIsNotRead)
+{
+    // Every day of a leap year chosen, fixed and free, with long texts: still well inside.
+    PlanFileContent c;
+    c.year = 2024;
+    c.employeeKey = QString(20, QLatin1Char('9'));
+    c.name = QString(40, QLatin1Char('n'));
+    c.surname = QString(60, QLatin1Char('s'));
+    c.password = QString(30, QLatin1Char('p'));
+    c.comment = QString(2000, QLatin1Char('k'));
+    for (QDate d(2024, 1, 1); d.year() == 2024; d = d.addDays(1)) {
+        const int day = d.year() * 10000 + d.month() * 100 + d.day();
+        c.freeDays << day;
+        c.selectedDays << day;
+        c.unchangeableDays << day;
+    }
+    const QByteArray full = BuildPlanFileBytes(c);
+    EXPECT_LT(full.size(), kMaxPlanFileSize);
+
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/a.zfpn");
+    ASSERT_TRUE(WritePlanFileBytes(path, full));
+    QByteArray bytes;
+    EXPECT_TRUE(ReadPlanFileBytes(path, bytes));
+    EXPECT_EQ(bytes, full);
+    // Three times a full year is no plan file.
+    ASSERT_TRUE(WritePlanFileBytes(path, full + full + full));
+    EXPECT_FALSE(ReadPlanFileBytes(path, bytes));
+    EXPECT_TRUE(bytes.isEmpty());
 }
 
 } // namespace
