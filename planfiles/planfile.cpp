@@ -6,9 +6,6 @@
 #include "util/ovtools.h"
 #include "util/textcodec.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
 #include <limits>
@@ -167,39 +164,6 @@ bool ParsePlanFileText(const QByteArray& text, int planYear, PlanFileData& out)
     if (const auto unchangeable = r.ReadSubParser("UNCHANGEABLEDAYS"))
         out.unchangeableDays = readDays(*unchangeable, planYear);
     return true;
-}
-
-bool ReadPlanFileBytes(const QString& path, QByteArray& bytes)
-{
-    bytes.clear();
-    // Not a FIFO or a device, whose reading could block or never end.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxPlanFileSize)
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    // One byte more than allowed tells a file that grew since it was looked at.
-    bytes = file.read(kMaxPlanFileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxPlanFileSize) {
-        bytes.clear();
-        return false;
-    }
-    return true;
-}
-
-bool WritePlanFileBytes(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    // Never fall back to writing in place: the old file must survive a failed write.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 } // namespace zf

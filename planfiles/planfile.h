@@ -71,11 +71,13 @@ bool ParseStamp(const QByteArray& text, int& value);
 // A DAY value that is a real date of the year: exactly eight digits naming an existing day.
 bool ParseDay(const QByteArray& text, int year, int& day);
 
-// Reading a plan file's bytes: only a regular file of at most kMaxPlanFileSize bytes is read;
-// anything else, or a failed read, is unreadable (false, bytes empty).
+// Reading a plan file's bytes: only a regular file of at most kMaxPlanFileSize bytes, never
+// through a symbolic link, is read; anything else, or a failed read, is unreadable (false, bytes
+// empty).
 bool ReadPlanFileBytes(const QString& path, QByteArray& bytes);
 // Writing beside the old file under a temporary name that replaces it only when complete, so a
-// failed write never destroys the employee's earlier file. False on any failure.
+// failed write never destroys the employee's earlier file. A symbolic link at the path is
+// refused, and nothing a link points to is ever written. False on any failure.
 bool WritePlanFileBytes(const QString& path, const QByteArray& bytes);
 
 } // namespace zf

@@ -1,6 +1,6 @@
 // Export and import of leave-plan files on a real embedded database: the files' bytes, the
-// refusals that protect the files, the import's rules for missing, damaged, foreign and oversized
-// files, the all-or-nothing store per employee, and cancelling between employees.
+// refusals that protect the files, the import's rules for missing, damaged, foreign, linked and
+// oversized files, the all-or-nothing store per employee, and cancelling between employees.
 #include "planfiles/cipher.h"
 #include "planfiles/planfile.h"
 #include "planfiles/workingwithxml.h"
@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -239,6 +240,58 @@ TEST_F(PlanFilesTest, ImportSkipsUnreadableFilesAndGoesOn)
     QStringList changed;
     x.FindChangedPlanFiles(changed);
     EXPECT_EQ(x.SkippedCount(), 2) << "beata missing, cezary too big";
+}
+
+// Employees can write in the plan folder: a link there must not lead the office outside it.
+TEST_F(PlanFilesTest, LinkedPlanFilesAreNeitherWrittenNorRead)
+{
+    QTemporaryDir outside;
+    const QString target = outside.path() + QStringLiteral("/kadry.txt");
+    const QByteArray kept("kadry\0dane", 10);
+    {
+        QFile f(target);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(kept);
+    }
+    ASSERT_TRUE(QFile::link(target, path("beata")));
+    TWorkingWithXML x(t.db(), 2024);
+    EXPECT_FALSE(exportAll(x));
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Zapis do pliku nie powiódł się. Katalog jest "
+                                                     "niedostępny lub zablokowany przez inny "
+                                                     "program / użytkownika. Sprawdź dostępność "
+                                                     "ścieżki: ") +
+                                      path("beata")});
+    EXPECT_EQ(x.lastRun().stoppedAt, QStringLiteral("Beata Bednarz (B2)"));
+    QFile check(target);
+    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+    EXPECT_EQ(check.readAll(), kept);
+    check.close();
+    EXPECT_TRUE(QFileInfo(path("beata")).isSymLink());
+
+    // A changed plan of Beata's outside the folder, reached through the link: not offered, and
+    // refused as unreadable when asked for.
+    ASSERT_TRUE(x.WritePlanFiles({QStringLiteral("C3")}, QString(), true, false));
+    fillIn("cezary", {20240611}, {}, 2);
+    QByteArray foreign = clearText("cezary");
+    foreign.replace("<IDEMPLOYEE>C3</IDEMPLOYEE>", "<IDEMPLOYEE>B2</IDEMPLOYEE>");
+    ASSERT_TRUE(QFile::remove(target));
+    ASSERT_TRUE(WritePlanFileBytes(target, EncryptString(foreign, kPlanFileCipherKey)));
+    QStringList changed;
+    EXPECT_TRUE(x.FindChangedPlanFiles(changed));
+    EXPECT_EQ(changed, QStringList{QStringLiteral("C3")});
+    EXPECT_EQ(x.SkippedCount(), 1) << "beata is a link";
+    t.dialogs().clear();
+    EXPECT_TRUE(x.ImportPlanFiles({QStringLiteral("B2"), QStringLiteral("C3")}));
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Nie powiodła się próba odczytu pliku ") +
+                                      path("beata") +
+                                      QStringLiteral(". Plik jest niedostępny lub zablokowany. "
+                                                     "Plan ten zostanie pominięty. Dalszy import "
+                                                     "będzie mimo to kontynuowany")});
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "B2"), QStringLiteral("20240805"));
+    EXPECT_EQ(stamp("B2"), 0);
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "C3"), QStringLiteral("20240611"));
+    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+    EXPECT_EQ(check.readAll(), EncryptString(foreign, kPlanFileCipherKey));
 }
 
 TEST_F(PlanFilesTest, ImportStopsAtADamagedOrForeignFileKeepingTheStoredOnes)
