@@ -1,6 +1,6 @@
 // Leave-plan file texts: any file of the size read is parsed in under 100 ms; only real days of
 // the plan year, each once, come out; and what was read is written by the program's own writer to
-// a text that reads back the same.
+// a text that reads back the same, of the plan year.
 #include "fuzz/fuzzsupport.h"
 #include "planfiles/planfile.h"
 #include "util/textcodec.h"
@@ -63,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     PlanFileData again;
     ZF_FUZZ_CHECK(ParsePlanFileText(BuildPlanFileText(content), kYear, again));
+    ZF_FUZZ_CHECK(IsOfPlanYear(again.year, kYear));
     ZF_FUZZ_CHECK(again.employeeKey == read.employeeKey);
     ZF_FUZZ_CHECK(again.name == read.name);
     ZF_FUZZ_CHECK(again.surname == read.surname);

@@ -142,6 +142,13 @@ bool ParseDay(const QByteArray& text, int year, int& day)
 
 bool ParsePlanFileText(const QByteArray& text, int planYear, PlanFileData& out)
 {
+    {
+        // IDYEAR stands before everything else read below; a reader of its own leaves their
+        // reading exactly as it was.
+        TSimpleXMLParser y;
+        y.SetText(text);
+        y.ReadElement("IDYEAR", out.year);
+    }
     TSimpleXMLParser r;
     r.SetText(text);
     QByteArray key, name, surname, stamp;
@@ -164,6 +171,12 @@ bool ParsePlanFileText(const QByteArray& text, int planYear, PlanFileData& out)
     if (const auto unchangeable = r.ReadSubParser("UNCHANGEABLEDAYS"))
         out.unchangeableDays = readDays(*unchangeable, planYear);
     return true;
+}
+
+bool IsOfPlanYear(const QByteArray& idYear, int planYear)
+{
+    int year = 0;
+    return ParseStamp(idYear, year) && year == planYear;
 }
 
 } // namespace zf

@@ -29,6 +29,7 @@ struct PlanFileContent
 // What reading a plan file gives.
 struct PlanFileData
 {
+    QByteArray year; // IDYEAR as the file holds it; empty when it has none
     QString employeeKey;
     QString name;
     QString surname;
@@ -59,11 +60,15 @@ QByteArray BuildPlanFileText(const PlanFileContent& content);
 // The bytes on disk: the clear text enciphered under the plan-file key.
 QByteArray BuildPlanFileBytes(const PlanFileContent& content);
 
-// Parses a deciphered text: IDEMPLOYEE, NAME, SURNAME and
-// CHECKSUM each needed, in this order; CHECKSUM a whole number of the INTEGER range (else the
-// file is damaged); SELECTEDDAYS needed, UNCHANGEABLEDAYS optional. Of the DAY values only real
-// dates of `planYear` are kept (eight digits), each once, in file order.
+// Parses a deciphered text: IDEMPLOYEE, NAME, SURNAME and CHECKSUM each needed, in this order;
+// CHECKSUM a whole number of the INTEGER range (else the file is damaged); SELECTEDDAYS needed,
+// UNCHANGEABLEDAYS optional. Of the DAY values only real dates of `planYear` are kept (eight
+// digits), each once, in file order. IDYEAR is read on its own into `year`, whatever it holds:
+// the caller decides (IsOfPlanYear).
 bool ParsePlanFileText(const QByteArray& text, int planYear, PlanFileData& out);
+// True when a file's IDYEAR text names the plan year. A file of another year (one left in the
+// folder when the plan was made from last year's) must not replace this year's days.
+bool IsOfPlanYear(const QByteArray& idYear, int planYear);
 
 // A whole number as CHECKSUM holds it: an optional "-", decimal digits, inside the INTEGER
 // range. Nothing else (no blanks, no "+").

@@ -78,6 +78,29 @@ TEST(PlanFile, ReadsBackWhatWasWritten)
     EXPECT_EQ(d.unchangeableDays, (QList<int>{20241224}));
 }
 
+TEST(PlanFile, YearIsReadOnItsOwnAndOnlyThePlanYearIsOurs)
+{
+    PlanFileData d;
+    ASSERT_TRUE(ParsePlanFileText(BuildPlanFileText(sample()), 2024, d));
+    EXPECT_EQ(d.year, QByteArray("2024"));
+    EXPECT_TRUE(IsOfPlanYear(d.year, 2024));
+    EXPECT_FALSE(IsOfPlanYear(d.year, 2025));
+
+    // Wherever IDYEAR stands, or when it is missing, the rest reads as before.
+    const QByteArray rest = "<IDEMPLOYEE>1</IDEMPLOYEE><NAME>A</NAME><SURNAME>B</SURNAME>"
+                            "<CHECKSUM>3</CHECKSUM><SELECTEDDAYS><DAY>20240301</DAY>"
+                            "</SELECTEDDAYS>";
+    ASSERT_TRUE(ParsePlanFileText(rest + "<IDYEAR>2024</IDYEAR>", 2024, d));
+    EXPECT_EQ(d.year, QByteArray("2024"));
+    EXPECT_EQ(d.selectedDays, QList<int>{20240301});
+    ASSERT_TRUE(ParsePlanFileText(rest, 2024, d));
+    EXPECT_TRUE(d.year.isEmpty());
+    EXPECT_FALSE(IsOfPlanYear(d.year, 2024));
+
+    for (const char* other : {"2023", " 2024", "2024 ", "+2024", "2024.0", "20240", "rok"})
+        EXPECT_FALSE(IsOfPlanYear(other, 2024)) << other;
+}
+
 TEST(PlanFile, StampMustBeAWholeNumberOfTheIntegerRange)
 {
     const struct

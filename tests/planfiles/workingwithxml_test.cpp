@@ -1,6 +1,7 @@
 // Export and import of leave-plan files on a real embedded database: the files' bytes, the
-// refusals that protect the files, the import's rules for missing, damaged, foreign, linked and
-// oversized files, the all-or-nothing store per employee, and cancelling between employees.
+// refusals that protect the files, the import's rules for missing, damaged, foreign, linked,
+// oversized and other years' files, the all-or-nothing store per employee, and cancelling between
+// employees.
 #include "planfiles/cipher.h"
 #include "planfiles/planfile.h"
 #include "planfiles/workingwithxml.h"
@@ -240,6 +241,57 @@ TEST_F(PlanFilesTest, ImportSkipsUnreadableFilesAndGoesOn)
     QStringList changed;
     x.FindChangedPlanFiles(changed);
     EXPECT_EQ(x.SkippedCount(), 2) << "beata missing, cezary too big";
+}
+
+// "Utwórz z istniejącego" keeps the folder, so last year's files are still there.
+TEST_F(PlanFilesTest, FilesOfAnotherYearAreNeitherOfferedNorRead)
+{
+    t.exec(QStringLiteral("INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2023, 5, "
+                          "'%1')")
+               .arg(folder.path()));
+    t.exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, "
+                          "THISYEARDAYS, CHECKSUM) VALUES (2023, 'A1', 0, 26, 5)"));
+    t.exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) VALUES "
+                          "(2023, 'A1', 20230703)"));
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    fillIn("cezary", {20240611}, {}, 2);
+    TWorkingWithXML lastYear(t.db(), 2023);
+    ASSERT_TRUE(lastYear.WritePlanFiles({QStringLiteral("A1")}, QString(), true, false));
+    ASSERT_TRUE(clearText("adam").startsWith("<ZEFIRANT><IDYEAR>2023</IDYEAR>"));
+
+    QStringList changed;
+    EXPECT_TRUE(x.FindChangedPlanFiles(changed));
+    EXPECT_EQ(changed, QStringList{QStringLiteral("C3")}) << "stamp 5 of 2023 is not news for 2024";
+    EXPECT_EQ(x.SkippedCount(), 1);
+
+    EXPECT_TRUE(x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")}));
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Plik planu ") + path("adam") +
+                                      QStringLiteral(" jest planem na rok 2023, a wczytywany jest "
+                                                     "plan na rok 2024. Plan ten zostanie "
+                                                     "pominięty. Dalszy import będzie mimo to "
+                                                     "kontynuowany")});
+    EXPECT_EQ(x.SkippedCount(), 1);
+    EXPECT_FALSE(x.lastRun().stopped);
+    EXPECT_EQ(x.lastRun().done, 2);
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "A1"), QStringLiteral("20240301,20240501,20240702"));
+    EXPECT_EQ(days("EMPLOYEECONSTDAYS", "A1"), QStringLiteral("20241224"));
+    EXPECT_EQ(stamp("A1"), 11);
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "C3"), QStringLiteral("20240611"));
+    EXPECT_EQ(stamp("C3"), 2);
+
+    // A file that names no year is no file of this plan either.
+    QByteArray text = clearText("beata");
+    text.replace("<IDYEAR>2024</IDYEAR>", "");
+    ASSERT_TRUE(WritePlanFileBytes(path("beata"), EncryptString(text, kPlanFileCipherKey)));
+    t.dialogs().clear();
+    EXPECT_FALSE(x.ImportPlanFiles({QStringLiteral("B2")}));
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Plik planu ") + path("beata") +
+                                      QStringLiteral(" nie podaje poprawnego roku planu, a "
+                                                     "wczytywany jest plan na rok 2024. Plan ten "
+                                                     "zostanie pominięty. Dalszy import będzie "
+                                                     "mimo to kontynuowany")});
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "B2"), QStringLiteral("20240805"));
 }
 
 // Employees can write in the plan folder: a link there must not lead the office outside it.
