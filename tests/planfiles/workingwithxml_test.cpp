@@ -243,6 +243,21 @@ TEST_F(PlanFilesTest, ImportSkipsUnreadableFilesAndGoesOn)
     EXPECT_EQ(x.SkippedCount(), 2) << "beata missing, cezary too big";
 }
 
+TEST_F(PlanFilesTest, ScanSkipsAnotherEmployeesFile)
+{
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    fillIn("adam", {20240610}, {}, 12);
+    // Adam's changed file under Beata's name carries a stamp Beata's row does not have.
+    ASSERT_TRUE(QFile::remove(path("beata")));
+    ASSERT_TRUE(QFile::copy(path("adam"), path("beata")));
+    QStringList changed;
+    EXPECT_TRUE(x.FindChangedPlanFiles(changed));
+    EXPECT_EQ(changed, QStringList{QStringLiteral("A1")});
+    EXPECT_EQ(x.SkippedCount(), 1);
+    EXPECT_TRUE(messages().isEmpty()) << "the scan names no skipped file";
+}
+
 // "Utwórz z istniejącego" keeps the folder, so last year's files are still there.
 TEST_F(PlanFilesTest, FilesOfAnotherYearAreNeitherOfferedNorRead)
 {
