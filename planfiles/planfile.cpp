@@ -6,9 +6,6 @@
 #include "util/ovtools.h"
 #include "util/textcodec.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
 #include <algorithm>
@@ -147,6 +144,13 @@ bool ParseDay(const QByteArray& text, int year, int& day)
 
 bool ParsePlanFileText(const QByteArray& text, int planYear, PlanFileData& out)
 {
+    {
+        // IDYEAR stands before everything else read below; a reader of its own leaves their
+        // reading exactly as it was.
+        TSimpleXMLParser y;
+        y.SetText(text);
+        y.ReadElement("IDYEAR", out.year);
+    }
     TSimpleXMLParser r;
     r.SetText(text);
     QByteArray key, name, surname, stamp;
@@ -171,37 +175,10 @@ bool ParsePlanFileText(const QByteArray& text, int planYear, PlanFileData& out)
     return true;
 }
 
-bool ReadPlanFileBytes(const QString& path, QByteArray& bytes)
+bool IsOfPlanYear(const QByteArray& idYear, int planYear)
 {
-    bytes.clear();
-    // Not a FIFO or a device, whose reading could block or never end.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxPlanFileSize)
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    // One byte more than allowed tells a file that grew since it was looked at.
-    bytes = file.read(kMaxPlanFileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxPlanFileSize) {
-        bytes.clear();
-        return false;
-    }
-    return true;
-}
-
-bool WritePlanFileBytes(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    // Never fall back to writing in place: the old file must survive a failed write.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    int year = 0;
+    return ParseStamp(idYear, year) && year == planYear;
 }
 
 } // namespace zf

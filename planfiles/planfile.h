@@ -29,6 +29,7 @@ struct PlanFileContent
 // What reading a plan file gives.
 struct PlanFileData
 {
+    QByteArray year; // IDYEAR as the file holds it; empty when it has none
     QString employeeKey;
     QString name;
     QString surname;
@@ -38,8 +39,9 @@ struct PlanFileData
 };
 
 inline constexpr const char* kPlanFileExtension = ".zfpn";
-// A full year is a few kilobytes; a larger file is not a plan file and is never read whole.
-inline constexpr qint64 kMaxPlanFileSize = 1024 * 1024;
+// A full year with every day chosen is about 21 KB; a larger file is not a plan file and is
+// never read.
+inline constexpr qint64 kMaxPlanFileSize = 64 * 1024;
 
 // The plan folder with one trailing separator removed, "/", the file name as stored, ".zfpn".
 QString PlanFilePath(const QString& planFolder, const QString& fileName);
@@ -58,11 +60,15 @@ QByteArray BuildPlanFileText(const PlanFileContent& content);
 // The bytes on disk: the clear text enciphered under the plan-file key.
 QByteArray BuildPlanFileBytes(const PlanFileContent& content);
 
-// Parses a deciphered text: IDEMPLOYEE, NAME, SURNAME and
-// CHECKSUM each needed, in this order; CHECKSUM a whole number of the INTEGER range (else the
-// file is damaged); SELECTEDDAYS needed, UNCHANGEABLEDAYS optional. Of the DAY values only real
-// dates of `planYear` are kept (eight digits), each once, in file order.
+// Parses a deciphered text: IDEMPLOYEE, NAME, SURNAME and CHECKSUM each needed, in this order;
+// CHECKSUM a whole number of the INTEGER range (else the file is damaged); SELECTEDDAYS needed,
+// UNCHANGEABLEDAYS optional. Of the DAY values only real dates of `planYear` are kept (eight
+// digits), each once, in file order. IDYEAR is read on its own into `year`, whatever it holds:
+// the caller decides (IsOfPlanYear).
 bool ParsePlanFileText(const QByteArray& text, int planYear, PlanFileData& out);
+// True when a file's IDYEAR text names the plan year. A file of another year (one left in the
+// folder when the plan was made from last year's) must not replace this year's days.
+bool IsOfPlanYear(const QByteArray& idYear, int planYear);
 
 // A whole number as CHECKSUM holds it: an optional "-", decimal digits, inside the INTEGER
 // range. Nothing else (no blanks, no "+").
@@ -70,11 +76,13 @@ bool ParseStamp(const QByteArray& text, int& value);
 // A DAY value that is a real date of the year: exactly eight digits naming an existing day.
 bool ParseDay(const QByteArray& text, int year, int& day);
 
-// Reading a plan file's bytes: only a regular file of at most kMaxPlanFileSize bytes is read;
-// anything else, or a failed read, is unreadable (false, bytes empty).
+// Reading a plan file's bytes: only a regular file of at most kMaxPlanFileSize bytes, never
+// through a symbolic link, is read; anything else, or a failed read, is unreadable (false, bytes
+// empty).
 bool ReadPlanFileBytes(const QString& path, QByteArray& bytes);
 // Writing beside the old file under a temporary name that replaces it only when complete, so a
-// failed write never destroys the employee's earlier file. False on any failure.
+// failed write never destroys the employee's earlier file. A symbolic link at the path is
+// refused, and nothing a link points to is ever written. False on any failure.
 bool WritePlanFileBytes(const QString& path, const QByteArray& bytes);
 
 } // namespace zf

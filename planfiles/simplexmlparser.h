@@ -50,9 +50,23 @@ public:
     static QByteArray UnescapeValue(QByteArrayView value);
 
 private:
+    void useName(QByteArrayView name);
+    qsizetype findOpeningTag(qsizetype from);
+    void forgetOpeningTag();
+
     QByteArray m_text;
     int m_length = 0;
     int m_position = 0; // 1-based
+    // The tags of the name read last, built once for a list of elements of one name.
+    QByteArray m_tagName;
+    QByteArray m_openTag;
+    QByteArray m_closeTag;
+    // The last search for the opening tag: where it started and what it found. A closing tag
+    // standing before its opening tag moves the position only past the closing tag, so without
+    // this every such element would search the same stretch again (a list of closing tags
+    // before one opening tag would cost the square of its length).
+    qsizetype m_openFrom = 0;
+    qsizetype m_openAt = -1;
 };
 
 } // namespace zf

@@ -68,6 +68,8 @@ const QString kMsgDamaged = QStringLiteral(
     "Pojawił się błąd podczas próby wczytywania planu. Plik planu jest niepoprawny lub został "
     "uszkodzony.");
 const QString kMsgForeign = QStringLiteral("Plik planu zawiera niepoprawne dane.");
+const QString kMsgSkipped =
+    QStringLiteral(" Plan ten zostanie pominięty. Dalszy import będzie mimo to kontynuowany");
 
 int toInt(const QVariant& v)
 {
@@ -392,6 +394,7 @@ bool TWorkingWithXML::ParsePlanFile(const QByteArray& text)
     PlanFileData data;
     data.stamp = m_content.stamp;
     const bool ok = ParsePlanFileText(text, m_content.year, data);
+    m_parsedYear = data.year;
     m_content.employeeKey = data.employeeKey;
     m_content.name = data.name;
     m_content.surname = data.surname;
@@ -399,6 +402,28 @@ bool TWorkingWithXML::ParsePlanFile(const QByteArray& text)
     m_content.selectedDays = data.selectedDays;
     m_content.unchangeableDays = data.unchangeableDays;
     return ok;
+}
+
+bool TWorkingWithXML::ParsedFileIsOfPlanYear() const
+{
+    return IsOfPlanYear(m_parsedYear, m_content.year);
+}
+
+void TWorkingWithXML::reportOtherYear(const QString& path)
+{
+    int fileYear = 0;
+    const QString text =
+        ParseStamp(m_parsedYear, fileYear)
+            ? QStringLiteral("Plik planu %1 jest planem na rok %2, a wczytywany jest plan na rok "
+                             "%3.")
+                  .arg(path)
+                  .arg(fileYear)
+                  .arg(m_content.year)
+            : QStringLiteral("Plik planu %1 nie podaje poprawnego roku planu, a wczytywany jest "
+                             "plan na rok %2.")
+                  .arg(path)
+                  .arg(m_content.year);
+    m_db.ReportUnexpectedError(text + kMsgSkipped, false, kCodeOtherYear);
 }
 
 bool TWorkingWithXML::storePlan(const QString& key)
@@ -491,6 +516,12 @@ bool TWorkingWithXML::ImportPlanFiles(const QStringList& keys)
             m_run.stoppedAt = e->text;
             break;
         }
+        // Checked before the key: last year's file of this employee is as stale as any.
+        if (!ParsedFileIsOfPlanYear()) {
+            reportOtherYear(path);
+            ++m_skipped;
+            continue;
+        }
         if (m_content.employeeKey != key) {
             m_db.ReportUnexpectedError(kMsgForeign, false, kCodeForeign);
             m_run.stopped = true;
@@ -527,7 +558,7 @@ bool TWorkingWithXML::FindChangedPlanFiles(QStringList& keys)
         QByteArray bytes;
         if (m_planFolder.isEmpty() || !IsSafePlanFileName(e.fileName) ||
             !ReadPlanFileBytes(PlanFilePath(m_planFolder, e.fileName), bytes) ||
-            !ParsePlanFile(DecryptString(bytes, kPlanFileCipherKey)) ||
+            !ParsePlanFile(DecryptString(bytes, kPlanFileCipherKey)) || !ParsedFileIsOfPlanYear() ||
             m_content.employeeKey != e.key) {
             ++m_skipped;
             continue;

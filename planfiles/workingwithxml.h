@@ -63,6 +63,7 @@ public:
     static constexpr int kCodeForeign = 61105;
     static constexpr int kCodeNotReadBack = 61106;
     static constexpr int kCodeImportFolder = 61107;
+    static constexpr int kCodeOtherYear = 61108;
     static constexpr int kCodeStore = 61114;
 
     // The plan folder and the free days; false only when the database could not be read (the
@@ -80,14 +81,19 @@ public:
     bool WritePlanFiles(const QStringList& keys, const QString& comment, bool includeDays,
                         bool checkRange);
 
-    // Fills key, name, surname, stamp and both day lists from a deciphered text.
+    // Fills key, name, surname, stamp and both day lists from a deciphered text, and keeps the
+    // file's IDYEAR for ParsedFileIsOfPlanYear.
     bool ParsePlanFile(const QByteArray& text);
+    // Whether the file parsed last is of this plan's year; one of another year is never read.
+    bool ParsedFileIsOfPlanYear() const;
 
-    // The import; true when at least one employee's plan was stored.
+    // The import; true when at least one employee's plan was stored. A file of another year is
+    // reported, skipped and counted like an unreadable one.
     bool ImportPlanFiles(const QStringList& keys);
     int SkippedCount() const { return m_skipped; }
     // The plan employees whose file carries another stamp than the database, in list order;
-    // false when there are none (or the run was cancelled).
+    // false when there are none (or the run was cancelled). Files that are unreadable, damaged,
+    // of another year or of another employee are counted in SkippedCount.
     bool FindChangedPlanFiles(QStringList& keys);
 
     void setProgress(PlanFilesProgress progress) { m_progress = std::move(progress); }
@@ -114,6 +120,7 @@ private:
     bool writeLoaded();
     bool loadPlanFolder();
     bool storePlan(const QString& key);
+    void reportOtherYear(const QString& path);
     bool reportProgress(int index, int total, const QString& employee);
     QString employeeText() const;
 
@@ -122,6 +129,7 @@ private:
     PlanFileContent m_content;
     QString m_planFolder;
     QString m_fileName;
+    QByteArray m_parsedYear; // IDYEAR of the file parsed last
     int m_skipped = 0;
     PlanFilesProgress m_progress;
     PlanFilesRun m_run;

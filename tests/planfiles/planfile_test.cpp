@@ -1,122 +1,14 @@
-// The tag reader and writer and the leave-plan file's bytes: the cases the editing program relies
-// on, the stamp and day rules of reading back, paths, and the bounded, replacing file I/O.
+// The leave-plan file's text and bytes: the element order the editing program relies on, the
+// stamp, year and day rules of reading back, and paths.
 #include "planfiles/cipher.h"
 #include "planfiles/planfile.h"
-#include "planfiles/simplexmlparser.h"
 #include "tests/util/print.h"
 #include "util/textcodec.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace zf {
 namespace {
-
-QByteArray read(TSimpleXMLParser& p, const char* name, bool* found = nullptr)
-{
-    QByteArray value("unchanged");
-    const bool ok = p.ReadElement(name, value);
-    if (found)
-        *found = ok;
-    return ok ? value : QByteArray("<missing>");
-}
-
-// --- the tag reader and writer -------------------------------------------------------------------
-
-TEST(SimpleXmlParser, WritesOneLineWithOnlyTheFirstLessThanDoubled)
-{
-    TSimpleXMLParser w;
-    w.OpenTag("A");
-    w.WriteElement("B", "x<y<z");
-    w.WriteElement("C", "&amp;&#60;");
-    w.WriteElement("D", "");
-    w.CloseTag("A");
-    EXPECT_EQ(w.GetText(), QByteArray("<A><B>x<<y<z</B><C>&amp;&#60;</C><D></D></A>"));
-    w.Clear();
-    EXPECT_EQ(w.GetText(), QByteArray());
-    EXPECT_EQ(w.Length(), 0);
-}
-
-TEST(SimpleXmlParser, ReadsBackEveryValueUnchanged)
-{
-    const QByteArray values[] = {"x<y<z", "<", "<<", "a<<b", "&amp;&#60;", "", "<B>"};
-    for (const QByteArray& v : values) {
-        TSimpleXMLParser w;
-        w.WriteElement("B", v);
-        TSimpleXMLParser r;
-        r.SetText(w.GetText());
-        EXPECT_EQ(read(r, "B"), v) << v.constData();
-    }
-}
-
-TEST(SimpleXmlParser, ReadsInDocumentOrderAndAMissStopsEverything)
-{
-    TSimpleXMLParser r;
-    r.SetText("<NAME>Jan</NAME><IDEMPLOYEE>7</IDEMPLOYEE><SURNAME>Nowak</SURNAME>");
-    EXPECT_EQ(read(r, "IDEMPLOYEE"), QByteArray("7"));
-    bool found = true;
-    read(r, "NAME", &found);
-    EXPECT_FALSE(found);
-    read(r, "SURNAME", &found);
-    EXPECT_FALSE(found) << "after a miss the parser finds nothing more";
-}
-
-TEST(SimpleXmlParser, NameDoesNotMatchSurname)
-{
-    TSimpleXMLParser r;
-    r.SetText("<SURNAME>Nowak</SURNAME><NAME>Jan</NAME>");
-    EXPECT_EQ(read(r, "NAME"), QByteArray("Jan"));
-}
-
-TEST(SimpleXmlParser, ClosingTagBeforeTheOpeningGivesAnEmptyValue)
-{
-    TSimpleXMLParser r;
-    r.SetText("</X>....<X>abc");
-    bool found = false;
-    EXPECT_EQ(read(r, "X", &found), QByteArray());
-    EXPECT_TRUE(found);
-}
-
-TEST(SimpleXmlParser, SixCharactersHoldNoElementSevenDo)
-{
-    for (const QByteArray& text : {QByteArray(), QByteArray("<a></a"), QByteArray("<a>x")}) {
-        TSimpleXMLParser r;
-        r.SetText(text);
-        EXPECT_TRUE(r.AtEnd());
-        bool found = true;
-        read(r, "a", &found);
-        EXPECT_FALSE(found);
-    }
-    TSimpleXMLParser r;
-    r.SetText("<a></a>");
-    bool found = false;
-    EXPECT_EQ(read(r, "a", &found), QByteArray());
-    EXPECT_TRUE(found);
-    EXPECT_TRUE(r.AtEnd());
-
-    // Six characters after the last element read: nothing more is found.
-    TSimpleXMLParser tail;
-    tail.SetText("<a>1</a><b></b");
-    EXPECT_EQ(read(tail, "a"), QByteArray("1"));
-    EXPECT_TRUE(tail.AtEnd());
-}
-
-TEST(SimpleXmlParser, SubParserReadsInsideTheElement)
-{
-    TSimpleXMLParser r;
-    r.SetText("<L><DAY>1</DAY><DAY>2</DAY></L><DAY>3</DAY>");
-    auto sub = r.ReadSubParser("L");
-    ASSERT_TRUE(sub);
-    EXPECT_EQ(read(*sub, "DAY"), QByteArray("1"));
-    EXPECT_EQ(read(*sub, "DAY"), QByteArray("2"));
-    bool found = true;
-    read(*sub, "DAY", &found);
-    EXPECT_FALSE(found);
-    EXPECT_FALSE(r.ReadSubParser("L"));
-}
 
 // --- the file ------------------------------------------------------------------------------------
 
@@ -184,6 +76,29 @@ TEST(PlanFile, ReadsBackWhatWasWritten)
     EXPECT_EQ(d.stamp, -5);
     EXPECT_EQ(d.selectedDays, (QList<int>{20240702, 20240703}));
     EXPECT_EQ(d.unchangeableDays, (QList<int>{20241224}));
+}
+
+TEST(PlanFile, YearIsReadOnItsOwnAndOnlyThePlanYearIsOurs)
+{
+    PlanFileData d;
+    ASSERT_TRUE(ParsePlanFileText(BuildPlanFileText(sample()), 2024, d));
+    EXPECT_EQ(d.year, QByteArray("2024"));
+    EXPECT_TRUE(IsOfPlanYear(d.year, 2024));
+    EXPECT_FALSE(IsOfPlanYear(d.year, 2025));
+
+    // Wherever IDYEAR stands, or when it is missing, the rest reads as before.
+    const QByteArray rest = "<IDEMPLOYEE>1</IDEMPLOYEE><NAME>A</NAME><SURNAME>B</SURNAME>"
+                            "<CHECKSUM>3</CHECKSUM><SELECTEDDAYS><DAY>20240301</DAY>"
+                            "</SELECTEDDAYS>";
+    ASSERT_TRUE(ParsePlanFileText(rest + "<IDYEAR>2024</IDYEAR>", 2024, d));
+    EXPECT_EQ(d.year, QByteArray("2024"));
+    EXPECT_EQ(d.selectedDays, QList<int>{20240301});
+    ASSERT_TRUE(ParsePlanFileText(rest, 2024, d));
+    EXPECT_TRUE(d.year.isEmpty());
+    EXPECT_FALSE(IsOfPlanYear(d.year, 2024));
+
+    for (const char* other : {"2023", " 2024", "2024 ", "+2024", "2024.0", "20240", "rok"})
+        EXPECT_FALSE(IsOfPlanYear(other, 2024)) << other;
 }
 
 TEST(PlanFile, StampMustBeAWholeNumberOfTheIntegerRange)
@@ -264,40 +179,6 @@ TEST(PlanFile, PathKeepsToThePlanFolder)
     EXPECT_TRUE(IsSafePlanFileName(QString()));
     for (const char* bad : {"../jan", "a/b", "a\\b", "..", "x..y"})
         EXPECT_FALSE(IsSafePlanFileName(QString::fromLatin1(bad))) << bad;
-}
-
-TEST(PlanFileIo, ReadsOnlyRegularFilesUpToOneMebibyte)
-{
-    QTemporaryDir dir;
-    const QString path = dir.path() + QStringLiteral("/a.zfpn");
-    const QByteArray limit(kMaxPlanFileSize, '\0');
-    ASSERT_TRUE(WritePlanFileBytes(path, limit));
-    QByteArray bytes;
-    EXPECT_TRUE(ReadPlanFileBytes(path, bytes));
-    EXPECT_EQ(bytes.size(), kMaxPlanFileSize);
-    ASSERT_TRUE(WritePlanFileBytes(path, limit + 'x'));
-    EXPECT_FALSE(ReadPlanFileBytes(path, bytes));
-    EXPECT_TRUE(bytes.isEmpty());
-    EXPECT_FALSE(ReadPlanFileBytes(dir.path() + QStringLiteral("/none.zfpn"), bytes));
-    EXPECT_FALSE(ReadPlanFileBytes(dir.path(), bytes)) << "a folder is not a plan file";
-}
-
-TEST(PlanFileIo, ReplacesTheOldFileWholeAndLeavesNoTemporaryFile)
-{
-    QTemporaryDir dir;
-    const QString path = dir.path() + QStringLiteral("/a.zfpn");
-    ASSERT_TRUE(WritePlanFileBytes(path, QByteArray("old\0bytes and more", 19)));
-    ASSERT_TRUE(WritePlanFileBytes(path, QByteArray("n\0w", 3)));
-    QByteArray bytes;
-    ASSERT_TRUE(ReadPlanFileBytes(path, bytes));
-    EXPECT_EQ(bytes, QByteArray("n\0w", 3));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("a.zfpn")});
-    // A target that cannot be replaced (a folder of that name) fails and stays as it was.
-    const QString folder = dir.path() + QStringLiteral("/b.zfpn");
-    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/inside")));
-    EXPECT_FALSE(WritePlanFileBytes(folder, "x"));
-    EXPECT_TRUE(QDir(folder + QStringLiteral("/inside")).exists());
 }
 
 } // namespace

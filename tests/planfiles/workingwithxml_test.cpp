@@ -1,6 +1,7 @@
 // Export and import of leave-plan files on a real embedded database: the files' bytes, the
-// refusals that protect the files, the import's rules for missing, damaged, foreign and oversized
-// files, the all-or-nothing store per employee, and cancelling between employees.
+// refusals that protect the files, the import's rules for missing, damaged, foreign, linked,
+// oversized and other years' files, the all-or-nothing store per employee, and cancelling between
+// employees.
 #include "planfiles/cipher.h"
 #include "planfiles/planfile.h"
 #include "planfiles/workingwithxml.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -239,6 +241,124 @@ TEST_F(PlanFilesTest, ImportSkipsUnreadableFilesAndGoesOn)
     QStringList changed;
     x.FindChangedPlanFiles(changed);
     EXPECT_EQ(x.SkippedCount(), 2) << "beata missing, cezary too big";
+}
+
+TEST_F(PlanFilesTest, ScanSkipsAnotherEmployeesFile)
+{
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    fillIn("adam", {20240610}, {}, 12);
+    // Adam's changed file under Beata's name carries a stamp Beata's row does not have.
+    ASSERT_TRUE(QFile::remove(path("beata")));
+    ASSERT_TRUE(QFile::copy(path("adam"), path("beata")));
+    QStringList changed;
+    EXPECT_TRUE(x.FindChangedPlanFiles(changed));
+    EXPECT_EQ(changed, QStringList{QStringLiteral("A1")});
+    EXPECT_EQ(x.SkippedCount(), 1);
+    EXPECT_TRUE(messages().isEmpty()) << "the scan names no skipped file";
+}
+
+// "Utwórz z istniejącego" keeps the folder, so last year's files are still there.
+TEST_F(PlanFilesTest, FilesOfAnotherYearAreNeitherOfferedNorRead)
+{
+    t.exec(QStringLiteral("INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2023, 5, "
+                          "'%1')")
+               .arg(folder.path()));
+    t.exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, "
+                          "THISYEARDAYS, CHECKSUM) VALUES (2023, 'A1', 0, 26, 5)"));
+    t.exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) VALUES "
+                          "(2023, 'A1', 20230703)"));
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    fillIn("cezary", {20240611}, {}, 2);
+    TWorkingWithXML lastYear(t.db(), 2023);
+    ASSERT_TRUE(lastYear.WritePlanFiles({QStringLiteral("A1")}, QString(), true, false));
+    ASSERT_TRUE(clearText("adam").startsWith("<ZEFIRANT><IDYEAR>2023</IDYEAR>"));
+
+    QStringList changed;
+    EXPECT_TRUE(x.FindChangedPlanFiles(changed));
+    EXPECT_EQ(changed, QStringList{QStringLiteral("C3")}) << "stamp 5 of 2023 is not news for 2024";
+    EXPECT_EQ(x.SkippedCount(), 1);
+
+    EXPECT_TRUE(x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")}));
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Plik planu ") + path("adam") +
+                                      QStringLiteral(" jest planem na rok 2023, a wczytywany jest "
+                                                     "plan na rok 2024. Plan ten zostanie "
+                                                     "pominięty. Dalszy import będzie mimo to "
+                                                     "kontynuowany")});
+    EXPECT_EQ(x.SkippedCount(), 1);
+    EXPECT_FALSE(x.lastRun().stopped);
+    EXPECT_EQ(x.lastRun().done, 2);
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "A1"), QStringLiteral("20240301,20240501,20240702"));
+    EXPECT_EQ(days("EMPLOYEECONSTDAYS", "A1"), QStringLiteral("20241224"));
+    EXPECT_EQ(stamp("A1"), 11);
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "C3"), QStringLiteral("20240611"));
+    EXPECT_EQ(stamp("C3"), 2);
+
+    // A file that names no year is no file of this plan either.
+    QByteArray text = clearText("beata");
+    text.replace("<IDYEAR>2024</IDYEAR>", "");
+    ASSERT_TRUE(WritePlanFileBytes(path("beata"), EncryptString(text, kPlanFileCipherKey)));
+    t.dialogs().clear();
+    EXPECT_FALSE(x.ImportPlanFiles({QStringLiteral("B2")}));
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Plik planu ") + path("beata") +
+                                      QStringLiteral(" nie podaje poprawnego roku planu, a "
+                                                     "wczytywany jest plan na rok 2024. Plan ten "
+                                                     "zostanie pominięty. Dalszy import będzie "
+                                                     "mimo to kontynuowany")});
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "B2"), QStringLiteral("20240805"));
+}
+
+// Employees can write in the plan folder: a link there must not lead the office outside it.
+TEST_F(PlanFilesTest, LinkedPlanFilesAreNeitherWrittenNorRead)
+{
+    QTemporaryDir outside;
+    const QString target = outside.path() + QStringLiteral("/kadry.txt");
+    const QByteArray kept("kadry\0dane", 10);
+    {
+        QFile f(target);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(kept);
+    }
+    ASSERT_TRUE(QFile::link(target, path("beata")));
+    TWorkingWithXML x(t.db(), 2024);
+    EXPECT_FALSE(exportAll(x));
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Zapis do pliku nie powiódł się. Katalog jest "
+                                                     "niedostępny lub zablokowany przez inny "
+                                                     "program / użytkownika. Sprawdź dostępność "
+                                                     "ścieżki: ") +
+                                      path("beata")});
+    EXPECT_EQ(x.lastRun().stoppedAt, QStringLiteral("Beata Bednarz (B2)"));
+    QFile check(target);
+    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+    EXPECT_EQ(check.readAll(), kept);
+    check.close();
+    EXPECT_TRUE(QFileInfo(path("beata")).isSymLink());
+
+    // A changed plan of Beata's outside the folder, reached through the link: not offered, and
+    // refused as unreadable when asked for.
+    ASSERT_TRUE(x.WritePlanFiles({QStringLiteral("C3")}, QString(), true, false));
+    fillIn("cezary", {20240611}, {}, 2);
+    QByteArray foreign = clearText("cezary");
+    foreign.replace("<IDEMPLOYEE>C3</IDEMPLOYEE>", "<IDEMPLOYEE>B2</IDEMPLOYEE>");
+    ASSERT_TRUE(QFile::remove(target));
+    ASSERT_TRUE(WritePlanFileBytes(target, EncryptString(foreign, kPlanFileCipherKey)));
+    QStringList changed;
+    EXPECT_TRUE(x.FindChangedPlanFiles(changed));
+    EXPECT_EQ(changed, QStringList{QStringLiteral("C3")});
+    EXPECT_EQ(x.SkippedCount(), 1) << "beata is a link";
+    t.dialogs().clear();
+    EXPECT_TRUE(x.ImportPlanFiles({QStringLiteral("B2"), QStringLiteral("C3")}));
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Nie powiodła się próba odczytu pliku ") +
+                                      path("beata") +
+                                      QStringLiteral(". Plik jest niedostępny lub zablokowany. "
+                                                     "Plan ten zostanie pominięty. Dalszy import "
+                                                     "będzie mimo to kontynuowany")});
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "B2"), QStringLiteral("20240805"));
+    EXPECT_EQ(stamp("B2"), 0);
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "C3"), QStringLiteral("20240611"));
+    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+    EXPECT_EQ(check.readAll(), EncryptString(foreign, kPlanFileCipherKey));
 }
 
 TEST_F(PlanFilesTest, ImportStopsAtADamagedOrForeignFileKeepingTheStoredOnes)
