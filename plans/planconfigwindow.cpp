@@ -203,7 +203,11 @@ TfPlanConfig::TfPlanConfig(TmyDataBase& db, Dialogs& dialogs, const ProgramOptio
     resize(980, 560);
 }
 
-TfPlanConfig::~TfPlanConfig() = default;
+TfPlanConfig::~TfPlanConfig()
+{
+    // ~QDialog hides the window and so moves the focus: this part of it is gone by then.
+    disconnect(qApp, &QApplication::focusChanged, this, &TfPlanConfig::focusMoved);
+}
 
 PlanConfigResult TfPlanConfig::Execute(int year, const QString& planDir, int unitFilter)
 {

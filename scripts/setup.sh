@@ -17,8 +17,9 @@ packages=(
   appstream
   python3 python3-icalendar
 )
-# The fuzz targets alone need clang and its sanitizer runtimes (scripts/fuzz.sh asks for them).
-if [ "${ZF_SETUP_FUZZ:-0}" = 1 ]; then
+# clang and its sanitizer runtimes, for the fuzz targets (scripts/fuzz.sh) and the sanitized
+# test run (scripts/test-sanitize.sh); ZF_SETUP_FUZZ is the older name of the same request.
+if [ "${ZF_SETUP_CLANG:-0}" = 1 ] || [ "${ZF_SETUP_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-dev)
 fi
 

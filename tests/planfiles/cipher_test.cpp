@@ -166,7 +166,7 @@ TEST(Cipher, PolishTextThroughWindows1250AndBothCiphers)
     EXPECT_NE(stream, cp1250);
     EXPECT_EQ(zf::fromCp1250(zf::DecryptString(stream, zf::kPlanFileCipherKey)), kPolish);
 
-    zf::TOVCrypt crypt(QByteArray(zf::kPasswordCryptKey));
+    zf::TOVCrypt crypt{QByteArray(zf::kPasswordCryptKey)};
     crypt.setCryptogram(cp1250);
     crypt.Encrypt();
     EXPECT_EQ(crypt.cryptogram().size(), cp1250.size());
@@ -180,7 +180,7 @@ TEST(Cipher, PolishTextThroughWindows1250AndBothCiphers)
 TEST(OVCrypt, PasswordKeyIsTheFixedTwentyCharacters)
 {
     // Zero bytes reveal the key stream: the key, then its first character again.
-    zf::TOVCrypt crypt(QByteArray(zf::kPasswordCryptKey));
+    zf::TOVCrypt crypt{QByteArray(zf::kPasswordCryptKey)};
     crypt.setCryptogram(QByteArray(21, '\0'));
     crypt.Encrypt();
     EXPECT_EQ(crypt.cryptogram(), QByteArrayLiteral("Qm7#rT!x2@Lp9&Wd4*ZeQ"));
@@ -189,7 +189,7 @@ TEST(OVCrypt, PasswordKeyIsTheFixedTwentyCharacters)
 TEST(OVCrypt, KnownPassword)
 {
     // s+Q = 0x73+0x51, e+m = 0x65+0x6D, c+7 = 0x63+0x37, r+# = 0x72+0x23, e+r, t+T.
-    zf::TOVCrypt crypt(QByteArray(zf::kPasswordCryptKey));
+    zf::TOVCrypt crypt{QByteArray(zf::kPasswordCryptKey)};
     crypt.setCryptogram(QByteArrayLiteral("secret"));
     crypt.Encrypt();
     EXPECT_EQ(crypt.cryptogram().toHex(), QByteArrayLiteral("c4d29a95d7c8"));
@@ -255,7 +255,7 @@ TEST(OVCrypt, EveryByteValueRoundTripsUnderAHighKey)
 
 TEST(OVCrypt, WrongKeyGivesGarbageOfTheSameLength)
 {
-    zf::TOVCrypt crypt(QByteArray(zf::kPasswordCryptKey));
+    zf::TOVCrypt crypt{QByteArray(zf::kPasswordCryptKey)};
     crypt.setCryptogram(QByteArrayLiteral("masterkey"));
     crypt.Encrypt();
     crypt.setKey(QByteArrayLiteral("other"));

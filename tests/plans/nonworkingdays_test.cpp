@@ -117,7 +117,8 @@ TEST_F(CalendarFileTest, BinaryAndLongLinesAreSkipped)
     QByteArray bytes("03-01-2012");
     bytes.append(QByteArray(10'000'000, 'x')); // glued to the date: one long line
     bytes.append("\n");
-    bytes.append(QByteArray("\x00\xff\x01\x02-01-2012\n\x00", 16));
+    static constexpr char kBinary[] = "\x00\xff\x01\x02-01-2012\n\x00";
+    bytes.append(QByteArray(kBinary, sizeof kBinary - 1)); // the literal's own 14 bytes
     bytes.append("\n04-01-2012\n");
     bytes.append(QByteArray(64, '1'));
     EXPECT_EQ(read(bytes), std::set<int>{20120104});

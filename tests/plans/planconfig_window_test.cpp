@@ -15,6 +15,7 @@
 #include "tests/support/test_env.h"
 #include "tests/support/window_database.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -289,6 +290,21 @@ private slots:
         const PlanConfigResult r = w.Execute(kYear, QStringLiteral("/stary"), 0);
         QCOMPARE(r.planDir, missing + QStringLiteral("2"));
         QVERIFY(!r.changed);
+    }
+
+    // Destroying the window while one of its fields has the focus moves the focus once more;
+    // by then the window must no longer be told (the sanitized build stops on such a call).
+    void destroyingTheWindowWithAFocusedFieldCallsNothingOfIt()
+    {
+        auto w = std::make_unique<TfPlanConfig>(*m_db, m_dialogs, m_options);
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto* dir = child<QLineEdit>(w.get(), "fPLANDIR");
+        dir->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), dir);
+        w.reset();
+        QCOMPARE(QApplication::focusWidget(), nullptr);
     }
 
     void theFolderChooserMakesANewFolderAndHandsItBack()
