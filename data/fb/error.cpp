@@ -30,13 +30,13 @@ QString interpret(const ISC_STATUS* vector)
     return text;
 }
 
-} // namespace
-
 bool isLockConflictCode(ISC_STATUS code) noexcept
 {
     return std::find(std::begin(kLockConflictCodes), std::end(kLockConflictCodes), code) !=
            std::end(kLockConflictCodes);
 }
+
+} // namespace
 
 bool Error::isLockConflict() const noexcept
 {

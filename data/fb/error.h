@@ -40,9 +40,6 @@ private:
     std::vector<ISC_STATUS> m_gdsCodes;
 };
 
-// Status codes that mean a lock conflict with another transaction.
-bool isLockConflictCode(ISC_STATUS code) noexcept;
-
 // By the codes for an engine error, by the text for any other exception.
 bool isLockConflict(const zf::Exception& e);
 

@@ -50,7 +50,6 @@ public:
     bool isActive() const { return m_handle != 0; }
     // The parameter block of the next start; an active transaction keeps the one it began with.
     void setParameters(QByteArray parameters) { m_parameters = std::move(parameters); }
-    const QByteArray& parameters() const { return m_parameters; }
 
     // Called by statements on every use: restarts the idle time-out.
     void touch();
