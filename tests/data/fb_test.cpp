@@ -348,11 +348,12 @@ TEST(FbStatus, LockConflictsAreToldByTheirCodes)
     EXPECT_EQ(conflict.gdsCode(), isc_deadlock);
     EXPECT_EQ(conflict.sqlCode(), Error::kDeadlock);
     EXPECT_TRUE(conflict.isLockConflict());
-    EXPECT_TRUE(conflict.message().contains(QStringLiteral("42"))) << conflict.message().toStdString();
+    EXPECT_TRUE(conflict.message().contains(QStringLiteral("42")))
+        << conflict.message().toStdString();
 
     // Each code alone is enough, whatever comes around it.
-    for (const ISC_STATUS code :
-         {isc_deadlock, isc_lock_conflict, isc_update_conflict, isc_lock_timeout, isc_read_conflict}) {
+    for (const ISC_STATUS code : {isc_deadlock, isc_lock_conflict, isc_update_conflict,
+                                  isc_lock_timeout, isc_read_conflict}) {
         const Error e = statusOf({isc_arg_gds, isc_random, isc_arg_string,
                                   reinterpret_cast<ISC_STATUS>("x"), isc_arg_gds, code})
                             .error();

@@ -111,10 +111,10 @@ TEST_F(ModuleTest, ALockConflictIsToldInPolishAndLoggedWithTheEnginesText)
 {
     fb::Status status;
     ISC_STATUS* v = status.data();
-    for (const ISC_STATUS item : {ISC_STATUS(isc_arg_gds), ISC_STATUS(isc_deadlock),
-                                  ISC_STATUS(isc_arg_gds), ISC_STATUS(isc_update_conflict),
-                                  ISC_STATUS(isc_arg_gds), ISC_STATUS(isc_concurrent_transaction),
-                                  ISC_STATUS(isc_arg_number), ISC_STATUS(77)})
+    for (const ISC_STATUS item :
+         {ISC_STATUS(isc_arg_gds), ISC_STATUS(isc_deadlock), ISC_STATUS(isc_arg_gds),
+          ISC_STATUS(isc_update_conflict), ISC_STATUS(isc_arg_gds),
+          ISC_STATUS(isc_concurrent_transaction), ISC_STATUS(isc_arg_number), ISC_STATUS(77)})
         *v++ = item;
     *v = isc_arg_end;
     const fb::Error conflict = status.error();
@@ -142,7 +142,8 @@ TEST_F(ModuleTest, ALockConflictIsToldInPolishAndLoggedWithTheEnginesText)
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(lines[i].endsWith(QStringLiteral("[000000410%1]  ").arg(i + 2) + engine))
             << lines[i].toStdString();
-    EXPECT_TRUE(lines[3].contains(QStringLiteral("[0000004105]  inny b"))) << lines[3].toStdString();
+    EXPECT_TRUE(lines[3].contains(QStringLiteral("[0000004105]  inny b")))
+        << lines[3].toStdString();
 }
 
 TEST_F(ModuleTest, ErrorLogNeverCreatesItsFolderNorFails)

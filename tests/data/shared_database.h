@@ -71,7 +71,8 @@ class Workstation
 public:
     explicit Workstation(const QString& name)
         : m_folder(test::dataHome() + QLatin1Char('/') + name),
-          db(DatabasePaths{m_folder + QStringLiteral("/Orvantis/Zefirant"), test::programFolder(),
+          db(DatabasePaths{m_folder + QStringLiteral("/Orvantis/Zefirant"),
+                           test::programFolder(),
                            {m_folder + QStringLiteral("/no-installer")}},
              dialogs)
     {
