@@ -8,6 +8,9 @@
 
 namespace zf {
 
+const QString ErrorLog::kConflictMessage =
+    QStringLiteral("Inny użytkownik zmienia w tej chwili te same dane. Spróbuj ponownie.");
+
 ErrorLog::ErrorLog(QString dataFolder, Dialogs& dialogs)
     : m_dataFolder(std::move(dataFolder)), m_dialogs(dialogs)
 {
@@ -43,15 +46,24 @@ QString ErrorLog::codeText(int code)
 
 void ErrorLog::reportUnexpectedError(const QString& message, bool withPrefix, int code) const
 {
-    const QString shown = withPrefix
-                              ? QStringLiteral("Wystąpił nieoczekiwany błąd. Orginalny komunikat: ") + message
-                              : message;
+    show(withPrefix ? QStringLiteral("Wystąpił nieoczekiwany błąd. Orginalny komunikat: ") + message
+                    : message,
+         message, code);
+}
+
+void ErrorLog::reportConflict(const QString& engineMessage, int code) const
+{
+    show(kConflictMessage, engineMessage, code);
+}
+
+void ErrorLog::show(const QString& shown, const QString& logged, int code) const
+{
     try {
         m_dialogs.information(kCaptionError, shown);
     } catch (...) {
         // A report that cannot be shown is still logged.
     }
-    write(QLatin1Char('[') + codeText(code) + QStringLiteral("]  ") + message);
+    write(QLatin1Char('[') + codeText(code) + QStringLiteral("]  ") + logged);
 }
 
 } // namespace zf

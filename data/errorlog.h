@@ -23,9 +23,17 @@ public:
     // alone) with the caption "Błąd", and logs "[" + code as ten digits + "]  " + message.
     void reportUnexpectedError(const QString& message, bool withPrefix, int code) const;
 
+    // Shows kConflictMessage with the caption "Błąd" and logs the engine's message as
+    // reportUnexpectedError does: another copy of the program holds the same rows.
+    void reportConflict(const QString& engineMessage, int code) const;
+
     static QString codeText(int code);
 
+    static const QString kConflictMessage;
+
 private:
+    void show(const QString& shown, const QString& logged, int code) const;
+
     QString m_dataFolder;
     Dialogs& m_dialogs;
 };

@@ -202,10 +202,10 @@ const WriteSet TmyDataBase::DBFUScheduler = {
 
 TmyDataBase::TmyDataBase(DatabasePaths paths, Dialogs& dialogs)
     : FBTransaction(FBDataBase, fb::tpb::readOnlyReadCommitted()),
-      DBFTransaction(FBDataBase, fb::tpb::engineDefaults(), kTransactionTimeoutMs),
-      DBFMySqlTransaction(FBDataBase, fb::tpb::waitReadCommitted(), kTransactionTimeoutMs),
-      DBFMySqlTransaction2(FBDataBase, fb::tpb::waitReadCommitted(), kTransactionTimeoutMs),
-      DBFGetKeyTransaction(FBDataBase, fb::tpb::waitReadCommitted(), kTransactionTimeoutMs),
+      DBFTransaction(FBDataBase, fb::tpb::write(), kTransactionTimeoutMs),
+      DBFMySqlTransaction(FBDataBase, fb::tpb::helper(), kTransactionTimeoutMs),
+      DBFMySqlTransaction2(FBDataBase, fb::tpb::helper(), kTransactionTimeoutMs),
+      DBFGetKeyTransaction(FBDataBase, fb::tpb::helper(), kTransactionTimeoutMs),
       DBFWorkingSQL(FBDataBase, &DBFTransaction), mySQL(FBDataBase, &DBFMySqlTransaction),
       mySQL2(FBDataBase, &DBFMySqlTransaction2), DBFGetKey(FBDataBase, &DBFGetKeyTransaction),
       DBFEmployees(FBDataBase, FBTransaction, QStringLiteral("DBFEmployees")),
@@ -256,6 +256,13 @@ TmyDataBase::TmyDataBase(DatabasePaths paths, Dialogs& dialogs)
 TmyDataBase::~TmyDataBase()
 {
     Disconnect();
+}
+
+void TmyDataBase::SetLockTimeout(int seconds)
+{
+    DBFTransaction.setParameters(fb::tpb::write(seconds));
+    for (fb::Transaction* t : {&DBFMySqlTransaction, &DBFMySqlTransaction2, &DBFGetKeyTransaction})
+        t->setParameters(fb::tpb::helper(seconds));
 }
 
 void TmyDataBase::Disconnect()
@@ -319,7 +326,7 @@ bool TmyDataBase::runUtility(fb::Statement& st, fb::Transaction& tr, int code,
         st.close();
         tr.rollbackQuietly();
         if (code != kSilent)
-            ReportUnexpectedError(e.message(), true, code);
+            ReportUnexpectedError(e, code);
         return false;
     }
 }
@@ -351,7 +358,7 @@ bool TmyDataBase::Write(const QString& sql, const Params& params, int code,
         DBFTransaction.rollbackQuietly();
         if (onError && onError(e))
             return false;
-        ReportUnexpectedError(e.message(), true, code);
+        ReportUnexpectedError(e, code);
         return false;
     }
 }
@@ -375,7 +382,19 @@ void TmyDataBase::openList(fb::DataSet& list, const QString& sql, const Params& 
 
 void TmyDataBase::ReportUnexpectedError(const QString& message, bool withPrefix, int code)
 {
-    m_log.reportUnexpectedError(message, withPrefix, code);
+    // Most windows pass on only the engine's text; its words tell a conflict just as well.
+    if (fb::isLockConflictMessage(message))
+        m_log.reportConflict(message, code);
+    else
+        m_log.reportUnexpectedError(message, withPrefix, code);
+}
+
+void TmyDataBase::ReportUnexpectedError(const Exception& e, int code)
+{
+    if (fb::isLockConflict(e))
+        m_log.reportConflict(e.message(), code);
+    else
+        m_log.reportUnexpectedError(e.message(), true, code);
 }
 
 void TmyDataBase::WriteErrorLog(const QString& text)
@@ -433,7 +452,7 @@ int TmyDataBase::GetKey(int genType)
     } catch (const Exception& e) {
         DBFGetKey.close();
         DBFGetKeyTransaction.rollbackQuietly();
-        ReportUnexpectedError(e.message(), true, kCodeGetKey);
+        ReportUnexpectedError(e, kCodeGetKey);
         return -1;
     }
 }

@@ -140,7 +140,11 @@ public:
     // The same on mySQL2 and DBFMySqlTransaction2, for a query needed while mySQL is in use.
     bool Utility2(int code, const std::function<void(fb::Statement&)>& body);
 
+    // The unexpected-error report of ErrorLog. A lock conflict with another copy of the program
+    // is shown as ErrorLog::kConflictMessage instead, the engine's text going to the log only.
     void ReportUnexpectedError(const QString& message, bool withPrefix, int code);
+    // The same for a caught exception: an engine error's status codes tell a lock conflict.
+    void ReportUnexpectedError(const Exception& e, int code);
     void WriteErrorLog(const QString& text);
     ErrorLog& errorLog() { return m_log; }
 
@@ -203,6 +207,8 @@ public:
 
     // Idle time-out of the short transactions.
     static constexpr int kTransactionTimeoutMs = 30000;
+    // How long the write transactions wait for rows another copy holds (from their next start).
+    void SetLockTimeout(int seconds);
 
 private:
     static constexpr int kVersionUnreadable = -2;

@@ -6,6 +6,8 @@
 
 #include "data/fb/transactionguard.h"
 
+#include <optional>
+
 namespace zf {
 
 namespace {
@@ -123,26 +125,36 @@ bool TmyDataBase::SaveNotes(const NoteSlots& notes, const NoteSlotSet& changed)
 {
     if (changed.none())
         return true;
-    // Another copy writing at the same moment (its rows not yet committed) makes the first
-    // attempt fail; the second one reads what that copy stored and writes over it only the
-    // changed slots.
-    QString message;
+    // On the write transaction a copy saving at the same moment is waited for, and its notes
+    // are read as it stored them. Two copies completing a new table at once still meet on its
+    // keys; the second attempt finds the rows in place and writes over them only the changed
+    // slots. A lock conflict has already waited its time and is told at once.
+    fb::Statement& st = DBFWorkingSQL;
+    std::optional<Exception> failure;
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
-            fb::TransactionGuard guard(DBFMySqlTransaction);
-            mySQL.setTransaction(&DBFMySqlTransaction);
-            mySQL.close();
-            writeNotes(mySQL, notes, changed);
-            mySQL.close();
+            fb::TransactionGuard guard(DBFTransaction);
+            st.setTransaction(&DBFTransaction);
+            st.close();
+            writeNotes(st, notes, changed);
+            st.close();
             guard.commit();
             return true;
+        } catch (const fb::Error& e) {
+            st.close();
+            DBFTransaction.rollbackQuietly();
+            if (e.isLockConflict()) {
+                ReportUnexpectedError(e, kCodeSaveNotes);
+                return false;
+            }
+            failure.emplace(e.message());
         } catch (const Exception& e) {
-            mySQL.close();
-            DBFMySqlTransaction.rollbackQuietly();
-            message = e.message();
+            st.close();
+            DBFTransaction.rollbackQuietly();
+            failure.emplace(e.message());
         }
     }
-    ReportUnexpectedError(message, true, kCodeSaveNotes);
+    ReportUnexpectedError(*failure, kCodeSaveNotes);
     return false;
 }
 

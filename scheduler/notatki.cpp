@@ -88,9 +88,9 @@ TfNotatki::TfNotatki(Dialogs& dialogs, const ProgramOptions& options, QWidget* p
     resize(460, 320);
 }
 
-void TfNotatki::editNotes(NoteSlots& notes)
+void TfNotatki::editNotes(NoteSlots& notes, int slot)
 {
-    m_book.begin(notes);
+    m_book.begin(notes, slot);
     showSlot();
     m_text->setFocus(Qt::OtherFocusReason);
     exec();

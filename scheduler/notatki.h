@@ -24,7 +24,7 @@ public:
     TfNotatki(Dialogs& dialogs, const ProgramOptions& options, QWidget* parent = nullptr);
 
     // NotesWindow
-    void editNotes(NoteSlots& notes) override;
+    void editNotes(NoteSlots& notes, int slot) override;
 
     int currentSlot() const { return m_book.current(); }
     const NotesBook& book() const { return m_book; }

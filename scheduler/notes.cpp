@@ -4,6 +4,8 @@
 #include "util/dates.h"
 #include "util/dialogs.h"
 
+#include <optional>
+
 namespace zf {
 
 namespace {
@@ -55,10 +57,10 @@ NoteSlot StoreNoteFields(const NoteSlot& slot, const QString& dateField, const Q
     return s;
 }
 
-void NotesBook::begin(const NoteSlots& notes)
+void NotesBook::begin(const NoteSlots& notes, int slot)
 {
     m_slots = notes;
-    m_current = 1;
+    m_current = slot >= 1 && slot <= kNoteSlotCount ? slot : 1;
 }
 
 void NotesBook::store(const QString& dateField, const QString& text)
@@ -89,22 +91,62 @@ Notes::Notes(TmyDataBase& db, Dialogs& dialogs, const ProgramOptions& options)
 {
 }
 
+NoteSlots Notes::withUnsaved(const NoteSlots& read) const
+{
+    NoteSlots result = read;
+    for (size_t i = 0; i < result.size(); ++i) {
+        if (!m_unsaved.test(i))
+            continue;
+        result[i].date = m_slots[i].date;
+        result[i].text = m_slots[i].text;
+    }
+    return result;
+}
+
 bool Notes::Load()
 {
-    return m_db.LoadNotes(m_slots);
+    NoteSlots read;
+    if (!m_db.LoadNotes(read))
+        return false;
+    m_slots = withUnsaved(read);
+    return true;
 }
 
 void Notes::Edit(NotesWindow& window)
 {
     // What other copies stored since the last reading is shown; without it nothing is shown or
     // written, so no slot of theirs can be overwritten by a stale one.
-    if (!Load())
+    NoteSlots stored;
+    if (!m_db.LoadNotes(stored))
         return;
-    const NoteSlots read = m_slots;
-    NoteSlots edited = read;
-    window.editNotes(edited);
-    m_slots = edited;
-    m_db.SaveNotes(edited, ChangedNotes(read, edited));
+    NoteSlots shown = withUnsaved(stored);
+    int slot = 1;
+    std::optional<NoteSlots> failed;
+    for (;;) {
+        NoteSlots edited = shown;
+        window.editNotes(edited, slot);
+        // Only the slots changed against the reading are written, so a colleague's note saved
+        // meanwhile in another slot stays, however often this save is tried again.
+        const NoteSlotSet changed = ChangedNotes(stored, edited);
+        m_slots = edited;
+        m_unsaved = changed;
+        if (m_db.SaveNotes(edited, changed)) {
+            m_unsaved.reset();
+            return;
+        }
+        // Tried again unchanged and failed again: the user gives up for now, the notes wait in
+        // memory rather than keep the window in a loop while the database cannot take them.
+        if (failed && *failed == edited)
+            return;
+        failed = edited;
+        shown = edited;
+        for (int i = 0; i < kNoteSlotCount; ++i) {
+            if (changed.test(at(i + 1))) {
+                slot = i + 1;
+                break;
+            }
+        }
+    }
 }
 
 void Notes::Remind(int lower, int upper, NoteReminder& reminder)
@@ -136,7 +178,8 @@ void Notes::DeleteReminded(int index, const NoteSlot& shown)
     slot.date.clear();
     NoteSlotSet changed;
     changed.set(static_cast<size_t>(index));
-    m_db.SaveNotes(m_slots, changed);
+    if (m_db.SaveNotes(m_slots, changed))
+        m_unsaved.reset(static_cast<size_t>(index));
 }
 
 } // namespace zf

@@ -27,8 +27,8 @@ NoteSlot StoreNoteFields(const NoteSlot& slot, const QString& dateField, const Q
 class NotesBook
 {
 public:
-    // The slots read for this opening; slot 1 becomes current.
-    void begin(const NoteSlots& notes);
+    // The slots read for this opening; `slot` (1 to 30) becomes current.
+    void begin(const NoteSlots& notes, int slot = 1);
     int current() const { return m_current; }
     const NoteSlot& currentSlot() const { return m_slots[static_cast<size_t>(m_current - 1)]; }
     const NoteSlots& held() const { return m_slots; }
@@ -50,8 +50,9 @@ class NotesWindow
 {
 public:
     virtual ~NotesWindow() = default;
-    // Shows the slots modally from slot 1; `notes` receives them as the window leaves them.
-    virtual void editNotes(NoteSlots& notes) = 0;
+    // Shows the slots modally from `slot` (1 to 30); `notes` receives them as the window leaves
+    // them.
+    virtual void editNotes(NoteSlots& notes, int slot) = 0;
 };
 
 // The note reminder window as RemindNotes uses it.
@@ -66,7 +67,8 @@ public:
 // The thirty notes: held in memory for the whole run, edited in the notes window and reminded
 // of at start-up. Every copy of the program on the database shares them: the window reads them
 // afresh when it opens and writes back only what changed in it; a reminder's delete reads before
-// it writes. After a failed read nothing is written.
+// it writes. After a failed read nothing is written. What a failed save did not store is never
+// dropped: it stays in memory over what is read, until a save stores it.
 class Notes
 {
 public:
@@ -75,8 +77,13 @@ public:
     // LoadNotes into memory; false (memory unchanged) on a reported database error.
     bool Load();
     const NoteSlots& held() const { return m_slots; }
+    // Slots typed in the window that no save has stored yet.
+    const NoteSlotSet& unsaved() const { return m_unsaved; }
 
-    // "Notatnik": the slots read afresh, shown in the window, the changed ones saved.
+    // "Notatnik": the slots read afresh, shown in the window, the changed ones saved. After a
+    // failed save (reported) the window opens again on the first changed slot with what was
+    // typed, and closing it saves again; when it is closed a second time without a change and
+    // that save fails too, the typed notes stay unsaved in memory for the next opening.
     void Edit(NotesWindow& window);
     // RemindNotes: each note in slot order whose date number d is due (lower < d <= upper) is
     // shown, one after another.
@@ -91,8 +98,12 @@ public:
 private:
     TmyDataBase& m_db;
     Dialogs& m_dialogs;
+    // The slots read, with the unsaved ones over them.
+    NoteSlots withUnsaved(const NoteSlots& read) const;
+
     const ProgramOptions& m_options;
     NoteSlots m_slots;
+    NoteSlotSet m_unsaved;
 };
 
 } // namespace zf

@@ -3,6 +3,8 @@
 #include "data/fb/connection.h"
 #include "data/fb/error.h"
 
+#include <algorithm>
+
 namespace zf::fb {
 
 namespace tpb {
@@ -34,6 +36,41 @@ QByteArray waitReadCommitted()
     b += char(isc_tpb_read_committed);
     b += char(isc_tpb_rec_version);
     return b;
+}
+
+namespace {
+
+QByteArray readCommittedWait(bool recordVersion, int lockTimeoutSeconds)
+{
+    QByteArray b;
+    b += char(isc_tpb_version3);
+    b += char(isc_tpb_write);
+    b += char(isc_tpb_wait);
+    b += char(isc_tpb_read_committed);
+    b += char(recordVersion ? isc_tpb_rec_version : isc_tpb_no_rec_version);
+    // A length byte and the seconds as a little-endian number.
+    const quint32 seconds = static_cast<quint32>(std::max(lockTimeoutSeconds, 1));
+    b += char(isc_tpb_lock_timeout);
+    b += char(sizeof seconds);
+    for (size_t i = 0; i < sizeof seconds; ++i)
+        b += char((seconds >> (8 * i)) & 0xFF);
+    return b;
+}
+
+} // namespace
+
+QByteArray write(int lockTimeoutSeconds)
+{
+    // no_rec_version: with rec_version Firebird 3 ends the wait for a row with an update
+    // conflict as soon as the other transaction commits, so the second of two clerks saving the
+    // same rows would fail every time; without it the statement goes on after the wait.
+    return readCommittedWait(false, lockTimeoutSeconds);
+}
+
+QByteArray helper(int lockTimeoutSeconds)
+{
+    // rec_version: a query for a list or a check never stands still behind another copy's save.
+    return readCommittedWait(true, lockTimeoutSeconds);
 }
 
 } // namespace tpb

@@ -18,6 +18,16 @@ QByteArray engineDefaults();
 QByteArray readOnlyReadCommitted();
 // Short helper transactions: read committed, wait.
 QByteArray waitReadCommitted();
+
+inline constexpr int kLockTimeoutSeconds = 10;
+// The write transactions, on rows that other copies of the program write too: read committed,
+// waiting at most `lockTimeoutSeconds` for rows another transaction holds, then going on with
+// them as it left them. Reading such a row waits as well.
+QByteArray write(int lockTimeoutSeconds = kLockTimeoutSeconds);
+// Helper transactions that mostly read: read committed, reading the last committed version
+// without waiting; a write waits at most `lockTimeoutSeconds` for a row another transaction
+// holds, and fails with an update conflict when that transaction commits a change of it.
+QByteArray helper(int lockTimeoutSeconds = kLockTimeoutSeconds);
 } // namespace tpb
 
 // One transaction on a connection. An idle time-out, when set, rolls back a transaction that
@@ -38,6 +48,8 @@ public:
     // Rolls back when active; never throws (used on error paths).
     void rollbackQuietly() noexcept;
     bool isActive() const { return m_handle != 0; }
+    // The parameter block of the next start; an active transaction keeps the one it began with.
+    void setParameters(QByteArray parameters) { m_parameters = std::move(parameters); }
 
     // Called by statements on every use: restarts the idle time-out.
     void touch();

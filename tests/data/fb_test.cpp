@@ -324,5 +324,62 @@ TEST(FbConnection, FailuresCarryTheEnginesMessage)
     EXPECT_EQ(QFile(notADatabase).size(), 8192);
 }
 
+// A status vector as the client library fills it.
+Status statusOf(std::initializer_list<ISC_STATUS> items)
+{
+    Status status;
+    ISC_STATUS* v = status.data();
+    for (const ISC_STATUS item : items)
+        *v++ = item;
+    *v = isc_arg_end;
+    return status;
+}
+
+TEST(FbStatus, LockConflictsAreToldByTheirCodes)
+{
+    // How Firebird 3 ends a wait for a row that another transaction changed and committed.
+    const Error conflict = statusOf({isc_arg_gds, isc_deadlock, isc_arg_gds, isc_update_conflict,
+                                     isc_arg_gds, isc_concurrent_transaction, isc_arg_number, 42,
+                                     isc_arg_warning, isc_dsql_field_err})
+                               .error();
+    EXPECT_EQ(conflict.gdsCodes(), (std::vector<ISC_STATUS>{isc_deadlock, isc_update_conflict,
+                                                            isc_concurrent_transaction}))
+        << "the number is an argument and the warning is no error";
+    EXPECT_EQ(conflict.gdsCode(), isc_deadlock);
+    EXPECT_EQ(conflict.sqlCode(), Error::kDeadlock);
+    EXPECT_TRUE(conflict.isLockConflict());
+    EXPECT_TRUE(conflict.message().contains(QStringLiteral("42")))
+        << conflict.message().toStdString();
+
+    // Each code alone is enough, whatever comes around it.
+    for (const ISC_STATUS code : {isc_deadlock, isc_lock_conflict, isc_update_conflict,
+                                  isc_lock_timeout, isc_read_conflict}) {
+        const Error e = statusOf({isc_arg_gds, isc_random, isc_arg_string,
+                                  reinterpret_cast<ISC_STATUS>("x"), isc_arg_gds, code})
+                            .error();
+        EXPECT_TRUE(e.isLockConflict()) << code;
+        EXPECT_TRUE(isLockConflictMessage(e.message())) << e.message().toStdString();
+        EXPECT_TRUE(isLockConflict(Exception(e.message()))) << "by the text when only it is left";
+    }
+    EXPECT_TRUE(Error(QStringLiteral("?"), Error::kDeadlock, 0).isLockConflict());
+
+    // Other failures, among them others of SQLCODE -901, are no conflict.
+    const Error duplicate = statusOf({isc_arg_gds, isc_unique_key_violation, isc_arg_string,
+                                      reinterpret_cast<ISC_STATUS>("PK_T"), isc_arg_string,
+                                      reinterpret_cast<ISC_STATUS>("T")})
+                                .error();
+    EXPECT_TRUE(duplicate.isDuplicateKey());
+    const Error badBlob = statusOf({isc_arg_gds, isc_bad_segstr_handle}).error();
+    EXPECT_EQ(badBlob.sqlCode(), -901);
+    for (const Error& e : {duplicate, badBlob}) {
+        EXPECT_FALSE(e.isLockConflict()) << e.message().toStdString();
+        EXPECT_FALSE(isLockConflictMessage(e.message())) << e.message().toStdString();
+    }
+    // A line must be the engine's text of a conflict, not merely mention one.
+    EXPECT_FALSE(isLockConflictMessage(QStringLiteral("deadlock w planie urlopów")));
+    EXPECT_FALSE(isLockConflictMessage(QString()));
+    EXPECT_FALSE(Error(QStringLiteral("deadlock?"), 0, 0).isLockConflict());
+}
+
 } // namespace
 } // namespace zf::fb

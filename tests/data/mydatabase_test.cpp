@@ -107,6 +107,45 @@ TEST_F(ModuleTest, UnexpectedErrorIsShownAndLoggedWithItsCode)
                                 "2024.03.05 07:08:09  [1234567890]  bez prefiksu\n"));
 }
 
+TEST_F(ModuleTest, ALockConflictIsToldInPolishAndLoggedWithTheEnginesText)
+{
+    fb::Status status;
+    ISC_STATUS* v = status.data();
+    for (const ISC_STATUS item :
+         {ISC_STATUS(isc_arg_gds), ISC_STATUS(isc_deadlock), ISC_STATUS(isc_arg_gds),
+          ISC_STATUS(isc_update_conflict), ISC_STATUS(isc_arg_gds),
+          ISC_STATUS(isc_concurrent_transaction), ISC_STATUS(isc_arg_number), ISC_STATUS(77)})
+        *v++ = item;
+    *v = isc_arg_end;
+    const fb::Error conflict = status.error();
+    ASSERT_TRUE(conflict.message().contains(QLatin1Char('\n')));
+
+    // The windows pass on the text, the module's own paths the error itself.
+    db().ReportUnexpectedError(conflict.message(), true, 4102);
+    db().ReportUnexpectedError(conflict.message(), false, 4103);
+    db().ReportUnexpectedError(conflict, 4104);
+    db().ReportUnexpectedError(fb::Error(QStringLiteral("inny błąd"), -803, 0), 4105);
+    ASSERT_EQ(dialogs().shown().size(), 4u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(dialogs().shown()[i].caption, QStringLiteral("Błąd"));
+        EXPECT_EQ(dialogs().shown()[i].text,
+                  QStringLiteral("Inny użytkownik zmienia w tej chwili te same dane. Spróbuj "
+                                 "ponownie."));
+    }
+    EXPECT_EQ(dialogs().shown()[3].text,
+              QStringLiteral("Wystąpił nieoczekiwany błąd. Orginalny komunikat: inny błąd"));
+
+    // The log keeps what the engine said, on one line per report.
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 4) << lines.join(QLatin1Char('|')).toStdString();
+    const QString engine = QString(conflict.message()).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(lines[i].endsWith(QStringLiteral("[000000410%1]  ").arg(i + 2) + engine))
+            << lines[i].toStdString();
+    EXPECT_TRUE(lines[3].contains(QStringLiteral("[0000004105]  inny b")))
+        << lines[3].toStdString();
+}
+
 TEST_F(ModuleTest, ErrorLogNeverCreatesItsFolderNorFails)
 {
     QDir(db().paths().dataFolder + QStringLiteral("/debug")).removeRecursively();

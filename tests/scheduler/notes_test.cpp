@@ -30,13 +30,18 @@ public:
         : m_step(std::move(step))
     {
     }
-    void editNotes(NoteSlots& notes) override
+    void editNotes(NoteSlots& notes, int slot) override
     {
         ++shown;
+        firstSlots.push_back(slot);
+        texts.push_back(notes);
         if (m_step)
             m_step(notes);
     }
     int shown = 0;
+    // Per showing: the slot shown first and the slots as the window got them.
+    std::vector<int> firstSlots;
+    std::vector<NoteSlots> texts;
 
 private:
     std::function<void(NoteSlots&)> m_step;
@@ -266,8 +271,76 @@ TEST_F(NotesTest, AFailedSaveLeavesTheTableAsItWas)
     notes.Edit(w);
     EXPECT_EQ(stored(1), QStringLiteral("pierwsza"));
     EXPECT_EQ(stored(2), QString());
-    ASSERT_EQ(t.dialogs().shown().size(), 1u);
+    // The window came back with what was typed and was closed unchanged: tried once more.
+    EXPECT_EQ(w.shown, 2);
+    ASSERT_EQ(t.dialogs().shown().size(), 2u);
     EXPECT_EQ(t.dialogs().shown()[0].caption, QStringLiteral("Błąd"));
+    EXPECT_EQ(t.dialogs().shown()[1].caption, QStringLiteral("Błąd"));
+}
+
+TEST_F(NotesTest, AfterAFailedSaveTheWindowComesBackWithWhatWasTyped)
+{
+    write(notes, 1, QStringLiteral("01-01-2024"), QStringLiteral("pierwsza"));
+    t.exec(QStringLiteral(
+        "ALTER TABLE GLOBALNOTES ADD CONSTRAINT NO_BAD CHECK (DESCRIPTION <> 'zła')"));
+    int showing = 0;
+    ScriptedNotesWindow w([&](NoteSlots& s) {
+        if (++showing == 1) {
+            s[4] = note(QStringLiteral("05-01-2024"), QStringLiteral("zła"));
+            s[6] = note(QStringLiteral("07-01-2024"), QStringLiteral("siódma"));
+        } else {
+            s[4].text = QStringLiteral("piąta, poprawiona"); // what the message was about
+        }
+    });
+    notes.Edit(w);
+    ASSERT_EQ(w.shown, 2);
+    // Opened again on the first changed note, with both typed notes, not the stored ones.
+    EXPECT_EQ(w.firstSlots, (std::vector<int>{1, 5}));
+    EXPECT_EQ(w.texts[1][4], note(QStringLiteral("05-01-2024"), QStringLiteral("zła")));
+    EXPECT_EQ(w.texts[1][6], note(QStringLiteral("07-01-2024"), QStringLiteral("siódma")));
+    EXPECT_EQ(w.texts[1][0].text, QStringLiteral("pierwsza"));
+    EXPECT_EQ(t.dialogs().shown().size(), 1u);
+    EXPECT_EQ(stored(5), QStringLiteral("piąta, poprawiona"));
+    EXPECT_EQ(stored(7), QStringLiteral("siódma"));
+    EXPECT_EQ(stored(1), QStringLiteral("pierwsza"));
+    EXPECT_TRUE(notes.unsaved().none());
+}
+
+TEST_F(NotesTest, NotesAFailedSaveCouldNotStoreAreShownAtTheNextOpening)
+{
+    write(notes, 1, QStringLiteral("01-01-2024"), QStringLiteral("pierwsza"));
+    t.exec(QStringLiteral(
+        "ALTER TABLE GLOBALNOTES ADD CONSTRAINT NO_BAD CHECK (DESCRIPTION <> 'zła')"));
+    // Closed twice without a change: the user leaves the window, the note is not dropped.
+    ScriptedNotesWindow w(
+        [](NoteSlots& s) { s[2] = note(QStringLiteral("03-01-2024"), QStringLiteral("zła")); });
+    notes.Edit(w);
+    EXPECT_EQ(w.shown, 2);
+    EXPECT_EQ(t.dialogs().shown().size(), 2u);
+    EXPECT_EQ(stored(3), QString());
+    EXPECT_TRUE(notes.unsaved().test(2));
+    EXPECT_EQ(notes.held()[2].text, QStringLiteral("zła"));
+
+    // Meanwhile the cause is gone and another copy stores a note of its own.
+    t.exec(QStringLiteral("ALTER TABLE GLOBALNOTES DROP CONSTRAINT NO_BAD"));
+    auto otherDb = secondCopy();
+    Notes other(*otherDb, otherDialogs, options);
+    write(other, 4, QStringLiteral("04-01-2024"), QStringLiteral("czwarta kolegi"));
+    // A reading at start-up keeps it too.
+    ASSERT_TRUE(notes.Load());
+    EXPECT_EQ(notes.held()[2].text, QStringLiteral("zła"));
+    EXPECT_EQ(notes.held()[3].text, QStringLiteral("czwarta kolegi"));
+
+    ScriptedNotesWindow look;
+    notes.Edit(look);
+    ASSERT_EQ(look.shown, 1);
+    EXPECT_EQ(look.texts[0][2], note(QStringLiteral("03-01-2024"), QStringLiteral("zła")));
+    EXPECT_EQ(look.texts[0][3].text, QStringLiteral("czwarta kolegi"));
+    EXPECT_EQ(stored(3), QStringLiteral("zła"));
+    EXPECT_EQ(stored(4), QStringLiteral("czwarta kolegi"));
+    EXPECT_EQ(stored(1), QStringLiteral("pierwsza"));
+    EXPECT_TRUE(notes.unsaved().none());
+    EXPECT_EQ(t.dialogs().shown().size(), 2u);
 }
 
 // --- RemindNotes ---------------------------------------------------------------------------------
