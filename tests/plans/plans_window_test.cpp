@@ -323,7 +323,8 @@ private slots:
         const QList<std::tuple<int, bool, int>> cases = {
             {3, true, 6}, {5, true, 6}, {1, true, 2}, {3, false, 3}};
         int year = 2040;
-        for (const auto& [before, apply, after] : cases) {
+        for (const auto& [before, applied, after] : cases) {
+            const bool apply = applied; // clang 14 cannot capture a structured binding
             ++year;
             exec(QStringLiteral(
                      "INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (%1, %2, '')")
