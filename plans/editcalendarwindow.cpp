@@ -259,8 +259,8 @@ void TfEditCalendar::showLaborCode()
     if (!m_options.sprawdzajKodeksPracy)
         return;
     const YearDays days = m_selector->GetDays();
-    m_laborCode = CheckLaborCode(MakeLaborCodeYear(m_year, WorkingFlags(m_year, days)),
-                                 LeaveFlags(m_year, days), m_lastYearDays, m_thisYearDays);
+    m_laborCode = CheckLaborCode(MakeLaborCodeYear(m_year, TableWorkingFlags(m_year, days)),
+                                 TableLeaveFlags(m_year, days), m_lastYearDays, m_thisYearDays);
     m_laborCodeLabel->setText(LaborCodeLineText(m_year, m_laborCode));
     m_laborCodeLabel->setToolTip(LaborCodeLineHint(m_laborCode));
     QPalette pal = m_laborCodeLabel->palette();

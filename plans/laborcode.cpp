@@ -116,12 +116,12 @@ template <class Take> LaborYearFlags fromTable(int year, const YearDays& table, 
 
 } // namespace
 
-LaborYearFlags LeaveFlags(int year, const YearDays& table)
+LaborYearFlags TableLeaveFlags(int year, const YearDays& table)
 {
     return fromTable(year, table, [](const DayState& s) { return s.selected; });
 }
 
-LaborYearFlags WorkingFlags(int year, const YearDays& table)
+LaborYearFlags TableWorkingFlags(int year, const YearDays& table)
 {
     return fromTable(year, table, [](const DayState& s) { return s.selectable; });
 }

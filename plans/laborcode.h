@@ -76,9 +76,9 @@ RestRun LongestRestRun(const LaborCodeYear& year, const LaborYearFlags& leave);
 // Leave days as flags: from date numbers (other years and non-days ignored), and from the
 // year calendar selector's table (ticked slots of real days).
 LaborYearFlags LeaveFlags(int year, const QList<int>& dateNumbers);
-LaborYearFlags LeaveFlags(int year, const YearDays& table);
+LaborYearFlags TableLeaveFlags(int year, const YearDays& table);
 // The selector's table: a real day without a tick box is a non-working day.
-LaborYearFlags WorkingFlags(int year, const YearDays& table);
+LaborYearFlags TableWorkingFlags(int year, const YearDays& table);
 
 // The texts. The rules in plain words (the overview's hint, one line per broken rule) ...
 QString RestRunRuleText();

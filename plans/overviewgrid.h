@@ -55,6 +55,9 @@ public:
     QPoint cellAt(const QPoint& pos) const;
     // The cell's rectangle in viewport coordinates; empty when it is out of view.
     QRect cellRect(int column, int row) const;
+    // The hint shown over a cell (grid column and row): a staffing day below its threshold, or
+    // the "KP" cell of an employee who breaks a rule and its title; empty for the others.
+    QString hintAt(const QPoint& cell) const;
 
     // Colours of the grid as Windows colour values 0x00BBGGRR.
     static QColor WinColor(unsigned int bgr);
@@ -74,8 +77,6 @@ private:
     int fixedWidth() const;
     int fixedColumnWidth(int column) const;
     int columnLeft(int column) const;
-    // The hint of a cell: a staffing day below its threshold, or the "KP" cell.
-    QString hintAt(const QPoint& cell) const;
     void updateScrollBars();
     void paintHeaderCell(QPainter& p, const QRect& r, const QString& text, Qt::Alignment align);
     int entryCount() const;
