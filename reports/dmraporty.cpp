@@ -363,10 +363,15 @@ QString TDMRaporty::Uwagi()
         OverviewData data;
         if (LoadOverview(m_db, year, m_unit, data)) {
             const std::vector<LaborCodeCheck> checks = CheckLaborCode(data);
-            for (int i = 0; i < data.plans.Count(); ++i)
-                if (checks[static_cast<size_t>(i)].broken())
-                    m_remarks.insert(data.plans.at(i).IDEMPLOYEE,
-                                     LaborCodeShortText(checks[static_cast<size_t>(i)], QChar(13)));
+            for (int i = 0; i < data.plans.Count(); ++i) {
+                if (!checks[static_cast<size_t>(i)].broken())
+                    continue;
+                // A narrow column wraps the words, but never inside "(art. 168 KP)".
+                QString text = LaborCodeShortText(checks[static_cast<size_t>(i)], QChar(13));
+                text.replace(QStringLiteral("(art. "), QStringLiteral("(art.\u00A0"))
+                    .replace(QStringLiteral(" KP)"), QStringLiteral("\u00A0KP)"));
+                m_remarks.insert(data.plans.at(i).IDEMPLOYEE, text);
+            }
         }
     }
     return m_remarks.value(m_db.DBFZest.asString(QStringLiteral("IDEMPLOYEE")));
