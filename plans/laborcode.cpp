@@ -171,10 +171,10 @@ QString RestRunText(int year, const RestRun& run)
 
 QString LaborCodeLineText(int year, const LaborCodeCheck& check)
 {
-    const QString verdict =
-        check.broken() ? LaborCodeShortText(check, QStringLiteral(", ")) : QStringLiteral("spełnione");
-    return QStringLiteral("Kodeks pracy: ") + verdict + QStringLiteral("; najdłuższy odpoczynek: ") +
-           RestRunText(year, check.longestRun);
+    const QString verdict = check.broken() ? LaborCodeShortText(check, QStringLiteral(", "))
+                                           : QStringLiteral("spełnione");
+    return QStringLiteral("Kodeks pracy: ") + verdict +
+           QStringLiteral("; najdłuższy odpoczynek: ") + RestRunText(year, check.longestRun);
 }
 
 QString LaborCodeLineHint(const LaborCodeCheck& check)

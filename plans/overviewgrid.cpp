@@ -273,7 +273,8 @@ QPoint TOverviewGrid::cellAt(const QPoint& pos) const
             }
         }
     } else {
-        column = fixedColumns() + horizontalScrollBar()->value() + (pos.x() - fixedWidth()) / kDayWidth;
+        column =
+            fixedColumns() + horizontalScrollBar()->value() + (pos.x() - fixedWidth()) / kDayWidth;
     }
     int row = pos.y() / kRowHeight;
     if (row > 0)
@@ -461,9 +462,9 @@ void TOverviewGrid::paintEvent(QPaintEvent* event)
     };
     for (int c = 0; c < fixedColumns(); ++c)
         paintHeaderCell(p, fixedCell(c, 0),
-                        c == editColumnNow                       ? QString()
+                        c == editColumnNow                     ? QString()
                         : m_laborCode && c == kLaborCodeColumn ? kLaborCodeColumnTitle
-                                                                 : titles[c],
+                                                               : titles[c],
                         Qt::AlignHCenter);
     for (int i = firstEntry; i <= lastEntry; ++i) {
         const int y = (i - firstEntry + 1) * kRowHeight;

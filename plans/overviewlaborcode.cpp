@@ -19,8 +19,9 @@ std::vector<LaborCodeCheck> CheckLaborCode(const OverviewData& data)
 
 QString LaborCodeColumnHint()
 {
-    return QStringLiteral("Zgodność planu z Kodeksem pracy: część urlopu trwająca co najmniej 14 "
-                          "kolejnych dni (art. 162 KP) i zaległy urlop do 30 września (art. 168 KP)");
+    return QStringLiteral(
+        "Zgodność planu z Kodeksem pracy: część urlopu trwająca co najmniej 14 "
+        "kolejnych dni (art. 162 KP) i zaległy urlop do 30 września (art. 168 KP)");
 }
 
 QList<QStringList> WithLaborCodeColumn(QList<QStringList> sheet,
@@ -61,7 +62,8 @@ QString PlanApprovalQuestion(int year, const std::vector<StaffingShortfall>& sho
     if (!shortfalls.empty())
         parts << ShortfallLines(year, shortfalls, shown);
     if (!breaks.empty()) {
-        QString text = QStringLiteral("Plan narusza zasady urlopowe Kodeksu pracy u pracowników:\n");
+        QString text =
+            QStringLiteral("Plan narusza zasady urlopowe Kodeksu pracy u pracowników:\n");
         const int count = static_cast<int>(breaks.size());
         for (int i = 0; i < std::min(count, shown); ++i) {
             const LaborCodeBreak& b = breaks[static_cast<size_t>(i)];

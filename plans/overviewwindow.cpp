@@ -180,8 +180,8 @@ void TfEmployeesPlans::Load()
     m_grid->setData(nullptr);
     LoadOverview(m_db, m_year, m_unitFilter, m_data);
     LoadStaffing(m_db, m_data, m_staffing);
-    m_laborCode = m_options.sprawdzajKodeksPracy ? CheckLaborCode(m_data)
-                                                 : std::vector<LaborCodeCheck>{};
+    m_laborCode =
+        m_options.sprawdzajKodeksPracy ? CheckLaborCode(m_data) : std::vector<LaborCodeCheck>{};
     m_grid->setLaborCode(m_options.sprawdzajKodeksPracy ? &m_laborCode : nullptr);
     m_approve->setEnabled(!m_data.approved && !m_db.loginState().restricted);
     m_header->setText(QStringLiteral("Plan na rok ") + QString::number(m_year));

@@ -204,7 +204,8 @@ QString ShortfallLines(int year, const std::vector<StaffingShortfall>& shortfall
 
 QString ApprovalQuestionText(int year, const std::vector<StaffingShortfall>& shortfalls, int shown)
 {
-    return ShortfallLines(year, shortfalls, shown) + QStringLiteral("\nCzy na pewno zatwierdzić plan?");
+    return ShortfallLines(year, shortfalls, shown) +
+           QStringLiteral("\nCzy na pewno zatwierdzić plan?");
 }
 
 bool LoadEditorStaffing(TmyDataBase& db, int year, const QString& employee, EditorStaffing& out)

@@ -53,8 +53,8 @@ const LaborCodeYear& year2025()
 
 // Monday 29 April to Friday 10 May 2024 without Wednesday 1 May and Friday 3 May (holidays):
 // with the weekends around, 27 April to 12 May.
-const QList<int> kMayBridge = {20240429, 20240430, 20240502, 20240506, 20240507,
-                               20240508, 20240509, 20240510};
+const QList<int> kMayBridge = {20240429, 20240430, 20240502, 20240506,
+                               20240507, 20240508, 20240509, 20240510};
 // Wednesday 17 to Tuesday 30 July 2024: ten working days, 14 calendar days.
 const QList<int> kJuly14 = {20240717, 20240718, 20240719, 20240722, 20240723,
                             20240724, 20240725, 20240726, 20240729, 20240730};
@@ -113,8 +113,8 @@ TEST(LaborCodeRuns, FourteenDaysMeetTheRuleAndThirteenDoNot)
     EXPECT_EQ(c.longestRun.days(), 13);
     EXPECT_TRUE(c.runBroken);
     // The earliest of equal runs is named: two separate weeks of 9 days each.
-    c = check2024({20240603, 20240604, 20240605, 20240606, 20240607, 20240902, 20240903,
-                   20240904, 20240905, 20240906},
+    c = check2024({20240603, 20240604, 20240605, 20240606, 20240607, 20240902, 20240903, 20240904,
+                   20240905, 20240906},
                   0, 26);
     EXPECT_EQ(c.longestRun, run(20240601, 20240609));
 }
@@ -269,8 +269,9 @@ TEST_F(LaborCodeTexts, RulesRunsAndTheEditorsLine)
                              "05-03-2024 (14 dni)"));
     EXPECT_TRUE(LaborCodeLineHint(met).contains(QStringLiteral("(art. 168 KP)")));
     // Below 10 days the hint says the run rule does not apply.
-    EXPECT_TRUE(LaborCodeLineHint(check2024({}, 0, 9)).startsWith(QStringLiteral("Wymiar urlopu "
-                                                                               "poniżej 10 dni")));
+    EXPECT_TRUE(LaborCodeLineHint(check2024({}, 0, 9))
+                    .startsWith(QStringLiteral("Wymiar urlopu "
+                                               "poniżej 10 dni")));
 }
 
 // --- the overview's load ------------------------------------------------------------------
@@ -342,9 +343,9 @@ TEST_F(LaborCodeOverview, VerdictsFromTheLoadedDaysMatchTheHandCount)
         const QString id = data.plans.at(i).IDEMPLOYEE;
         EditCalendarState state;
         ASSERT_TRUE(LoadEditCalendar(t.db(), kYear, id, state));
-        const LaborCodeCheck one =
-            CheckLaborCode(MakeLaborCodeYear(kYear, TableWorkingFlags(kYear, state.days)),
-                           TableLeaveFlags(kYear, state.days), state.lastYearDays, state.thisYearDays);
+        const LaborCodeCheck one = CheckLaborCode(
+            MakeLaborCodeYear(kYear, TableWorkingFlags(kYear, state.days)),
+            TableLeaveFlags(kYear, state.days), state.lastYearDays, state.thisYearDays);
         const LaborCodeCheck& all = checks[static_cast<size_t>(i)];
         EXPECT_EQ(one.longestRun, all.longestRun) << id.toStdString();
         EXPECT_EQ(one.runBroken, all.runBroken) << id.toStdString();
@@ -364,10 +365,9 @@ TEST_F(LaborCodeOverview, SheetGetsTheKpColumnAfterTheRemainingDays)
     const QList<QStringList> plain = OverviewSheet(data, rows);
     const QList<QStringList> sheet = WithLaborCodeColumn(plain, checks);
     ASSERT_EQ(sheet.size(), plain.size());
-    EXPECT_EQ(sheet[0].mid(0, 5),
-              (QStringList{QStringLiteral("Nazwisko pracownika"), QStringLiteral("Należny"),
-                           QStringLiteral("Pozost."), QStringLiteral("KP"),
-                           QStringLiteral("1 Sty")}));
+    EXPECT_EQ(sheet[0].mid(0, 5), (QStringList{QStringLiteral("Nazwisko pracownika"),
+                                               QStringLiteral("Należny"), QStringLiteral("Pozost."),
+                                               QStringLiteral("KP"), QStringLiteral("1 Sty")}));
     EXPECT_EQ(sheet[1][3], QString());
     EXPECT_EQ(sheet[1][4], QStringLiteral("Pn"));
     // Rows in list order: Adamczyk, Bielska, Cieślak, Dudek, ...

@@ -25,11 +25,11 @@
 #include <QFile>
 #include <QHelpEvent>
 #include <QLabel>
-#include <QStringEncoder>
-#include <QToolTip>
 #include <QPushButton>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <functional>
 #include <memory>
@@ -473,12 +473,13 @@ private slots:
                     .arg(unit)
                     .arg(QLatin1String(name)),
                 {}, 1));
-        QVERIFY(m_db->Write(QStringLiteral("UPDATE EMPLOYEES SET IDDICUNIT=950 WHERE IDEMPLOYEE='P2'"),
-                            {}, 1));
-        QVERIFY(m_db->Write(QStringLiteral("UPDATE EMPLOYEES SET IDDICUNIT=951 WHERE IDEMPLOYEE='P1'"),
-                            {}, 1));
         QVERIFY(m_db->Write(
-            QStringLiteral("INSERT INTO UNITSTAFFING (IDDICUNIT, MINSTAFF) VALUES (950, 2)"), {}, 1));
+            QStringLiteral("UPDATE EMPLOYEES SET IDDICUNIT=950 WHERE IDEMPLOYEE='P2'"), {}, 1));
+        QVERIFY(m_db->Write(
+            QStringLiteral("UPDATE EMPLOYEES SET IDDICUNIT=951 WHERE IDEMPLOYEE='P1'"), {}, 1));
+        QVERIFY(m_db->Write(
+            QStringLiteral("INSERT INTO UNITSTAFFING (IDDICUNIT, MINSTAFF) VALUES (950, 2)"), {},
+            1));
         const QString path = m_dir.path() + QStringLiteral("/kp.csv");
         m_dialogs.chooseFile(path);
         m_dialogs.answer(false);
@@ -553,22 +554,24 @@ private slots:
         const QList<QByteArray> lines = f.readAll().split('\n');
         QVERIFY(lines.size() > 4);
         QStringEncoder cp1250("windows-1250");
-        QVERIFY(lines[0].startsWith(QByteArray(cp1250.encode(QStringLiteral(
-            "\"Nazwisko pracownika\";\"Należny\";\"Pozost.\";\"KP\";\"1 Sty\";")))));
+        QVERIFY(lines[0].startsWith(QByteArray(cp1250.encode(
+            QStringLiteral("\"Nazwisko pracownika\";\"Należny\";\"Pozost.\";\"KP\";\"1 Sty\";")))));
         QVERIFY(lines[2].startsWith("\"Anna Kowalska (P2)\";\"1 (0)\";\"1\";\"\";\"x\";"));
         QVERIFY(lines[3].startsWith(QByteArray(cp1250.encode(QStringLiteral(
             "\"Jan Nowak (P1)\";\"26 (2)\";\"26\";\"brak 14 dni z rzędu (art. 162 KP)\";"
             "\"x\";\"v\";\"v!\";\"!\";\"\";")))));
-        QVERIFY(lines[4].startsWith(QByteArray(cp1250.encode(QStringLiteral("\"Obsada: Serwis\";")))));
+        QVERIFY(
+            lines[4].startsWith(QByteArray(cp1250.encode(QStringLiteral("\"Obsada: Serwis\";")))));
 
         // One question with both lists; refused, the plan keeps its status.
         QCOMPARE(m_dialogs.questionTexts().size(), 1);
         const QString question = m_dialogs.questionTexts().constFirst();
-        QVERIFY(question.startsWith(QStringLiteral("W planie są dni poniżej minimalnej obsady:\n")));
-        QVERIFY2(question.endsWith(QStringLiteral(
-                     "\nPlan narusza zasady urlopowe Kodeksu pracy u pracowników:\n"
-                     "Jan Nowak (P1): brak 14 dni z rzędu (art. 162 KP)\n\n"
-                     "Czy na pewno zatwierdzić plan?")),
+        QVERIFY(
+            question.startsWith(QStringLiteral("W planie są dni poniżej minimalnej obsady:\n")));
+        QVERIFY2(question.endsWith(
+                     QStringLiteral("\nPlan narusza zasady urlopowe Kodeksu pracy u pracowników:\n"
+                                    "Jan Nowak (P1): brak 14 dni z rzędu (art. 162 KP)\n\n"
+                                    "Czy na pewno zatwierdzić plan?")),
                  qPrintable(question));
         QCOMPARE(value(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=2013")),
                  QStringLiteral("4"));

@@ -169,9 +169,11 @@ private slots:
                  qPrintable(last->pageText(0)));
         // "Uwagi": both employees lack 14 days in a row; the article is never broken in two.
         QVERIFY(last->pageText(0).contains(QStringLiteral("Uwagi")));
-        QCOMPARE(last->pageText(0).count(QStringLiteral("brak 14 dni z rzędu (art.\u00A0162\u00A0KP)")),
-                 2);
-        static const QRegularExpression article(QStringLiteral("\\(art\\.[ \u00A0]162[ \u00A0]KP\\)"));
+        QCOMPARE(
+            last->pageText(0).count(QStringLiteral("brak 14 dni z rzędu (art.\u00A0162\u00A0KP)")),
+            2);
+        static const QRegularExpression article(
+            QStringLiteral("\\(art\\.[ \u00A0]162[ \u00A0]KP\\)"));
         QCOMPARE(text.count(article), 2);
     }
 
