@@ -270,8 +270,7 @@ TEST_F(LaborCodeTexts, RulesRunsAndTheEditorsLine)
     EXPECT_TRUE(LaborCodeLineHint(met).contains(QStringLiteral("(art. 168 KP)")));
     // Below 10 days the hint says the run rule does not apply.
     EXPECT_TRUE(LaborCodeLineHint(check2024({}, 0, 9))
-                    .startsWith(QStringLiteral("Wymiar urlopu "
-                                               "poniżej 10 dni")));
+                    .startsWith(QStringLiteral("Wymiar urlopu poniżej 10 dni")));
 }
 
 // --- the overview's load ------------------------------------------------------------------
