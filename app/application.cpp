@@ -172,6 +172,7 @@ void TApplication::createWindows()
                                                    m_main.get());
     // Reports.
     m_reports = std::make_unique<TDMRaporty>(*m_db, *m_dialogs, m_programFolder);
+    m_reports->options = &m_options;
     m_reportPreview = std::make_unique<TReportPreview>(*m_reports, *m_dialogs, m_main.get());
     // Deadlines and notes; "[...]" of the deadline editor opens the kinds.
     m_scheduler = std::make_unique<TScheduler>(

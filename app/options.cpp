@@ -51,6 +51,7 @@ OptionsForm OptionsLogic::Load()
     f.sprawdzajTerminy = m_options.sprawdzajTerminy;
     f.sprawdzZakresUrlopu = m_options.sprawdzZakresUrlopu;
     f.sprawdzHaslo = m_options.sprawdzHaslo;
+    f.sprawdzajKodeksPracy = m_options.sprawdzajKodeksPracy;
     f.dataWsteczna = QString::number(m_options.dataWsteczna);
     f.dataWstecznaMin = QString::number(m_options.dataWstecznaMin);
     return f;
@@ -76,6 +77,7 @@ void OptionsLogic::Save(const OptionsForm& f)
     m_options.sprawdzajTerminy = f.sprawdzajTerminy;
     m_options.sprawdzZakresUrlopu = f.sprawdzZakresUrlopu;
     m_options.sprawdzHaslo = f.sprawdzHaslo;
+    m_options.sprawdzajKodeksPracy = f.sprawdzajKodeksPracy;
     takeInteger(f.dataWsteczna, m_options.dataWsteczna);
     takeInteger(f.dataWstecznaMin, m_options.dataWstecznaMin);
     m_store.WriteOptions(m_options);

@@ -20,6 +20,7 @@ struct OptionsForm
     bool sprawdzajTerminy = false;
     bool sprawdzZakresUrlopu = false;
     bool sprawdzHaslo = false;
+    bool sprawdzajKodeksPracy = false;
     QString dataWsteczna;
     QString dataWstecznaMin;
     bool disallowEdit = false;   // "DISALLOWEDIT", the approved-plan lock

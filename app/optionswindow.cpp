@@ -113,6 +113,12 @@ TfOpcjeProgramu::TfOpcjeProgramu(TmyDataBase& db, Dialogs& dialogs, ProgramOptio
         QStringLiteral("Sprawdzaj grafik pod kątem maksymalnej ilości dni przysługującego urlopy"));
     m_sprawdzHaslo = tickBox(m_optionsPage, "cbSprawdzHaslo",
                              QStringLiteral("Sprawdź czy podano hasło dla pracownika"));
+    m_sprawdzajKodeksPracy = tickBox(m_optionsPage, "cbSprawdzajKodeksPracy",
+                                     QStringLiteral("Sprawdzaj plan z &Kodeksem pracy"));
+    m_sprawdzajKodeksPracy->setToolTip(
+        QStringLiteral("Podgląd planu, edycja grafiku, zatwierdzanie i zestawienie wskazują "
+                       "pracowników bez 14 kolejnych dni urlopu (art. 162 KP) i z zaległym "
+                       "urlopem niezaplanowanym do 30 września (art. 168 KP)"));
     m_dataWsteczna = lineEdit(m_optionsPage, "eDataWsteczna");
     m_dataWstecznaMin = lineEdit(m_optionsPage, "eDataWstecznaMin");
     for (QLineEdit* e : {m_dataWsteczna, m_dataWstecznaMin})
@@ -139,7 +145,7 @@ TfOpcjeProgramu::TfOpcjeProgramu(TmyDataBase& db, Dialogs& dialogs, ProgramOptio
     auto* optionsLayout = new QVBoxLayout(m_optionsPage);
     for (QCheckBox* box :
          {m_pokazujPoradeDnia, m_pytajPrzedKasowaniem, m_pytajPrzedZamknieciem, m_sprawdzajNotatki,
-          m_sprawdzajTerminy, m_sprawdzZakresUrlopu, m_sprawdzHaslo})
+          m_sprawdzajTerminy, m_sprawdzZakresUrlopu, m_sprawdzHaslo, m_sprawdzajKodeksPracy})
         optionsLayout->addWidget(box);
     optionsLayout->addSpacing(8);
     optionsLayout->addLayout(days);
@@ -265,6 +271,7 @@ void TfOpcjeProgramu::refill()
     m_sprawdzajTerminy->setChecked(f.sprawdzajTerminy);
     m_sprawdzZakresUrlopu->setChecked(f.sprawdzZakresUrlopu);
     m_sprawdzHaslo->setChecked(f.sprawdzHaslo);
+    m_sprawdzajKodeksPracy->setChecked(f.sprawdzajKodeksPracy);
     m_dataWsteczna->setText(f.dataWsteczna);
     m_dataWstecznaMin->setText(f.dataWstecznaMin);
     for (QLineEdit* e :
@@ -282,6 +289,7 @@ OptionsForm TfOpcjeProgramu::form() const
     f.sprawdzajTerminy = m_sprawdzajTerminy->isChecked();
     f.sprawdzZakresUrlopu = m_sprawdzZakresUrlopu->isChecked();
     f.sprawdzHaslo = m_sprawdzHaslo->isChecked();
+    f.sprawdzajKodeksPracy = m_sprawdzajKodeksPracy->isChecked();
     f.dataWsteczna = m_dataWsteczna->text();
     f.dataWstecznaMin = m_dataWstecznaMin->text();
     f.disallowEdit = m_disallowEdit->isChecked();

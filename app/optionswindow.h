@@ -50,6 +50,7 @@ private:
     QCheckBox* m_sprawdzajTerminy;
     QCheckBox* m_sprawdzZakresUrlopu;
     QCheckBox* m_sprawdzHaslo;
+    QCheckBox* m_sprawdzajKodeksPracy;
     QLineEdit* m_dataWsteczna;
     QLineEdit* m_dataWstecznaMin;
     QCheckBox* m_disallowEdit;

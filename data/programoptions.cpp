@@ -28,6 +28,7 @@ ProgramOptions OptionsStore::ReadOptions() const
     o.sprawdzajTerminy = ini.readBool(kOptions, QStringLiteral("sprawdzajTerminy"), true);
     o.sprawdzZakresUrlopu = ini.readBool(kOptions, QStringLiteral("sprawdzZakresUrlopu"), true);
     o.sprawdzHaslo = ini.readBool(kOptions, QStringLiteral("sprawdzHaslo"), true);
+    o.sprawdzajKodeksPracy = ini.readBool(kOptions, QStringLiteral("sprawdzajKodeksPracy"), true);
     o.dataWsteczna = ini.readInteger(kOptions, QStringLiteral("dataWsteczna"), 7);
     o.dataWstecznaMin = ini.readInteger(kOptions, QStringLiteral("dataWstecznaMin"), 0);
     o.cbFirstLog = ini.readBool(kOptions, QStringLiteral("cbFirstLog"), true);
@@ -80,6 +81,7 @@ void OptionsStore::WriteOptions(const ProgramOptions& o) const
         {QStringLiteral("sprawdzajTerminy"), flag(o.sprawdzajTerminy)},
         {QStringLiteral("sprawdzZakresUrlopu"), flag(o.sprawdzZakresUrlopu)},
         {QStringLiteral("sprawdzHaslo"), flag(o.sprawdzHaslo)},
+        {QStringLiteral("sprawdzajKodeksPracy"), flag(o.sprawdzajKodeksPracy)},
         {QStringLiteral("dataWsteczna"), QString::number(o.dataWsteczna)},
         {QStringLiteral("dataWstecznaMin"), QString::number(o.dataWstecznaMin)},
         {QStringLiteral("cbFirstLog"), flag(o.cbFirstLog)}};

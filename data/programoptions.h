@@ -16,6 +16,9 @@ struct ProgramOptions
     bool sprawdzajTerminy = true;
     bool sprawdzZakresUrlopu = true;
     bool sprawdzHaslo = true;
+    // "Sprawdzaj plan z Kodeksem pracy": the overview's "KP" column, the editors' line, the
+    // approval question and the summary's remarks.
+    bool sprawdzajKodeksPracy = true;
     int dataWsteczna = 7;
     int dataWstecznaMin = 0;
     bool cbFirstLog = true;

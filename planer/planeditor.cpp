@@ -81,6 +81,13 @@ int TPlanEditor::entitlement() const
     return m_file.content.lastYearDays + m_file.content.thisYearDays;
 }
 
+LaborCodeCheck TPlanEditor::laborCode() const
+{
+    const PlanFileContent& c = m_file.content;
+    return CheckLaborCode(MakeLaborCodeYear(c.year, m_free), LeaveFlags(c.year, chosenDays()),
+                          c.lastYearDays, c.thisYearDays);
+}
+
 QList<int> TPlanEditor::chosenDays() const
 {
     QList<int> days(m_chosen.begin(), m_chosen.end());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "planfiles/planfile.h"
+#include "plans/laborcode.h"
 
 #include <QByteArray>
 #include <QList>
@@ -54,6 +55,10 @@ public:
     QList<int> chosenDays() const;
     int chosenCount() const { return static_cast<int>(m_chosen.size()); }
     int remaining() const { return entitlement() - chosenCount(); }
+    // The choice checked against the Labour Code as the office checks it: the file's
+    // non-working days, the chosen days as leave (unchangeable leave days among them), the
+    // entitlement of the file.
+    LaborCodeCheck laborCode() const;
 
     // Takes the employee's choice. Unchangeable days keep the state the office gave them, and
     // non-working days and days outside the plan's year are never chosen; false when the choice

@@ -176,12 +176,21 @@ void TfPlaner::build()
     QFont bold = m_count->font();
     bold.setBold(true);
     m_count->setFont(bold);
+    // Beside the count: the Labour Code's two rules on the chosen days.
+    m_laborCode = new QLabel(m_planArea);
+    m_laborCode->setObjectName(QStringLiteral("labelKodeksPracy"));
+    m_laborCode->setFont(bold);
+    m_laborCode->setWordWrap(true);
     m_runs = new QListWidget(m_planArea);
     m_runs->setObjectName(QStringLiteral("lbOkresy"));
     m_runs->setMaximumHeight(m_runs->fontMetrics().lineSpacing() * 6);
     m_runs->setAcceptDrops(false);
     auto* choice = new QVBoxLayout;
-    choice->addWidget(m_count);
+    auto* counts = new QHBoxLayout;
+    counts->addWidget(m_count);
+    counts->addSpacing(20);
+    counts->addWidget(m_laborCode, 1);
+    choice->addLayout(counts);
     choice->addWidget(buddy(QStringLiteral("Wybrane okre&sy urlopu:"), m_runs));
     choice->addWidget(m_runs);
 
@@ -332,6 +341,14 @@ void TfPlaner::showChoice()
                                            ? TYearCalendarSelector::FromWindowsColor(kRed)
                                            : palette().color(QPalette::WindowText));
     m_count->setPalette(pal);
+    const LaborCodeCheck check = m_editor.laborCode();
+    m_laborCode->setText(LaborCodeLineText(m_editor.year(), check));
+    m_laborCode->setToolTip(LaborCodeLineHint(check));
+    QPalette rule = m_laborCode->palette();
+    rule.setColor(QPalette::WindowText, check.broken()
+                                            ? TYearCalendarSelector::FromWindowsColor(kRed)
+                                            : palette().color(QPalette::WindowText));
+    m_laborCode->setPalette(rule);
     m_runs->clear();
     for (const LeaveRun& run : LeaveRuns(m_editor.chosenDays(), m_editor.freeDays()))
         m_runs->addItem(LeaveRunText(run));

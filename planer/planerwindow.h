@@ -69,6 +69,7 @@ private:
     TYearCalendarSelector* m_selector = nullptr;
     QLabel* m_calendarLabel = nullptr;
     QLabel* m_count = nullptr;
+    QLabel* m_laborCode = nullptr;
     QListWidget* m_runs = nullptr;
     QPushButton* m_open = nullptr;
     QPushButton* m_save = nullptr;

@@ -90,6 +90,9 @@ TfEditCalendar::TfEditCalendar(TmyDataBase& db, Dialogs& dialogs, ProgramOptions
     // Only a unit with a threshold shows it; it warns and never stops the saving.
     m_staffingLabel = figure("labelStaffing");
     m_staffingLabel->hide();
+    // The Labour Code's two rules on the ticked days; shown only with the checks on.
+    m_laborCodeLabel = figure("labelKodeksPracy");
+    m_laborCodeLabel->hide();
     m_detailsButton = new QPushButton(QStringLiteral("Szczegóły &wymiaru urlopu"), this);
     m_detailsButton->setObjectName(QStringLiteral("SBSzczegoly"));
     m_detailsButton->setToolTip(QStringLiteral("Pokaż pełny wymiar urlopu pracownika"));
@@ -104,6 +107,7 @@ TfEditCalendar::TfEditCalendar(TmyDataBase& db, Dialogs& dialogs, ProgramOptions
     figures->addWidget(new QLabel(QStringLiteral("Pozostało:"), this), 1, 2);
     figures->addWidget(m_left, 1, 3);
     figures->addWidget(m_staffingLabel, 1, 4);
+    figures->addWidget(m_laborCodeLabel, 2, 2, 1, 4);
     figures->addWidget(m_detailsButton, 0, 5, 2, 1);
     figures->setColumnStretch(6, 1);
 
@@ -197,6 +201,9 @@ void TfEditCalendar::Load(int year, const QString& employee, bool readOnly)
     m_selector->ShowMonths(false);
     LoadEditorStaffing(m_db, year, employee, m_staffing);
     showStaffing();
+    m_lastYearDays = state.lastYearDays;
+    m_thisYearDays = state.thisYearDays;
+    showLaborCode();
     // Showing only: the calendar, saving and marking are off; "&Anuluj zmiany" closes.
     m_calendarArea->setEnabled(!readOnly);
     m_saveButton->setEnabled(!readOnly);
@@ -218,6 +225,8 @@ void TfEditCalendar::onTick(bool ticked)
     // The selector stores the tick after this call: look at the days once it has.
     if (m_staffing.minimum > 0)
         QTimer::singleShot(0, this, [this] { showStaffing(); });
+    if (m_options.sprawdzajKodeksPracy)
+        QTimer::singleShot(0, this, [this] { showLaborCode(); });
 }
 
 void TfEditCalendar::showRemaining()
@@ -242,6 +251,23 @@ void TfEditCalendar::showStaffing()
     for (int day : m_below)
         marked.insert(DateOfDayOfYear(day, m_year));
     m_selector->setWarningDays(marked);
+}
+
+void TfEditCalendar::showLaborCode()
+{
+    m_laborCodeLabel->setVisible(m_options.sprawdzajKodeksPracy);
+    if (!m_options.sprawdzajKodeksPracy)
+        return;
+    const YearDays days = m_selector->GetDays();
+    m_laborCode = CheckLaborCode(MakeLaborCodeYear(m_year, TableWorkingFlags(m_year, days)),
+                                 TableLeaveFlags(m_year, days), m_lastYearDays, m_thisYearDays);
+    m_laborCodeLabel->setText(LaborCodeLineText(m_year, m_laborCode));
+    m_laborCodeLabel->setToolTip(LaborCodeLineHint(m_laborCode));
+    QPalette pal = m_laborCodeLabel->palette();
+    pal.setColor(QPalette::WindowText, m_laborCode.broken()
+                                           ? TOverviewGrid::WinColor(kRed)
+                                           : m_summary->palette().color(QPalette::WindowText));
+    m_laborCodeLabel->setPalette(pal);
 }
 
 void TfEditCalendar::setMarkingMode(bool on)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plans/editcalendar.h"
+#include "plans/laborcode.h"
 #include "plans/staffing.h"
 
 #include <QDialog>
@@ -42,6 +43,8 @@ public:
     int remaining() const { return m_remaining; }
     // Days of the year on which the ticked leave leaves the unit below its threshold.
     const QList<int>& belowDays() const { return m_below; }
+    // The ticked days checked against the Labour Code (kept up to date with the checks on).
+    const LaborCodeCheck& laborCode() const { return m_laborCode; }
     bool markingMode() const { return m_marking; }
     bool saved() const { return m_saved; }
     TYearCalendarSelector* selector() const { return m_selector; }
@@ -52,6 +55,7 @@ private:
     void onTick(bool ticked);
     void showRemaining();
     void showStaffing();
+    void showLaborCode();
     void setMarkingMode(bool on);
     void applyStoredSize();
 
@@ -75,6 +79,10 @@ private:
     QLabel* m_left;
     QLabel* m_staffingLabel;
     EditorStaffing m_staffing;
+    QLabel* m_laborCodeLabel;
+    LaborCodeCheck m_laborCode;
+    int m_lastYearDays = 0;
+    int m_thisYearDays = 0;
     QList<int> m_below;
     QPushButton* m_detailsButton;
     QPushButton* m_markButton;

@@ -1,5 +1,6 @@
 #include "plans/overviewgrid.h"
 
+#include "plans/overviewlaborcode.h"
 #include "util/dates.h"
 
 #include <QHelpEvent>
@@ -112,6 +113,15 @@ TOverviewGrid::TOverviewGrid(QWidget* parent) : QAbstractScrollArea(parent)
         p.drawRect(QRectF(3, 6, 10, 6));
     });
     m_editIcon = EditIcon();
+    // A warning triangle: the employee's plan breaks a rule of the Labour Code.
+    m_warningIcon = makeIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(160, 30, 0), 1.2));
+        p.setBrush(QColor(255, 200, 0));
+        p.drawPolygon(QPolygonF({QPointF(8, 0.8), QPointF(15.2, 12.2), QPointF(0.8, 12.2)}));
+        p.setPen(QPen(QColor(40, 0, 0), 1.6));
+        p.drawLine(QPointF(8, 4), QPointF(8, 8.2));
+        p.drawPoint(QPointF(8, 10.4));
+    });
 }
 
 void TOverviewGrid::setData(const OverviewData* data)
@@ -128,6 +138,25 @@ void TOverviewGrid::setStaffing(const std::vector<UnitStaffing>* rows)
     viewport()->update();
 }
 
+void TOverviewGrid::setLaborCode(const std::vector<LaborCodeCheck>* checks)
+{
+    m_laborCode = checks;
+    updateScrollBars();
+    viewport()->update();
+}
+
+int TOverviewGrid::fixedColumns() const
+{
+    return m_laborCode ? kFixedColumns + 1 : kFixedColumns;
+}
+
+int TOverviewGrid::fixedColumnWidth(int column) const
+{
+    if (!m_laborCode || column < kLaborCodeColumn)
+        return kFixedWidths[column];
+    return column == kLaborCodeColumn ? kLaborCodeWidth : kFixedWidths[column - 1];
+}
+
 int TOverviewGrid::entryCount() const
 {
     return m_data ? m_data->plans.Count() : 0;
@@ -140,7 +169,7 @@ int TOverviewGrid::staffingCount() const
 
 int TOverviewGrid::columnCount() const
 {
-    return m_data ? m_data->dayCount() + kFixedColumns : kFixedColumns;
+    return m_data ? m_data->dayCount() + fixedColumns() : fixedColumns();
 }
 
 int TOverviewGrid::rowCount() const
@@ -151,8 +180,8 @@ int TOverviewGrid::rowCount() const
 int TOverviewGrid::fixedWidth() const
 {
     int w = 0;
-    for (int c : kFixedWidths)
-        w += c;
+    for (int c = 0; c < fixedColumns(); ++c)
+        w += fixedColumnWidth(c);
     return w;
 }
 
@@ -201,13 +230,13 @@ void TOverviewGrid::resizeEvent(QResizeEvent* event)
 
 int TOverviewGrid::columnLeft(int column) const
 {
-    if (column < kFixedColumns) {
+    if (column < fixedColumns()) {
         int x = 0;
         for (int c = 0; c < column; ++c)
-            x += kFixedWidths[c];
+            x += fixedColumnWidth(c);
         return x;
     }
-    return fixedWidth() + (column - kFixedColumns - horizontalScrollBar()->value()) * kDayWidth;
+    return fixedWidth() + (column - fixedColumns() - horizontalScrollBar()->value()) * kDayWidth;
 }
 
 QRect TOverviewGrid::cellRect(int column, int row) const
@@ -215,7 +244,7 @@ QRect TOverviewGrid::cellRect(int column, int row) const
     if (column < 0 || column >= columnCount() || row < 0 || row >= rowCount())
         return {};
     const int x = columnLeft(column);
-    if (column >= kFixedColumns && x < fixedWidth())
+    if (column >= fixedColumns() && x < fixedWidth())
         return {};
     int y = 0;
     if (row > 0) {
@@ -224,7 +253,7 @@ QRect TOverviewGrid::cellRect(int column, int row) const
             return {};
         y = (shown + 1) * kRowHeight;
     }
-    const int w = column < kFixedColumns ? kFixedWidths[column] : kDayWidth;
+    const int w = column < fixedColumns() ? fixedColumnWidth(column) : kDayWidth;
     const QRect r(x, y, w - 1, kRowHeight - 1);
     return r.intersects(viewport()->rect()) ? r : QRect();
 }
@@ -236,15 +265,16 @@ QPoint TOverviewGrid::cellAt(const QPoint& pos) const
     int column = -1;
     if (pos.x() < fixedWidth()) {
         int x = 0;
-        for (int c = 0; c < kFixedColumns; ++c) {
-            x += kFixedWidths[c];
+        for (int c = 0; c < fixedColumns(); ++c) {
+            x += fixedColumnWidth(c);
             if (pos.x() < x) {
                 column = c;
                 break;
             }
         }
     } else {
-        column = kFixedColumns + horizontalScrollBar()->value() + (pos.x() - fixedWidth()) / kDayWidth;
+        column =
+            fixedColumns() + horizontalScrollBar()->value() + (pos.x() - fixedWidth()) / kDayWidth;
     }
     int row = pos.y() / kRowHeight;
     if (row > 0)
@@ -258,7 +288,7 @@ void TOverviewGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     QAbstractScrollArea::mouseReleaseEvent(event);
     const QPoint cell = cellAt(event->position().toPoint());
-    if (cell.x() == 3 && cell.y() >= 1 && cell.y() - 1 < entryCount())
+    if (cell.x() == editColumn() && cell.y() >= 1 && cell.y() - 1 < entryCount())
         emit editRequested(cell.y() - 1);
 }
 
@@ -268,16 +298,31 @@ bool TOverviewGrid::event(QEvent* event)
         return QAbstractScrollArea::event(event);
     auto* help = static_cast<QHelpEvent*>(event);
     const QPoint pos = viewport()->mapFrom(this, help->pos());
-    const QPoint cell = cellAt(pos);
-    const int row = cell.y() - 1 - entryCount();
-    QString hint;
-    if (row >= 0 && row < staffingCount() && cell.x() >= kFixedColumns)
-        hint = StaffingHintText((*m_staffing)[static_cast<size_t>(row)], cell.x() - kFixedColumns + 1);
+    const QString hint = hintAt(cellAt(pos));
     if (hint.isEmpty())
         QToolTip::hideText();
     else
         QToolTip::showText(help->globalPos(), hint, this);
     return true;
+}
+
+QString TOverviewGrid::hintAt(const QPoint& cell) const
+{
+    if (cell.x() < 0 || cell.y() < 0)
+        return {};
+    if (m_laborCode && cell.x() == kLaborCodeColumn) {
+        if (cell.y() == 0)
+            return LaborCodeColumnHint();
+        const auto entry = static_cast<size_t>(cell.y() - 1);
+        return cell.y() - 1 < entryCount() && entry < m_laborCode->size()
+                   ? LaborCodeHint((*m_laborCode)[entry])
+                   : QString();
+    }
+    const int row = cell.y() - 1 - entryCount();
+    if (row >= 0 && row < staffingCount() && cell.x() >= fixedColumns())
+        return StaffingHintText((*m_staffing)[static_cast<size_t>(row)],
+                                cell.x() - fixedColumns() + 1);
+    return {};
 }
 
 void TOverviewGrid::paintStaffingDayCell(QPainter& p, const QRect& r, const UnitStaffing& s,
@@ -411,8 +456,15 @@ void TOverviewGrid::paintEvent(QPaintEvent* event)
     static const QString titles[kFixedColumns] = {QStringLiteral("Nazwisko pracownika"),
                                                   QStringLiteral("Należny"),
                                                   QStringLiteral("Pozost."), QString()};
-    for (int c = 0; c < kFixedColumns; ++c)
-        paintHeaderCell(p, QRect(columnLeft(c), 0, kFixedWidths[c] - 1, kRowHeight - 1), titles[c],
+    const int editColumnNow = editColumn();
+    const auto fixedCell = [&](int c, int y) {
+        return QRect(columnLeft(c), y, fixedColumnWidth(c) - 1, kRowHeight - 1);
+    };
+    for (int c = 0; c < fixedColumns(); ++c)
+        paintHeaderCell(p, fixedCell(c, 0),
+                        c == editColumnNow                     ? QString()
+                        : m_laborCode && c == kLaborCodeColumn ? kLaborCodeColumnTitle
+                                                               : titles[c],
                         Qt::AlignHCenter);
     for (int i = firstEntry; i <= lastEntry; ++i) {
         const int y = (i - firstEntry + 1) * kRowHeight;
@@ -423,10 +475,9 @@ void TOverviewGrid::paintEvent(QPaintEvent* event)
             p.setFont(m_bold);
             p.setPen(WinColor(kHeaderText));
             p.drawText(name.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, StaffingNameText(s));
-            paintHeaderCell(p, QRect(columnLeft(1), y, kFixedWidths[1] - 1, kRowHeight - 1),
-                            StaffingMinimumText(s), Qt::AlignHCenter);
-            paintHeaderCell(p, QRect(columnLeft(2), y, kFixedWidths[2] - 1, kRowHeight - 1), {}, {});
-            paintHeaderCell(p, QRect(columnLeft(3), y, kFixedWidths[3] - 1, kRowHeight - 1), {}, {});
+            paintHeaderCell(p, fixedCell(1, y), StaffingMinimumText(s), Qt::AlignHCenter);
+            for (int c = 2; c <= editColumnNow; ++c)
+                paintHeaderCell(p, fixedCell(c, y), {}, {});
             continue;
         }
         const THolidayPlanEntry& e = m_data->plans.at(i);
@@ -434,11 +485,18 @@ void TOverviewGrid::paintEvent(QPaintEvent* event)
         p.setFont(m_bold);
         p.setPen(WinColor(kHeaderText));
         p.drawText(name.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, EntryNameText(e));
-        paintHeaderCell(p, QRect(columnLeft(1), y, kFixedWidths[1] - 1, kRowHeight - 1),
-                        EntryEntitlementText(e), Qt::AlignHCenter);
-        paintHeaderCell(p, QRect(columnLeft(2), y, kFixedWidths[2] - 1, kRowHeight - 1),
-                        QString::number(e.remaining), Qt::AlignHCenter);
-        const QRect edit(columnLeft(3), y, kFixedWidths[3] - 1, kRowHeight - 1);
+        paintHeaderCell(p, fixedCell(1, y), EntryEntitlementText(e), Qt::AlignHCenter);
+        paintHeaderCell(p, fixedCell(2, y), QString::number(e.remaining), Qt::AlignHCenter);
+        if (m_laborCode) {
+            const QRect kp = fixedCell(kLaborCodeColumn, y);
+            paintHeaderCell(p, kp, {}, {});
+            if (static_cast<size_t>(i) < m_laborCode->size() &&
+                (*m_laborCode)[static_cast<size_t>(i)].broken())
+                p.drawPixmap(kp.left() + (kp.width() - m_warningIcon.width() + 1) / 2,
+                             kp.top() + (kp.height() - m_warningIcon.height() + 1) / 2,
+                             m_warningIcon);
+        }
+        const QRect edit = fixedCell(editColumnNow, y);
         paintHeaderCell(p, edit, {}, {});
         p.drawPixmap(edit.left() + 3, edit.top() + (edit.height() - m_editIcon.height() + 1) / 2,
                      m_editIcon);

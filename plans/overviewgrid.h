@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plans/laborcode.h"
 #include "plans/overview.h"
 #include "plans/staffing.h"
 
@@ -14,12 +15,16 @@ namespace zf {
 // The overview grid `DrawGrid`: a header row, four fixed columns (name, entitlement, remaining,
 // edit icon) and one column per day of the year, painted cell by cell from OverviewData. Only
 // the cells in view are painted, so a screenful costs the same for any number of employees.
+// With the Labour Code checks a fifth, narrow fixed column "KP" stands before the edit icon.
 class TOverviewGrid : public QAbstractScrollArea
 {
     Q_OBJECT
 public:
     static constexpr int kFixedColumns = 4;
     static constexpr int kFixedWidths[kFixedColumns] = {200, 60, 55, 22};
+    // The "KP" column, after "Pozost." when the checks are shown.
+    static constexpr int kLaborCodeColumn = 3;
+    static constexpr int kLaborCodeWidth = 26;
     static constexpr int kDayWidth = 45;
     static constexpr int kRowHeight = 17;
 
@@ -29,6 +34,13 @@ public:
     void setData(const OverviewData* data);
     // The units' summary rows under the employees; null or empty for none. Owned by the caller.
     void setStaffing(const std::vector<UnitStaffing>* rows);
+    // The entries' verdicts (same index as the list) for the "KP" column; null for no column.
+    // Owned by the caller.
+    void setLaborCode(const std::vector<LaborCodeCheck>* checks);
+    bool showsLaborCode() const { return m_laborCode != nullptr; }
+    // Fixed columns in use (4, or 5 with "KP") and the column of the edit icon.
+    int fixedColumns() const;
+    int editColumn() const { return fixedColumns() - 1; }
     int columnCount() const;
     int rowCount() const;
 
@@ -43,6 +55,9 @@ public:
     QPoint cellAt(const QPoint& pos) const;
     // The cell's rectangle in viewport coordinates; empty when it is out of view.
     QRect cellRect(int column, int row) const;
+    // The hint shown over a cell (grid column and row): a staffing day below its threshold, or
+    // the "KP" cell of an employee who breaks a rule and its title; empty for the others.
+    QString hintAt(const QPoint& cell) const;
 
     // Colours of the grid as Windows colour values 0x00BBGGRR.
     static QColor WinColor(unsigned int bgr);
@@ -60,6 +75,7 @@ protected:
 
 private:
     int fixedWidth() const;
+    int fixedColumnWidth(int column) const;
     int columnLeft(int column) const;
     void updateScrollBars();
     void paintHeaderCell(QPainter& p, const QRect& r, const QString& text, Qt::Alignment align);
@@ -74,6 +90,7 @@ private:
 
     const OverviewData* m_data = nullptr;
     const std::vector<UnitStaffing>* m_staffing = nullptr;
+    const std::vector<LaborCodeCheck>* m_laborCode = nullptr;
     QFont m_font;
     QFont m_bold;
     QHash<QString, QStaticText> m_dayTexts[2]; // normal, bold
@@ -81,6 +98,7 @@ private:
     QPixmap m_leaveIcon;
     QPixmap m_fixedLeaveIcon;
     QPixmap m_editIcon;
+    QPixmap m_warningIcon;
 };
 
 } // namespace zf

@@ -5,6 +5,7 @@
 #include "plans/editcalendarwindow.h"
 #include "plans/icalendar.h"
 #include "plans/overviewgrid.h"
+#include "plans/overviewlaborcode.h"
 #include "util/clock.h"
 #include "util/csvexport.h"
 #include "util/dialogs.h"
@@ -179,6 +180,9 @@ void TfEmployeesPlans::Load()
     m_grid->setData(nullptr);
     LoadOverview(m_db, m_year, m_unitFilter, m_data);
     LoadStaffing(m_db, m_data, m_staffing);
+    m_laborCode =
+        m_options.sprawdzajKodeksPracy ? CheckLaborCode(m_data) : std::vector<LaborCodeCheck>{};
+    m_grid->setLaborCode(m_options.sprawdzajKodeksPracy ? &m_laborCode : nullptr);
     m_approve->setEnabled(!m_data.approved && !m_db.loginState().restricted);
     m_header->setText(QStringLiteral("Plan na rok ") + QString::number(m_year));
     if (m_data.plans.Count() == 0) {
@@ -197,14 +201,20 @@ void TfEmployeesPlans::Approve()
     // Days below a threshold are for the whole plan, whatever unit is shown; one question
     // lists them instead of the plain one.
     std::vector<UnitStaffing> whole = m_staffing;
+    // So are the employees who break a rule of the Labour Code, in the same question.
+    const bool laborCode = m_options.sprawdzajKodeksPracy;
+    std::vector<LaborCodeBreak> breaks =
+        laborCode ? LaborCodeBreaks(m_data, m_laborCode) : std::vector<LaborCodeBreak>{};
     if (m_unitFilter > 0) {
         OverviewData all;
-        if (LoadOverview(m_db, m_year, 0, all))
+        if (LoadOverview(m_db, m_year, 0, all)) {
             LoadStaffing(m_db, all, whole);
+            if (laborCode)
+                breaks = LaborCodeBreaks(all, CheckLaborCode(all));
+        }
     }
     const std::vector<StaffingShortfall> shortfalls = Shortfalls(whole);
-    const QString question = shortfalls.empty() ? QStringLiteral("Czy na pewno zatwierdzić plan?")
-                                                : ApprovalQuestionText(m_year, shortfalls);
+    const QString question = PlanApprovalQuestion(m_year, shortfalls, breaks);
     // A status that could not be written was reported; the window stays as it was, so the
     // approval can be tried again.
     if (!m_dialogs.question(kCaptionQuestion, question) || !m_db.SetPlanStatus(m_year, 5))
@@ -224,7 +234,10 @@ void TfEmployeesPlans::ExportCsv()
         QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    if (TOVExportToCSV::ExportGrid(OverviewSheet(m_data, m_staffing), path))
+    QList<QStringList> sheet = OverviewSheet(m_data, m_staffing);
+    if (m_options.sprawdzajKodeksPracy)
+        sheet = WithLaborCodeColumn(std::move(sheet), m_laborCode);
+    if (TOVExportToCSV::ExportGrid(sheet, path))
         m_dialogs.information(kCaptionInformation, QStringLiteral("Eksport zakończony poprawnie"));
     else
         m_dialogs.information(kCaptionInformation,

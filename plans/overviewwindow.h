@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plans/laborcode.h"
 #include "plans/overview.h"
 #include "plans/staffing.h"
 
@@ -47,6 +48,8 @@ public:
     const OverviewData& data() const { return m_data; }
     // The units' summary rows of the last load (only units with a threshold).
     const std::vector<UnitStaffing>& staffing() const { return m_staffing; }
+    // The entries' Labour Code verdicts of the last load; empty with the checks off.
+    const std::vector<LaborCodeCheck>& laborCode() const { return m_laborCode; }
     TOverviewGrid* grid() const { return m_grid; }
 
 private:
@@ -60,6 +63,7 @@ private:
     TfEditCalendar* m_editor;
     OverviewData m_data;
     std::vector<UnitStaffing> m_staffing;
+    std::vector<LaborCodeCheck> m_laborCode;
     int m_year = 0;
     int m_unitFilter = 0;
     bool m_fillingUnits = false;

@@ -187,7 +187,7 @@ std::vector<StaffingShortfall> Shortfalls(const std::vector<UnitStaffing>& rows)
     return out;
 }
 
-QString ApprovalQuestionText(int year, const std::vector<StaffingShortfall>& shortfalls, int shown)
+QString ShortfallLines(int year, const std::vector<StaffingShortfall>& shortfalls, int shown)
 {
     QString text = QStringLiteral("W planie są dni poniżej minimalnej obsady:\n");
     const int count = static_cast<int>(shortfalls.size());
@@ -199,7 +199,13 @@ QString ApprovalQuestionText(int year, const std::vector<StaffingShortfall>& sho
     if (count > shown)
         text += QStringLiteral("i jeszcze ") + QString::number(count - shown) +
                 QStringLiteral(" innych.\n");
-    return text + QStringLiteral("\nCzy na pewno zatwierdzić plan?");
+    return text;
+}
+
+QString ApprovalQuestionText(int year, const std::vector<StaffingShortfall>& shortfalls, int shown)
+{
+    return ShortfallLines(year, shortfalls, shown) +
+           QStringLiteral("\nCzy na pewno zatwierdzić plan?");
 }
 
 bool LoadEditorStaffing(TmyDataBase& db, int year, const QString& employee, EditorStaffing& out)

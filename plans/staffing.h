@@ -80,6 +80,8 @@ std::vector<StaffingShortfall> Shortfalls(const std::vector<UnitStaffing>& rows)
 // them and how many more there are.
 QString ApprovalQuestionText(int year, const std::vector<StaffingShortfall>& shortfalls,
                              int shown = 10);
+// Its list without the question, for a question that lists other things too.
+QString ShortfallLines(int year, const std::vector<StaffingShortfall>& shortfalls, int shown = 10);
 
 // The leave editor's view of the employee's unit: the others of the unit, counted per day.
 struct EditorStaffing

@@ -1,6 +1,8 @@
 #include "reports/dmraporty.h"
 
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
+#include "plans/overviewlaborcode.h"
 #include "util/clock.h"
 #include "util/dates.h"
 #include "util/dialogs.h"
@@ -80,6 +82,7 @@ void TDMRaporty::openRows(const PlanReportFilters& f)
 {
     m_db.OpenSummary(f.year, f.unit, f.employee);
     year = f.year;
+    m_unit = f.unit;
     unitName = f.unit > 0 ? f.unitName : QString();
 }
 
@@ -175,6 +178,8 @@ bool TDMRaporty::Build(Report r, const QString& templateName, report::ReportDocu
     current = r;
     m_nonWorkingRead = false;
     m_yearDays.clear();
+    m_remarksRead = false;
+    m_remarks.clear();
     auto layout = std::make_shared<report::ReportTemplate>();
     QString error;
     if (!layout->load(TemplatePath(templateName), &error)) {
@@ -361,6 +366,31 @@ QString TDMRaporty::Detale() const
     return QStringLiteral("\r\r    Opis dodatkowych dni urlopu:") + details;
 }
 
+QString TDMRaporty::Uwagi()
+{
+    if (options && !options->sprawdzajKodeksPracy)
+        return {};
+    if (!m_remarksRead) {
+        // The whole unit at once, as the overview counts it: no query per row.
+        m_remarksRead = true;
+        m_remarks.clear();
+        OverviewData data;
+        if (LoadOverview(m_db, year, m_unit, data)) {
+            const std::vector<LaborCodeCheck> checks = CheckLaborCode(data);
+            for (int i = 0; i < data.plans.Count(); ++i) {
+                if (!checks[static_cast<size_t>(i)].broken())
+                    continue;
+                // A narrow column wraps the words, but never inside "(art. 168 KP)".
+                QString text = LaborCodeShortText(checks[static_cast<size_t>(i)], QChar(13));
+                text.replace(QStringLiteral("(art. "), QStringLiteral("(art.\u00A0"))
+                    .replace(QStringLiteral(" KP)"), QStringLiteral("\u00A0KP)"));
+                m_remarks.insert(data.plans.at(i).IDEMPLOYEE, text);
+            }
+        }
+    }
+    return m_remarks.value(m_db.DBFZest.asString(QStringLiteral("IDEMPLOYEE")));
+}
+
 int TDMRaporty::countLeaveDays(const QString& employee)
 {
     int count = 0;
@@ -430,6 +460,8 @@ QString TDMRaporty::variable(const QString& name)
             return QString::number(SUM3);
         if (name == QLatin1String("DNIURLOPU"))
             return leaveDaysText(employee, monthNumber);
+        if (name == QLatin1String("UWAGI"))
+            return Uwagi();
         return commonVariable(name);
     }
     case Report::Grafik:

@@ -16,6 +16,7 @@ namespace zf {
 
 class Dialogs;
 class TmyDataBase;
+struct ProgramOptions;
 
 // The filters of the reports page that a plan report reads.
 struct PlanReportFilters
@@ -64,6 +65,9 @@ public:
 
     std::function<void(const report::ReportDocument&)> show;
     report::ReportEngine::Progress progress;
+    // The program's options: "Sprawdzaj plan z Kodeksem pracy" fills the summary's remarks.
+    // Null: the checks are on.
+    const ProgramOptions* options = nullptr;
 
     // Template path of a report: the program folder + "/raporty/" + name.
     QString TemplatePath(const QString& name) const;
@@ -92,6 +96,8 @@ public:
     void LoadDayTable(int m);
     // The details text of the current row of DBFZest.
     QString Detale() const;
+    // "UWAGI": the Labour Code's rules the current row's employee breaks, by their short names.
+    QString Uwagi();
 
     // --- report::ReportSource ---------------------------------------------------------------
     void first(const QString& source) override;
@@ -129,6 +135,11 @@ private:
     };
     QHash<QString, YearDays> m_yearDays;
     bool m_nonWorkingRead = false;
+    // The unit filter of the rows, and the remarks of the year's employees, read at the first
+    // "UWAGI" of a report with the overview's fixed handful of statements.
+    int m_unit = 0;
+    QHash<QString, QString> m_remarks;
+    bool m_remarksRead = false;
 };
 
 } // namespace zf

@@ -118,6 +118,31 @@ TEST_F(OptionsLogicTest, DatabaseErrorsAreReportedAndTheIniOptionsAreStillSaved)
     EXPECT_EQ(param("DISALLOWEDIT"), QStringLiteral("1"));
 }
 
+TEST_F(OptionsLogicTest, LaborCodeChecksAreOnByDefaultAndFollowTheTickBox)
+{
+    // No file, or a file without the key: on.
+    EXPECT_TRUE(store.ReadOptions().sprawdzajKodeksPracy);
+    EXPECT_TRUE(ProgramOptions{}.sprawdzajKodeksPracy);
+    EXPECT_TRUE(logic.Load().sprawdzajKodeksPracy);
+    IniFile(iniPath).writeString(QStringLiteral("OPTIONS"), QStringLiteral("sprawdzajNotatki"),
+                                 QStringLiteral("0"));
+    EXPECT_TRUE(store.ReadOptions().sprawdzajKodeksPracy);
+
+    OptionsForm f = logic.Load();
+    f.sprawdzajKodeksPracy = false;
+    logic.Save(f);
+    EXPECT_FALSE(options.sprawdzajKodeksPracy);
+    EXPECT_EQ(IniFile(iniPath).readString(QStringLiteral("OPTIONS"),
+                                          QStringLiteral("sprawdzajKodeksPracy")),
+              QStringLiteral("0"));
+    EXPECT_FALSE(store.ReadOptions().sprawdzajKodeksPracy);
+    EXPECT_FALSE(logic.Load().sprawdzajKodeksPracy);
+
+    f.sprawdzajKodeksPracy = true;
+    logic.Save(f);
+    EXPECT_TRUE(store.ReadOptions().sprawdzajKodeksPracy);
+}
+
 struct PasswordCase
 {
     const char* title;

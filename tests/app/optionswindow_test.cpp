@@ -9,6 +9,7 @@
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_env.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
@@ -149,6 +150,35 @@ private slots:
             QStringLiteral("0"));
         QVERIFY(!m_db->loginState().approvedPlanLock);
         QVERIFY(m_dialogs.shown().empty());
+    }
+
+    void laborCodeTickBoxIsOnByDefaultAndSaved()
+    {
+        QString caption;
+        bool shownOn = false;
+        QString name;
+        showAnd([&](TfOpcjeProgramu* w) {
+            auto* box = child<QCheckBox>(w, "cbSprawdzajKodeksPracy");
+            caption = box->text();
+            shownOn = box->isChecked();
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(box);
+            name = a ? a->text(QAccessible::Name) : QString();
+            // On its box: the row is wider than the box and its caption.
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+            child<QPushButton>(w, "SBZapisz")->click();
+        });
+        QCOMPARE(caption, QStringLiteral("Sprawdzaj plan z &Kodeksem pracy"));
+        QVERIFY(shownOn);
+        QCOMPARE(name, QStringLiteral("Sprawdzaj plan z Kodeksem pracy"));
+        QVERIFY(!m_options.sprawdzajKodeksPracy);
+        QVERIFY(!m_store->ReadOptions().sprawdzajKodeksPracy);
+        // The next showing shows it off.
+        bool shownOff = false;
+        showAnd([&](TfOpcjeProgramu* w) {
+            shownOff = !child<QCheckBox>(w, "cbSprawdzajKodeksPracy")->isChecked();
+            w->reject();
+        });
+        QVERIFY(shownOff);
     }
 
     void cancellingSavesNothing_data()

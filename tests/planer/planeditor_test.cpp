@@ -6,6 +6,7 @@
 #include "tests/planer/planer_files.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/util/print.h"
+#include "util/dates.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -194,6 +195,50 @@ TEST_F(PlanEditorTest, FixedAndNonWorkingDaysKeepTheirState)
     // Back to the days read: nothing to save.
     EXPECT_TRUE(editor.SetChosenDays(before));
     EXPECT_FALSE(editor.modified());
+}
+
+TEST_F(PlanEditorTest, LaborCodeOnTheFilesNonWorkingAndChosenDays)
+{
+    PlanFileContent c = test::samplePlan();
+    ASSERT_EQ(editor.Open(write("kp.zfpn", c)), TPlanEditor::OpenResult::Opened);
+    // 12-16 July chosen, the weekends around them non-working in the file: 10 to 18 July.
+    LaborCodeCheck k = editor.laborCode();
+    EXPECT_EQ(k.longestRun, (RestRun{DayOfYear(20270710), DayOfYear(20270718)}));
+    EXPECT_EQ(k.longestRun.days(), 9);
+    EXPECT_TRUE(k.runBroken);
+    EXPECT_EQ(k.carriedOver, 2);
+    EXPECT_EQ(k.leaveByDeadline, 5);
+    EXPECT_FALSE(k.carryOverBroken);
+
+    // A second week: 10 to 25 July. 1 October is past the deadline for carried-over days.
+    QList<int> days = editor.chosenDays();
+    days << 20270719 << 20270720 << 20270721 << 20270722 << 20270723 << 20271001;
+    editor.SetChosenDays(days);
+    k = editor.laborCode();
+    EXPECT_EQ(k.longestRun.days(), 16);
+    EXPECT_FALSE(k.broken());
+    EXPECT_EQ(k.leaveByDeadline, 10);
+
+    // The entitlement is the file's: 9 days are not checked for the run; 11 carried over are
+    // more than the ten days chosen by 30 September.
+    editor.Close();
+    c.thisYearDays = 7;
+    ASSERT_EQ(editor.Open(write("kp9.zfpn", c)), TPlanEditor::OpenResult::Opened);
+    EXPECT_FALSE(editor.laborCode().runChecked);
+    EXPECT_FALSE(editor.laborCode().broken());
+    editor.Close();
+    c.lastYearDays = 11;
+    c.selectedDays = days;
+    ASSERT_EQ(editor.Open(write("kp11.zfpn", c)), TPlanEditor::OpenResult::Opened);
+    EXPECT_TRUE(editor.laborCode().carryOverBroken);
+    EXPECT_FALSE(editor.laborCode().runBroken);
+
+    // An unchangeable day the office did not make leave is no leave, as in the office.
+    editor.Close();
+    c.selectedDays.clear();
+    c.unchangeableDays = {20270705, 20270706, 20270707, 20270708, 20270709};
+    ASSERT_EQ(editor.Open(write("kpfixed.zfpn", c)), TPlanEditor::OpenResult::Opened);
+    EXPECT_EQ(editor.laborCode().longestRun.days(), 0);
 }
 
 TEST_F(PlanEditorTest, SavingWritesTheOfficesBytesWithTheNewStampAndDays)

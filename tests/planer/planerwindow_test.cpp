@@ -119,6 +119,29 @@ private slots:
         QVERIFY2(!ticked(*w, 7, 17), "a chosen non-working day is not shown");
     }
 
+    void laborCodeLineTurnsToMetAsDaysAreTicked()
+    {
+        auto w = openSample();
+        auto* line = child<QLabel>(w.get(), "labelKodeksPracy");
+        QVERIFY(line->isVisible());
+        QCOMPARE(line->text(), QStringLiteral("Kodeks pracy: brak 14 dni z rzędu (art. 162 KP); "
+                                              "najdłuższy odpoczynek: 10-07-2027 – 18-07-2027 "
+                                              "(9 dni)"));
+        QCOMPARE(line->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QVERIFY(line->toolTip().startsWith(QStringLiteral("Brak części urlopu trwającej")));
+        for (int d = 19; d <= 22; ++d)
+            clickDay(*w, 7, d);
+        QVERIFY(line->text().contains(QStringLiteral("(13 dni)")));
+        clickDay(*w, 7, 23);
+        QCOMPARE(line->text(), QStringLiteral("Kodeks pracy: spełnione; najdłuższy odpoczynek: "
+                                              "10-07-2027 – 25-07-2027 (16 dni)"));
+        QVERIFY(line->palette().color(QPalette::WindowText) != QColor(255, 0, 0));
+        QVERIFY(line->toolTip().contains(QStringLiteral("(art. 168 KP)")));
+        // Unticking a day of the week breaks the run again.
+        clickDay(*w, 7, 14);
+        QVERIFY(line->text().startsWith(QStringLiteral("Kodeks pracy: brak 14 dni z rzędu")));
+    }
+
     void nonWorkingDaysCannotBeTicked()
     {
         auto w = openSample();

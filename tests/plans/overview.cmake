@@ -11,6 +11,12 @@ zf_add_gtest(test_plans_staffing
   LIBS zf_plans zf_testsupport_db)
 add_dependencies(test_plans_staffing zf_schema_scripts)
 
+# The Labour Code's leave rules against hand-counted plans, and from the overview's load.
+zf_add_gtest(test_plans_laborcode
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/laborcode_test.cpp ${CMAKE_CURRENT_LIST_DIR}/overview_seed.h
+  LIBS zf_plans zf_testsupport_db)
+add_dependencies(test_plans_laborcode zf_schema_scripts)
+
 # ... and the windows offscreen.
 find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
 zf_add_qtest(test_plans_overview_windows

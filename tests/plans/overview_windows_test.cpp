@@ -1,5 +1,7 @@
 // The plan overview and the leave editor offscreen over a real embedded database: the painted
-// colours, approval, export, the editor's locks, ticks, marking mode and saving.
+// colours, approval, export, the editor's locks, ticks, marking mode and saving; the Labour
+// Code's "KP" column, its hint, the editor's line and the one approval question, and with the
+// checks off everything as it was.
 #include "app/programoptions.h"
 #include "data/databasecreation.h"
 #include "data/mydatabase.h"
@@ -17,14 +19,19 @@
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_env.h"
 #include "tests/support/window_database.h"
+#include "util/csvexport.h"
+#include "util/dates.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <functional>
 #include <memory>
@@ -88,7 +95,7 @@ class OverviewWindowsTest : public QObject
             if (e->isVisible())
                 e->reject();
         });
-        const QRect icon = w->grid()->cellRect(3, index + 1);
+        const QRect icon = w->grid()->cellRect(w->grid()->editColumn(), index + 1);
         QVERIFY(!icon.isEmpty());
         QTest::mouseClick(w->grid()->viewport(), Qt::LeftButton, {}, icon.center());
         QVERIFY(opened);
@@ -115,11 +122,15 @@ private slots:
     void init()
     {
         m_options = ProgramOptions{};
+        // The cases written before the Labour Code checks see the overview as it was; those of
+        // the checks turn them on.
+        m_options.sprawdzajKodeksPracy = false;
         m_db->loginState() = LoginState{};
         m_dialogs.clear();
         m_clock->set(QDateTime(QDate(2024, 1, 1), QTime(9, 0)));
         QVERIFY(m_db->Write(QStringLiteral("DELETE FROM HOLIDAYPLANS"), {}, 1));
         QVERIFY(m_db->Write(QStringLiteral("DELETE FROM EMPLOYEES"), {}, 1));
+        QVERIFY(m_db->Write(QStringLiteral("DELETE FROM UNITSTAFFING"), {}, 1));
         test::PlanSeed s(*m_db);
         s.plan(2013, 4);
         s.plan(2012, 4);
@@ -528,6 +539,172 @@ private slots:
         QVERIFY(retried);
         QCOMPARE(stored("EMPLOYEEHOLIDAYS"), QStringLiteral("20130103,20130304"));
         QCOMPARE(stored("EMPLOYEECONSTDAYS"), QStringLiteral("20130103,20130104,20130506"));
+    }
+
+    // P1 (26 + 2 days, leave on 2 and 3 January) has no 14 days in a row; P2 (1 day) is not
+    // checked. With the checks off nothing of them shows: the grid, the sheet, the question and
+    // the editor are as they were.
+    void withTheChecksOffEverythingIsAsBefore()
+    {
+        const QString path = m_dir.path() + QStringLiteral("/bez-kp.csv");
+        const QString expected = m_dir.path() + QStringLiteral("/bez-kp-oczekiwany.csv");
+        m_dialogs.chooseFile(path);
+        m_dialogs.answer(false);
+        withOverview(2013, 0, [&](TfEmployeesPlans* w) {
+            TOverviewGrid* g = w->grid();
+            QVERIFY(!g->showsLaborCode());
+            QCOMPARE(g->fixedColumns(), 4);
+            QCOMPARE(g->editColumn(), 3);
+            QCOMPARE(g->columnCount(), 365 + 4);
+            QVERIFY(w->laborCode().empty());
+            QVERIFY(g->hintAt(QPoint(3, 0)).isEmpty());
+            QVERIFY(g->hintAt(QPoint(3, 2)).isEmpty());
+            QVERIFY(TOVExportToCSV::ExportGrid(OverviewSheet(w->data(), w->staffing()), expected));
+            child<QPushButton>(w, "SBEksport")->click();
+            child<QPushButton>(w, "SBZatwierdz")->click();
+            inEditor(w, 1, [](TfEditCalendar* e) {
+                auto* line = child<QLabel>(e, "labelKodeksPracy");
+                QVERIFY(line->isHidden());
+                tick(e, 1, 7);
+                QCoreApplication::processEvents();
+                QVERIFY(line->isHidden());
+            });
+        });
+        QFile written(path);
+        QFile before(expected);
+        QVERIFY(written.open(QIODevice::ReadOnly) && before.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), before.readAll());
+        QCOMPARE(m_dialogs.questionTexts(),
+                 QStringList{QStringLiteral("Czy na pewno zatwierdzić plan?")});
+    }
+
+    void laborCodeColumnHintSheetAndOneApprovalWindow()
+    {
+        setDateSeparator(QLatin1Char('-'));
+        m_options.sprawdzajKodeksPracy = true;
+        // P2 alone in a unit that needs two: every working day below. P1 in another unit.
+        for (const auto& [unit, name] : {std::pair{950, "Serwis"}, std::pair{951, "Biuro"}})
+            QVERIFY(m_db->Write(
+                QStringLiteral("UPDATE OR INSERT INTO DICTIONARY (IDDICTIONARY, IDTYPE, "
+                               "DESCRIPTION) VALUES (%1, 'ZESPO', '%2') MATCHING (IDDICTIONARY)")
+                    .arg(unit)
+                    .arg(QLatin1String(name)),
+                {}, 1));
+        QVERIFY(m_db->Write(
+            QStringLiteral("UPDATE EMPLOYEES SET IDDICUNIT=950 WHERE IDEMPLOYEE='P2'"), {}, 1));
+        QVERIFY(m_db->Write(
+            QStringLiteral("UPDATE EMPLOYEES SET IDDICUNIT=951 WHERE IDEMPLOYEE='P1'"), {}, 1));
+        QVERIFY(m_db->Write(
+            QStringLiteral("INSERT INTO UNITSTAFFING (IDDICUNIT, MINSTAFF) VALUES (950, 2)"), {},
+            1));
+        const QString path = m_dir.path() + QStringLiteral("/kp.csv");
+        m_dialogs.chooseFile(path);
+        m_dialogs.answer(false);
+        const QString rule = QStringLiteral("Brak części urlopu trwającej co najmniej 14 kolejnych "
+                                            "dni kalendarzowych (art. 162 KP)");
+        QString shownHint;
+        withOverview(2013, 0, [&](TfEmployeesPlans* w) {
+            TOverviewGrid* g = w->grid();
+            QCOMPARE(g->fixedColumns(), 5);
+            QCOMPARE(g->editColumn(), 4);
+            QCOMPARE(g->columnCount(), 365 + 5);
+            const int kowalska = 1;
+            const int nowak = 2;
+            QCOMPARE(w->laborCode().size(), size_t{2});
+            QVERIFY(w->laborCode()[1].runBroken);
+            QVERIFY(!w->laborCode()[0].broken());
+
+            // The mark in Nowak's "KP" cell only; the days now start at the sixth column.
+            const QImage img = g->viewport()->grab().toImage();
+            const auto centre = [&](int c, int r) {
+                return QColor(img.pixel(g->cellRect(c, r).center()));
+            };
+            const auto edge = [&](int c, int r) {
+                const QRect rect = g->cellRect(c, r);
+                return QColor(img.pixel(rect.right() - 1, rect.top() + 1));
+            };
+            QCOMPARE(centre(3, kowalska), win(0xC0A090));
+            QVERIFY(centre(3, nowak) != win(0xC0A090));
+            QCOMPARE(edge(5, nowak), win(0xDDDDDD)); // 1 January, non-working
+            QCOMPARE(edge(6, nowak), win(0x00FFFF)); // 2 January, leave
+            QCOMPARE(g->cellRect(3, nowak).width(), TOverviewGrid::kLaborCodeWidth - 1);
+
+            QCOMPARE(g->hintAt(QPoint(3, nowak)), rule);
+            QVERIFY(g->hintAt(QPoint(3, kowalska)).isEmpty());
+            QVERIFY(g->hintAt(QPoint(3, 0)).contains(QStringLiteral("art. 168 KP")));
+            // The hint as the pointer shows it.
+            const QPoint at = g->viewport()->mapTo(g, g->cellRect(3, nowak).center());
+            QHelpEvent help(QEvent::ToolTip, at, g->mapToGlobal(at));
+            QCoreApplication::sendEvent(g, &help);
+            shownHint = QToolTip::text();
+            QToolTip::hideText();
+
+            child<QPushButton>(w, "SBEksport")->click();
+            child<QPushButton>(w, "SBZatwierdz")->click();
+
+            // The edit icon moved one column right and still opens the editor.
+            inEditor(w, 1, [](TfEditCalendar* e) {
+                auto* line = child<QLabel>(e, "labelKodeksPracy");
+                QVERIFY(!line->isHidden());
+                QCOMPARE(line->text(),
+                         QStringLiteral("Kodeks pracy: brak 14 dni z rzędu (art. 162 KP); "
+                                        "najdłuższy odpoczynek: 01-01-2013 – 03-01-2013 (3 dni)"));
+                QCOMPARE(line->palette().color(QPalette::WindowText), win(0x0000FF));
+                QVERIFY(line->toolTip().startsWith(QStringLiteral("Brak części urlopu")));
+                for (int d = 4; d <= 13; ++d)
+                    tick(e, 1, d);
+                QCoreApplication::processEvents();
+                QVERIFY(e->laborCode().runBroken);
+                QCOMPARE(e->laborCode().longestRun.days(), 13);
+                tick(e, 1, 14);
+                QCoreApplication::processEvents();
+                QCOMPARE(line->text(),
+                         QStringLiteral("Kodeks pracy: spełnione; najdłuższy odpoczynek: "
+                                        "01-01-2013 – 14-01-2013 (14 dni)"));
+                QVERIFY(line->palette().color(QPalette::WindowText) != win(0x0000FF));
+            });
+        });
+        QCOMPARE(shownHint, rule);
+
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = f.readAll().split('\n');
+        QVERIFY(lines.size() > 4);
+        QStringEncoder cp1250("windows-1250");
+        QVERIFY(lines[0].startsWith(QByteArray(cp1250.encode(
+            QStringLiteral("\"Nazwisko pracownika\";\"Należny\";\"Pozost.\";\"KP\";\"1 Sty\";")))));
+        QVERIFY(lines[2].startsWith("\"Anna Kowalska (P2)\";\"1 (0)\";\"1\";\"\";\"x\";"));
+        QVERIFY(lines[3].startsWith(QByteArray(cp1250.encode(QStringLiteral(
+            "\"Jan Nowak (P1)\";\"26 (2)\";\"26\";\"brak 14 dni z rzędu (art. 162 KP)\";"
+            "\"x\";\"v\";\"v!\";\"!\";\"\";")))));
+        QVERIFY(
+            lines[4].startsWith(QByteArray(cp1250.encode(QStringLiteral("\"Obsada: Serwis\";")))));
+
+        // One question with both lists; refused, the plan keeps its status.
+        QCOMPARE(m_dialogs.questionTexts().size(), 1);
+        const QString question = m_dialogs.questionTexts().constFirst();
+        QVERIFY(
+            question.startsWith(QStringLiteral("W planie są dni poniżej minimalnej obsady:\n")));
+        QVERIFY2(question.endsWith(
+                     QStringLiteral("\nPlan narusza zasady urlopowe Kodeksu pracy u pracowników:\n"
+                                    "Jan Nowak (P1): brak 14 dni z rzędu (art. 162 KP)\n\n"
+                                    "Czy na pewno zatwierdzić plan?")),
+                 qPrintable(question));
+        QCOMPARE(value(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=2013")),
+                 QStringLiteral("4"));
+
+        // Shown one unit (Kowalska's), approval still names Nowak: the plan is approved whole.
+        m_dialogs.clear();
+        m_dialogs.answer(true);
+        withOverview(2013, 950, [](TfEmployeesPlans* w) {
+            QCOMPARE(w->plans().Count(), 1);
+            QVERIFY(!w->laborCode()[0].broken());
+            child<QPushButton>(w, "SBZatwierdz")->click();
+        });
+        QCOMPARE(m_dialogs.questionTexts().size(), 1);
+        QVERIFY(m_dialogs.questionTexts().constFirst().contains(QStringLiteral("Jan Nowak (P1)")));
+        QCOMPARE(value(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=2013")),
+                 QStringLiteral("5"));
     }
 
     void storedSizesAreApplied()

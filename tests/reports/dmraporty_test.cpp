@@ -3,6 +3,7 @@
 #include "reports/dmraporty.h"
 
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "tests/reports/reports_seed.h"
 #include "tests/support/test_env.h"
 #include "util/dates.h"
@@ -103,6 +104,49 @@ TEST_F(ReportData, SummaryVariablesAndRunningTotals)
     EXPECT_EQ(dm.SUM1, 66);
     dm.next(QStringLiteral("dsZestawienie"));
     EXPECT_TRUE(dm.eof(QStringLiteral("dsZestawienie")));
+}
+
+TEST_F(ReportData, RemarksNameTheLabourCodeRulesBroken)
+{
+    // The article stays on one line of the narrow column: no-break spaces inside it.
+    const QString run = QStringLiteral("brak 14 dni z rzędu (art.\u00A0162\u00A0KP)");
+    const QString carried = QStringLiteral("zaległy urlop do 30 września (art.\u00A0168\u00A0KP)");
+    // Kowalska: 28 days, leave on 3 and 4 January and 10 February (her two carried-over days
+    // used in time), nothing near 14 days in a row. Nowak: 20 days, one day in August.
+    openSummary();
+    dm.first(QStringLiteral("dsZestawienie"));
+    EXPECT_EQ(dm.variable(QStringLiteral("UWAGI")), run);
+    dm.next(QStringLiteral("dsZestawienie"));
+    EXPECT_EQ(dm.variable(QStringLiteral("UWAGI")), run);
+
+    // Four carried over with three days by 30 September; Nowak entitled to 9 days only. The
+    // rows are read once per report: a new one reads them again.
+    t.exec(QStringLiteral("UPDATE EMPLOYEESSETTINGS SET LASTYEARDAYS=4 WHERE IDEMPLOYEE='P1'"));
+    t.exec(QStringLiteral("UPDATE EMPLOYEESSETTINGS SET THISYEARDAYS=9 WHERE IDEMPLOYEE='P2'"));
+    EXPECT_EQ(dm.variable(QStringLiteral("UWAGI")), run);
+    TDMRaporty fresh{t.db(), t.dialogs(), test::programFolder()};
+    t.db().OpenSummary(test::kSeedYear, 0, QString());
+    fresh.year = test::kSeedYear;
+    fresh.current = TDMRaporty::Report::Zestawienie;
+    fresh.first(QStringLiteral("dsZestawienie"));
+    EXPECT_EQ(fresh.variable(QStringLiteral("UWAGI")), run + QChar(13) + carried);
+    fresh.next(QStringLiteral("dsZestawienie"));
+    EXPECT_EQ(fresh.variable(QStringLiteral("UWAGI")), QString());
+
+    // With the checks off in the options, no remarks.
+    ProgramOptions off;
+    off.sprawdzajKodeksPracy = false;
+    TDMRaporty quiet{t.db(), t.dialogs(), test::programFolder()};
+    quiet.options = &off;
+    t.db().OpenSummary(test::kSeedYear, 0, QString());
+    quiet.year = test::kSeedYear;
+    quiet.current = TDMRaporty::Report::Zestawienie;
+    quiet.first(QStringLiteral("dsZestawienie"));
+    EXPECT_EQ(quiet.variable(QStringLiteral("UWAGI")), QString());
+    // Only the summary answers it.
+    quiet.current = TDMRaporty::Report::Grafik;
+    off.sprawdzajKodeksPracy = true;
+    EXPECT_EQ(quiet.variable(QStringLiteral("UWAGI")), QString());
 }
 
 TEST_F(ReportData, LeaveDaysOfTheChosenMonthOnly)

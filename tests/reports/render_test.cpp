@@ -4,6 +4,7 @@
 #include "reports/previewwindow.h"
 
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "tests/reports/reports_seed.h"
 #include "tests/support/qtest_main.h"
 #include "tests/support/test_env.h"
@@ -166,6 +167,34 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("Razem:")));
         QVERIFY2(last->pageText(0).contains(QStringLiteral("Razem:\n2\n46\n44")),
                  qPrintable(last->pageText(0)));
+        // "Uwagi": both employees lack 14 days in a row; the article is never broken in two.
+        QVERIFY(last->pageText(0).contains(QStringLiteral("Uwagi")));
+        QCOMPARE(
+            last->pageText(0).count(QStringLiteral("brak 14 dni z rzędu (art.\u00A0162\u00A0KP)")),
+            2);
+        static const QRegularExpression article(
+            QStringLiteral("\\(art\\.[ \u00A0]162[ \u00A0]KP\\)"));
+        QCOMPARE(text.count(article), 2);
+    }
+
+    void summaryOfAUnitNamesOnlyItsEmployeesRules()
+    {
+        PlanReportFilters f = plan(0, QStringLiteral("(Cały rok)"));
+        f.unit = test::kSeedUnit;
+        f.unitName = QStringLiteral("Dział kadr");
+        QVERIFY(dm->Zestawienie(f));
+        const QString page = last->pageText(0);
+        QVERIFY(page.contains(QStringLiteral("Żaneta Kowalska (P1)")));
+        QVERIFY(!page.contains(QStringLiteral("Jędrzej Nowak (P2)")));
+        QCOMPARE(page.count(QStringLiteral("162\u00A0KP)")), 1);
+        // With the checks off the column stays, empty.
+        ProgramOptions off;
+        off.sprawdzajKodeksPracy = false;
+        dm->options = &off;
+        QVERIFY(dm->Zestawienie(f));
+        QVERIFY(last->pageText(0).contains(QStringLiteral("Uwagi")));
+        QCOMPARE(last->pageText(0).count(QStringLiteral("KP)")), 0);
+        dm->options = nullptr;
     }
 
     void forms()

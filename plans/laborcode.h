@@ -1,0 +1,102 @@
+#pragma once
+
+#include "plans/calendar/daystate.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <bitset>
+
+namespace zf {
+
+// The two leave rules of the Labour Code that decide whether a year plan is lawful, as pure
+// functions over one employee's days: the office's overview, its leave editor and the
+// employees' zefirant-plan share them, so all three give the same verdict on the same days.
+// Nothing here blocks anything: the office decides, the program points.
+//
+// Days are days of the plan year, 1 January = 1; flag n - 1 stands for day n.
+inline constexpr int kLaborYearDays = 366;
+using LaborYearFlags = std::bitset<kLaborYearDays>;
+
+// Art. 162: one part of the leave lasts at least this many consecutive calendar days ...
+inline constexpr int kRestRunDays = 14;
+// ... for an employee entitled to at least this many days (carried over + this year).
+inline constexpr int kRestRunMinEntitlement = 10;
+
+// The plan year as the rules see it, built once for all the employees of a plan.
+struct LaborCodeYear
+{
+    int year = 0;
+    int days = 0;
+    // Working days of the plan; days past the year's end are not set.
+    LaborYearFlags working;
+    // 1 January to 30 September: art. 168's deadline for carried-over leave.
+    LaborYearFlags untilDeadline;
+};
+
+// `working`: cleared for the plan's non-working days (bits past the year's end are ignored).
+LaborCodeYear MakeLaborCodeYear(int year, const LaborYearFlags& working);
+// The same from the non-working days as date numbers; numbers of other years are ignored.
+LaborCodeYear MakeLaborCodeYear(int year, const QSet<int>& nonWorkingDays);
+
+// A stretch of consecutive days each of which is a leave day or a non-working day, holding at
+// least one leave day; cut at 1 January and 31 December. first = 0: none.
+struct RestRun
+{
+    int first = 0;
+    int last = 0;
+
+    int days() const { return first > 0 ? last - first + 1 : 0; }
+    bool operator==(const RestRun&) const = default;
+};
+
+// One employee's verdict.
+struct LaborCodeCheck
+{
+    // The longest rest run (the earliest of equal ones).
+    RestRun longestRun;
+    // Art. 162 applies (entitlement of kRestRunMinEntitlement days or more) and is broken.
+    bool runChecked = false;
+    bool runBroken = false;
+    // Art. 168 applies (carried-over days above 0) and is broken.
+    int carriedOver = 0;
+    int leaveByDeadline = 0; // leave days on working days, 1 January to 30 September
+    bool carryOverBroken = false;
+
+    bool broken() const { return runBroken || carryOverBroken; }
+};
+
+// Both rules in one pass over the days. `leave`: the employee's leave days; a flag on a
+// non-working day is not a day of leave (the overview and the editors never set one).
+LaborCodeCheck CheckLaborCode(const LaborCodeYear& year, const LaborYearFlags& leave,
+                              int lastYearDays, int thisYearDays);
+RestRun LongestRestRun(const LaborCodeYear& year, const LaborYearFlags& leave);
+
+// Leave days as flags: from date numbers (other years and non-days ignored), and from the
+// year calendar selector's table (ticked slots of real days).
+LaborYearFlags LeaveFlags(int year, const QList<int>& dateNumbers);
+LaborYearFlags TableLeaveFlags(int year, const YearDays& table);
+// The selector's table: a real day without a tick box is a non-working day.
+LaborYearFlags TableWorkingFlags(int year, const YearDays& table);
+
+// The texts. The rules in plain words (the overview's hint, one line per broken rule) ...
+QString RestRunRuleText();
+QString CarryOverRuleText(const LaborCodeCheck& check);
+// ... empty when nothing is broken.
+QString LaborCodeHint(const LaborCodeCheck& check);
+// The short names of the broken rules ("Uwagi" of the summary, the CSV column), joined by
+// `separator`; empty when nothing is broken.
+QString LaborCodeShortText(const LaborCodeCheck& check, const QString& separator);
+// "12-07-2027 – 25-07-2027 (14 dni)"; "brak" without a run.
+QString RestRunText(int year, const RestRun& run);
+// The editors' line beside the remaining count.
+QString LaborCodeLineText(int year, const LaborCodeCheck& check);
+// Its hint: each rule broken, met or not applying, and what a rest run is.
+QString LaborCodeLineHint(const LaborCodeCheck& check);
+
+inline const QString kLaborCodeShortRun = QStringLiteral("brak 14 dni z rzędu (art. 162 KP)");
+inline const QString kLaborCodeShortCarryOver =
+    QStringLiteral("zaległy urlop do 30 września (art. 168 KP)");
+
+} // namespace zf
