@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/programoptions.h"
 #include "app/toolslots.h"
+#include "data/programoptions.h"
 
 #include <QObject>
 #include <QString>

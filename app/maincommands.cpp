@@ -1,11 +1,11 @@
 // The generic grid commands, the find dialog, the CSV export and the help commands of TfMain.
-#include "data/dbgrid.h"
 #include "app/finddialog.h"
 #include "app/gridsearch.h"
 #include "app/mainwindow.h"
-#include "app/programoptions.h"
+#include "data/dbgrid.h"
 #include "data/fb/dataset.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "util/csvexport.h"
 #include "util/dialogs.h"
 #include "util/mail.h"

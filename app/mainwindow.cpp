@@ -1,10 +1,10 @@
 #include "app/mainwindow.h"
 
-#include "data/dbgrid.h"
 #include "app/finddialog.h"
-#include "app/programoptions.h"
 #include "app/reportspage.h"
+#include "data/dbgrid.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "util/gridstorage.h"
 
 #include <QAction>

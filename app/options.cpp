@@ -1,7 +1,7 @@
 #include "app/options.h"
 
-#include "app/programoptions.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "util/dialogs.h"
 
 namespace zf {

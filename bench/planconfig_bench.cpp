@@ -1,8 +1,8 @@
 // How long "Dodaj do planu >>" takes for 2,000 selected employees: one transaction of inserts
 // and the two lists reloaded, next to isql-fb running the same inserts in one transaction.
 // Prints numbers; never fails on them.
-#include "app/programoptions.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "plans/planconfig.h"
 #include "util/dialogs.h"
 #include "util/textcodec.h"

@@ -1,7 +1,7 @@
 #include "planfiles/exportwindow.h"
 
-#include "app/programoptions.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "planfiles/employeechooser.h"
 #include "planfiles/runprogress.h"
 #include "planfiles/workingwithxml.h"

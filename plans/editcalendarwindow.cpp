@@ -1,7 +1,7 @@
 #include "plans/editcalendarwindow.h"
 
-#include "app/programoptions.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "plans/calendar/yearcalendarselector.h"
 #include "plans/editholidaydays.h"
 #include "plans/overviewgrid.h"

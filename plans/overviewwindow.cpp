@@ -1,7 +1,7 @@
 #include "plans/overviewwindow.h"
 
-#include "app/programoptions.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "plans/editcalendarwindow.h"
 #include "plans/icalendar.h"
 #include "plans/overviewgrid.h"

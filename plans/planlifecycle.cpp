@@ -1,8 +1,8 @@
 #include "plans/planlifecycle.h"
 
-#include "app/programoptions.h"
 #include "data/fb/transactionguard.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "util/dialogs.h"
 
 #include <QHash>

@@ -1,7 +1,7 @@
 #include "plans/plans.h"
 
-#include "app/programoptions.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "planfiles/exportwindow.h"
 #include "planfiles/importwindow.h"
 #include "plans/calendarwindow.h"

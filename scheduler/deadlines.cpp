@@ -1,8 +1,8 @@
 #include "scheduler/deadlines.h"
 
-#include "app/programoptions.h"
 #include "app/reminders.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "util/clock.h"
 #include "util/dates.h"
 #include "util/dialogs.h"

@@ -1,6 +1,6 @@
 #include "scheduler/notatki.h"
 
-#include "app/programoptions.h"
+#include "data/programoptions.h"
 #include "scheduler/datefield.h"
 #include "scheduler/memolimit.h"
 #include "util/dialogs.h"

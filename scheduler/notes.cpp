@@ -1,6 +1,6 @@
 #include "scheduler/notes.h"
 
-#include "app/programoptions.h"
+#include "data/programoptions.h"
 #include "util/dates.h"
 #include "util/dialogs.h"
 

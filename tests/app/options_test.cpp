@@ -1,7 +1,7 @@
 // Options saving, the two system parameters of employees' logins and both password changes,
 // against a real embedded database.
 #include "app/options.h"
-#include "app/programoptions.h"
+#include "data/programoptions.h"
 #include "tests/support/test_database.h"
 #include "util/inifile.h"
 

@@ -1,9 +1,9 @@
 // The options window offscreen against a real embedded database: showing, saving, cancelling
 // (button and Esc) and both password changes.
 #include "app/optionswindow.h"
-#include "app/programoptions.h"
 #include "data/databasecreation.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "tests/support/modal.h"
 #include "tests/support/qtest_main.h"
 #include "tests/support/scripted_dialogs.h"

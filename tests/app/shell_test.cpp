@@ -1,10 +1,10 @@
 // Logic of the application shell: options, the grid search, the single copy and the login rule.
 #include "app/gridsearch.h"
 #include "app/login.h"
-#include "app/programoptions.h"
 #include "app/reminders.h"
 #include "app/singleinstance.h"
 #include "data/fb/dataset.h"
+#include "data/programoptions.h"
 #include "tests/support/test_database.h"
 #include "util/inifile.h"
 

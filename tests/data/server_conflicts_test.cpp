@@ -2,12 +2,12 @@
 // on, or, when the first holds the rows too long, is told so in Polish; nothing typed is lost.
 #include "tests/data/shared_database.h"
 
-#include "app/programoptions.h"
 #include "data/fb/connection.h"
 #include "data/fb/error.h"
 #include "data/fb/statement.h"
 #include "data/fb/transaction.h"
 #include "data/fb/transactionguard.h"
+#include "data/programoptions.h"
 #include "scheduler/notes.h"
 
 #include <chrono>

@@ -1,6 +1,6 @@
 // Dictionary operations against a real embedded database, with a scripted edit window.
-#include "app/programoptions.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "personnel/dictionaries.h"
 #include "tests/support/test_database.h"
 #include "tests/support/test_env.h"

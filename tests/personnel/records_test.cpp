@@ -1,6 +1,6 @@
 // Employee operations against a real embedded database, with a scripted personnel card.
-#include "app/programoptions.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "personnel/records.h"
 #include "tests/support/test_database.h"
 #include "tests/support/test_env.h"

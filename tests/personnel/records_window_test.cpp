@@ -1,9 +1,9 @@
 // The personnel card, the dictionary window and its edit window offscreen, driven as a clerk
 // would, over a real embedded database.
-#include "app/programoptions.h"
 #include "data/databasecreation.h"
 #include "data/dbgrid.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "data/scriptrunner.h"
 #include "personnel/biblioteka.h"
 #include "personnel/osobowa.h"

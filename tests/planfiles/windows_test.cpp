@@ -1,8 +1,8 @@
 // The export and import windows offscreen: their texts, the unit filter, the refusals with
 // nothing selected, and one export and one import through their buttons.
-#include "app/programoptions.h"
 #include "data/databasecreation.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "data/scriptrunner.h"
 #include "planfiles/cipher.h"
 #include "planfiles/exportwindow.h"

@@ -3,8 +3,8 @@
 // year is asked (the copy starts right after) and "done" with the created year at the end.
 //
 //   plans_copy_child <path> <user> <password> <source> <target> <folder> <data folder>
-#include "app/programoptions.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "plans/planlifecycle.h"
 #include "util/dialogs.h"
 

@@ -1,7 +1,7 @@
 // The plan lifecycle against a real embedded database: creation, copying, deletion, the gates
 // and every status transition.
-#include "app/programoptions.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "plans/planlifecycle.h"
 #include "tests/support/test_database.h"
 

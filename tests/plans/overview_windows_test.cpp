@@ -2,9 +2,9 @@
 // colours, approval, export, the editor's locks, ticks, marking mode and saving; the Labour
 // Code's "KP" column, its hint, the editor's line and the one approval question, and with the
 // checks off everything as it was.
-#include "app/programoptions.h"
 #include "data/databasecreation.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "data/scriptrunner.h"
 #include "plans/calendar/calendarselector.h"
 #include "plans/calendar/yearcalendarselector.h"

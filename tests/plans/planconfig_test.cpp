@@ -1,7 +1,7 @@
 // The configuration of a plan and the batch change on a real embedded database: adding with its
 // skips and its all-or-nothing, removing, editing, the batch statement and its splitting.
-#include "app/programoptions.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "plans/planconfig.h"
 #include "tests/support/test_database.h"
 

@@ -1,9 +1,9 @@
 // The configuration window, the entitlement windows and the folder chooser offscreen, driven as
 // a clerk would, over a real embedded database.
-#include "app/programoptions.h"
 #include "data/databasecreation.h"
 #include "data/dbgrid.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "data/scriptrunner.h"
 #include "plans/batchedit.h"
 #include "plans/editholidaydays.h"

@@ -1,8 +1,8 @@
 // The plans page's commands with their windows, offscreen, over a real embedded database: the
 // new-plan window, the non-working-day calendar and the status they leave behind.
-#include "app/programoptions.h"
 #include "data/databasecreation.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "data/scriptrunner.h"
 #include "plans/batchedit.h"
 #include "plans/calendar/yearcalendarselector.h"

@@ -1,7 +1,7 @@
 // The deadline scheduler against a real embedded database, with a scripted editor and a fixed
 // today: the editor's date rule, the reminder window's bounds and text, and the writes.
-#include "app/programoptions.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "scheduler/deadlines.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/test_database.h"

@@ -1,9 +1,9 @@
 // The thirty notes: the storing rules of the notes window, slot navigation, LoadNotes and
 // SaveNotes against a real embedded database shared by two copies of the program, and the
 // start-up reminder with an injected today.
-#include "app/programoptions.h"
 #include "app/reminders.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "scheduler/notes.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/test_database.h"

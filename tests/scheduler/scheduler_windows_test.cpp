@@ -1,8 +1,8 @@
 // The deadline editor, the deadline reminder, the notes window and the note reminder offscreen,
 // driven as a clerk would, over a real embedded database.
-#include "app/programoptions.h"
 #include "data/databasecreation.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "data/scriptrunner.h"
 #include "scheduler/notatki.h"
 #include "scheduler/schedulerwindow.h"
