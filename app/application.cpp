@@ -9,7 +9,7 @@
 #include "app/mainwindow.h"
 #include "app/poradadnia.h"
 #include "app/qtdialogs.h"
-#include "app/reminders.h"
+#include "scheduler/reminders.h"
 #include "app/reportspage.h"
 #include "app/singleinstance.h"
 #include "app/termination.h"

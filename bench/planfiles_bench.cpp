@@ -4,7 +4,7 @@
 // employee. Before that, the reader alone on a full year and on the worst list a file of the
 // largest size read can hold. Prints numbers; never fails on them.
 #include "data/mydatabase.h"
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 #include "planfiles/planfile.h"
 #include "planfiles/workingwithxml.h"
 #include "util/dialogs.h"

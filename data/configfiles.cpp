@@ -1,7 +1,7 @@
 #include "data/configfiles.h"
 
-#include "planfiles/cipher.h"
-#include "planfiles/ovcrypt.h"
+#include "cipher/cipher.h"
+#include "cipher/ovcrypt.h"
 #include "util/inifile.h"
 #include "util/textcodec.h"
 

@@ -2,7 +2,7 @@
 
 #include "data/fb/statement.h"
 #include "data/fb/transaction.h"
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 #include "util/exception.h"
 #include "util/textcodec.h"
 

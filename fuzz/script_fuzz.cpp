@@ -2,7 +2,7 @@
 // deciphered lines hold no line break, and every statement is made of the lines before a "/*".
 #include "data/scriptrunner.h"
 #include "fuzz/fuzzsupport.h"
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

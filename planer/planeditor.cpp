@@ -1,6 +1,6 @@
 #include "planer/planeditor.h"
 
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 #include "util/dates.h"
 #include "util/dialogs.h"
 

@@ -1,6 +1,6 @@
 #include "planfiles/planfile.h"
 
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 #include "planfiles/simplexmlparser.h"
 #include "util/dates.h"
 #include "util/ovtools.h"

@@ -1,6 +1,6 @@
 #include "scheduler/deadlines.h"
 
-#include "app/reminders.h"
+#include "scheduler/reminders.h"
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
 #include "util/clock.h"

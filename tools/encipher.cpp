@@ -4,7 +4,7 @@
 //   zf_encipher <input UTF-8 text> <output file>
 //   zf_encipher --decipher <enciphered file> <output UTF-8 text>
 
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 
 #include <QFile>
 #include <QSaveFile>

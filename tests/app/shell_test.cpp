@@ -1,7 +1,6 @@
 // Logic of the application shell: options, the grid search, the single copy and the login rule.
 #include "app/gridsearch.h"
 #include "app/login.h"
-#include "app/reminders.h"
 #include "app/singleinstance.h"
 #include "data/fb/dataset.h"
 #include "data/programoptions.h"
@@ -134,25 +133,6 @@ TEST_F(SearchTest, PolishLettersKeepTheirCase)
     ASSERT_TRUE(list.eof());
     EXPECT_EQ(find(QStringLiteral("a")), FindResult::AtEnd);
     EXPECT_EQ(upperAsciiOnly(QStringLiteral("zażółć abc")), QStringLiteral("ZAżółć ABC"));
-}
-
-TEST(Reminders, TheWindowRunsFromLowerExcludedToUpperIncluded)
-{
-    // Today 10-03-2024, seven days ahead, without end backwards.
-    ReminderWindow w = reminderWindow(20240310, 7, 0);
-    EXPECT_EQ(w.upper, 20240317);
-    EXPECT_EQ(w.lower, 0);
-    EXPECT_TRUE(w.isDue(20240317));
-    EXPECT_FALSE(w.isDue(20240318));
-    EXPECT_TRUE(w.isDue(20000101));
-    EXPECT_FALSE(w.isDue(0)) << "no date is never due";
-    // Two days back at most.
-    w = reminderWindow(20240310, 7, 2);
-    EXPECT_TRUE(w.isDue(20240308));
-    EXPECT_FALSE(w.isDue(20240307));
-    // Across a year's end.
-    w = reminderWindow(20241228, 7, 0);
-    EXPECT_EQ(w.upper, 20250104);
 }
 
 TEST(SingleCopy, ASecondCopyIsRefusedUntilTheFirstEnds)

@@ -1,6 +1,6 @@
 // Connection settings: the INI file, "config.dat", the installer's settings and Connect.
 #include "data/configfiles.h"
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 #include "tests/support/test_database.h"
 #include "tests/support/test_env.h"
 #include "util/inifile.h"

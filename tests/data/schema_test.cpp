@@ -1,7 +1,7 @@
 // The creation script, the update scripts and the update procedure on real databases.
 #include "data/databasecreation.h"
 #include "data/scriptrunner.h"
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 #include "tests/support/test_database.h"
 #include "tests/support/test_env.h"
 #include "util/textcodec.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 #include "planfiles/planfile.h"
 
 #include <QByteArray>

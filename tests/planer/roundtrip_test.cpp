@@ -4,7 +4,7 @@
 // and the stamps. A file opened and closed without changes is not offered; another employee's
 // file saved under a name is refused by the import as before.
 #include "planer/planeditor.h"
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 #include "planfiles/planfile.h"
 #include "planfiles/workingwithxml.h"
 #include "tests/planer/planer_files.h"

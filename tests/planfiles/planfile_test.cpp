@@ -1,6 +1,6 @@
 // The leave-plan file's text and bytes: the element order the editing program relies on, the
 // stamp, year and day rules of reading back, and paths.
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 #include "planfiles/planfile.h"
 #include "tests/util/print.h"
 #include "util/textcodec.h"

@@ -4,7 +4,7 @@
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
 #include "data/scriptrunner.h"
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 #include "planfiles/exportwindow.h"
 #include "planfiles/importwindow.h"
 #include "planfiles/planfile.h"

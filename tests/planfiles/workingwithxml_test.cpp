@@ -2,7 +2,7 @@
 // refusals that protect the files, the import's rules for missing, damaged, foreign, linked,
 // oversized and other years' files, the all-or-nothing store per employee, and cancelling between
 // employees.
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 #include "planfiles/planfile.h"
 #include "planfiles/workingwithxml.h"
 #include "tests/planfiles/planfiles_seed.h"

@@ -3,6 +3,7 @@
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
 #include "scheduler/deadlines.h"
+#include "scheduler/reminders.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/test_database.h"
 #include "util/dates.h"
@@ -445,6 +446,25 @@ TEST_F(DeadlinesTest, ThePageSortsByTheClickedTitle)
     EXPECT_EQ(keys(), (std::vector<int>{3, 1, 2}));
     db().SortSchedulerBy(QStringLiteral("DATESINCE")); // keeps the direction: descending
     EXPECT_EQ(keys(), (std::vector<int>{2, 1, 3}));
+}
+
+TEST(Reminders, TheWindowRunsFromLowerExcludedToUpperIncluded)
+{
+    // Today 10-03-2024, seven days ahead, without end backwards.
+    ReminderWindow w = reminderWindow(20240310, 7, 0);
+    EXPECT_EQ(w.upper, 20240317);
+    EXPECT_EQ(w.lower, 0);
+    EXPECT_TRUE(w.isDue(20240317));
+    EXPECT_FALSE(w.isDue(20240318));
+    EXPECT_TRUE(w.isDue(20000101));
+    EXPECT_FALSE(w.isDue(0)) << "no date is never due";
+    // Two days back at most.
+    w = reminderWindow(20240310, 7, 2);
+    EXPECT_TRUE(w.isDue(20240308));
+    EXPECT_FALSE(w.isDue(20240307));
+    // Across a year's end.
+    w = reminderWindow(20241228, 7, 0);
+    EXPECT_EQ(w.upper, 20250104);
 }
 
 } // namespace

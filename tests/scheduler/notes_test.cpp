@@ -1,7 +1,7 @@
 // The thirty notes: the storing rules of the notes window, slot navigation, LoadNotes and
 // SaveNotes against a real embedded database shared by two copies of the program, and the
 // start-up reminder with an injected today.
-#include "app/reminders.h"
+#include "scheduler/reminders.h"
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
 #include "scheduler/notes.h"

@@ -1,5 +1,5 @@
-#include "planfiles/cipher.h"
-#include "planfiles/ovcrypt.h"
+#include "cipher/cipher.h"
+#include "cipher/ovcrypt.h"
 #include "util/textcodec.h"
 
 #include <QFile>

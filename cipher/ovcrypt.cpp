@@ -1,4 +1,4 @@
-#include "planfiles/ovcrypt.h"
+#include "cipher/ovcrypt.h"
 
 namespace zf {
 

@@ -2,8 +2,6 @@
 
 namespace zf {
 
-struct ProgramOptions;
-
 // The dates whose reminders are shown at start-up: a date number d is due when
 // lower < d <= upper. The window reaches "dataWsteczna" days ahead of today and, when
 // "dataWstecznaMin" is not 0, that many days back (0: without end).

@@ -1,4 +1,4 @@
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 
 #include "util/textcodec.h"
 

@@ -1,4 +1,4 @@
-#include "app/reminders.h"
+#include "scheduler/reminders.h"
 
 #include "util/dates.h"
 
