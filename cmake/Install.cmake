@@ -84,6 +84,32 @@ install(FILES ${ZF_PACKAGING_DIR}/zefirant-plan.xml DESTINATION usr/share/mime/p
 install(FILES ${ZF_PACKAGING_DIR}/pl.orvantis.zefirant.metainfo.xml DESTINATION usr/share/metainfo)
 install(FILES ${ZF_PACKAGING_DIR}/zefirant.svg DESTINATION usr/share/icons/hicolor/scalable/apps)
 
+# /usr/share/doc/zefirant: the copyright in Debian's machine-readable format, the changelog
+# (compressed as Debian wants it: gzip -9, no name or time stamp, so every build gives the same
+# bytes) and the template format for the office that edits its printouts.
+set(ZF_DOC_DIR usr/share/doc/zefirant)
+set(zf_changelog_gz ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+add_custom_command(
+  OUTPUT ${zf_changelog_gz}
+  COMMAND sh -c "gzip -9nc < \"$1\" > \"$2\"" sh ${ZF_PACKAGING_DIR}/changelog ${zf_changelog_gz}
+  DEPENDS ${ZF_PACKAGING_DIR}/changelog
+  COMMENT "Compressing the package's changelog"
+  VERBATIM)
+add_custom_target(zf_changelog ALL DEPENDS ${zf_changelog_gz})
+# The package's version and the changelog's newest entry are one.
+file(STRINGS ${ZF_PACKAGING_DIR}/changelog zf_changelog_head LIMIT_COUNT 1)
+if(NOT zf_changelog_head MATCHES "^zefirant \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog begins with '${zf_changelog_head}'; its newest entry "
+                      "must be version ${PROJECT_VERSION}, the project's")
+endif()
+install(FILES ${ZF_PACKAGING_DIR}/copyright ${zf_changelog_gz} DESTINATION ${ZF_DOC_DIR})
+install(FILES ${PROJECT_SOURCE_DIR}/reports/templates/README.md DESTINATION ${ZF_DOC_DIR}
+  RENAME szablony-raportow.md)
+# Lintian's checks are Debian's policy; the one tag that does not fit a package from outside
+# Debian is overridden there, with its reason.
+install(FILES ${ZF_PACKAGING_DIR}/lintian-overrides DESTINATION usr/share/lintian/overrides
+  RENAME zefirant)
+
 # The bitmap icons are drawn from the SVG at build time.
 find_program(ZF_RSVG_CONVERT rsvg-convert)
 if(ZF_RSVG_CONVERT)
