@@ -234,6 +234,17 @@ TEST(CalendarDatabaseId, MadeOnceStoredInTheDatabaseAndOwnToEachDatabase)
     TestDatabase otherOffice;
     EXPECT_NE(CalendarDatabaseId(otherOffice.db()), CalendarDatabaseId(office.db()));
     EXPECT_TRUE(office.dialogs().shown().empty());
+
+    // A part already there (another copy was quicker) is kept; only the missing ones are made.
+    TestDatabase third;
+    third.exec(QStringLiteral("INSERT INTO SYSTEMPARAMS (ID, IVALUE) VALUES ('DBIDENTITY3', 255)"));
+    const QString thirdId = CalendarDatabaseId(third.db());
+    EXPECT_EQ(thirdId.mid(16, 8), QStringLiteral("000000ff"));
+    EXPECT_EQ(third.scalarInt(QStringLiteral(
+                  "SELECT COUNT(*) FROM SYSTEMPARAMS WHERE ID STARTING WITH 'DBIDENTITY'")),
+              4);
+    EXPECT_EQ(CalendarDatabaseId(third.db()), thirdId);
+    EXPECT_TRUE(third.dialogs().shown().empty());
 }
 
 TEST(CalendarExport, TwoOfficesWithTheSameNumbersNeverShareAnEvent)
