@@ -60,7 +60,8 @@ bool SingleInstance::acquire()
     m_recordLock = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC);
     if (m_recordLock >= 0) {
         struct flock lock = wholeFileWriteLock();
-        lock.l_type = F_RDLCK; // a read-only descriptor takes a read lock; it conflicts all the same
+        // A read-only descriptor takes a read lock; a write lock asked for conflicts all the same.
+        lock.l_type = F_RDLCK;
         if (::fcntl(m_recordLock, F_OFD_SETLK, &lock) != 0) {
             ::close(m_recordLock);
             m_recordLock = -1;

@@ -139,7 +139,8 @@ QString EmployeeImport::configurationToRead() const
 {
     // Earlier versions wrote beside the program; that is read until the data folder has its own.
     const QString legacy = m_programFolder + QLatin1Char('/') + kIniFileName;
-    if (!IniFile(iniPath()).sectionExists(kIniSection) && IniFile(legacy).sectionExists(kIniSection))
+    if (!IniFile(iniPath()).sectionExists(kIniSection) &&
+        IniFile(legacy).sectionExists(kIniSection))
         return legacy;
     return iniPath();
 }

@@ -121,7 +121,8 @@ QString CalendarDatabaseId(TmyDataBase& db)
             for (int i = 0; i < kParts; ++i) {
                 if (parts[i] >= 0)
                     continue;
-                st.setSql(QStringLiteral("INSERT INTO SYSTEMPARAMS (ID, IVALUE) VALUES (:ID, :IVALUE)"));
+                st.setSql(QStringLiteral(
+                    "INSERT INTO SYSTEMPARAMS (ID, IVALUE) VALUES (:ID, :IVALUE)"));
                 st.setParam(QStringLiteral("ID"), partId(i));
                 st.setParam(QStringLiteral("IVALUE"),
                             static_cast<qint32>(QRandomGenerator::system()->generate()));
@@ -228,8 +229,8 @@ QStringList EmployeeCalendarFileNames(int year, const QStringList& employees)
     QSet<QString> taken;
     for (qsizetype i = 0; i < names.size(); ++i) {
         QString base = names[i].chopped(suffix.size());
-        const bool replaced =
-            base != QStringLiteral("Urlop-") + QString::number(year) + QLatin1Char('-') + employees[i];
+        const bool replaced = base != QStringLiteral("Urlop-") + QString::number(year) +
+                                          QLatin1Char('-') + employees[i];
         if (sharing.value(names[i].toCaseFolded()) > 1 && replaced)
             base += QLatin1Char('-') +
                     QString::fromLatin1(QCryptographicHash::hash(employees[i].toUtf8(),
