@@ -67,14 +67,24 @@ install(DIRECTORY ${ZF_BIN_DIR}/ DESTINATION ${ZF_INSTALL_PROGRAM_DIR}
 # The report templates' folder is there even before the first template is.
 install(DIRECTORY DESTINATION ${ZF_INSTALL_PROGRAM_DIR}/raporty)
 
-# The commands on the PATH, the office's program and the employees' plan editor: relative
-# links, so they also work inside a staging folder. The program finds its companions beside the
-# link's target.
+# The commands on the PATH, the office's program and the employees' plan editor, as links. For
+# the root (an installation, or the package's image of it: CPack installs with an empty prefix
+# into DESTDIR) they are absolute, as Debian wants links between top-level folders; under any
+# other prefix, a staging folder, they are relative so that they work there. The program finds
+# its companions beside the link's target.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
 foreach(command zefirant zefirant-plan)
-  file(CREATE_LINK ../../${ZF_INSTALL_PROGRAM_DIR}/${command}
-    ${CMAKE_BINARY_DIR}/packaging/${command} SYMBOLIC)
-  install(FILES ${CMAKE_BINARY_DIR}/packaging/${command} DESTINATION usr/bin)
+  install(CODE "
+    set(zf_target \"../../${ZF_INSTALL_PROGRAM_DIR}/${command}\")
+    if(CMAKE_INSTALL_PREFIX STREQUAL \"\" OR CMAKE_INSTALL_PREFIX STREQUAL \"/\")
+      set(zf_target \"/${ZF_INSTALL_PROGRAM_DIR}/${command}\")
+    endif()
+    set(zf_link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/usr/bin/${command}\")
+    message(STATUS \"Installing: \${zf_link} -> \${zf_target}\")
+    file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/usr/bin\")
+    file(REMOVE \"\${zf_link}\")
+    file(CREATE_LINK \"\${zf_target}\" \"\${zf_link}\" SYMBOLIC)
+  ")
 endforeach()
 
 install(FILES ${ZF_PACKAGING_DIR}/zefirant.desktop ${ZF_PACKAGING_DIR}/zefirant-plan.desktop
@@ -83,6 +93,32 @@ install(FILES ${ZF_PACKAGING_DIR}/zefirant.desktop ${ZF_PACKAGING_DIR}/zefirant-
 install(FILES ${ZF_PACKAGING_DIR}/zefirant-plan.xml DESTINATION usr/share/mime/packages)
 install(FILES ${ZF_PACKAGING_DIR}/pl.orvantis.zefirant.metainfo.xml DESTINATION usr/share/metainfo)
 install(FILES ${ZF_PACKAGING_DIR}/zefirant.svg DESTINATION usr/share/icons/hicolor/scalable/apps)
+
+# /usr/share/doc/zefirant: the copyright in Debian's machine-readable format, the changelog
+# (compressed as Debian wants it: gzip -9, no name or time stamp, so every build gives the same
+# bytes) and the template format for the office that edits its printouts.
+set(ZF_DOC_DIR usr/share/doc/zefirant)
+set(zf_changelog_gz ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+add_custom_command(
+  OUTPUT ${zf_changelog_gz}
+  COMMAND sh -c "gzip -9nc < \"$1\" > \"$2\"" sh ${ZF_PACKAGING_DIR}/changelog ${zf_changelog_gz}
+  DEPENDS ${ZF_PACKAGING_DIR}/changelog
+  COMMENT "Compressing the package's changelog"
+  VERBATIM)
+add_custom_target(zf_changelog ALL DEPENDS ${zf_changelog_gz})
+# The package's version and the changelog's newest entry are one.
+file(STRINGS ${ZF_PACKAGING_DIR}/changelog zf_changelog_head LIMIT_COUNT 1)
+if(NOT zf_changelog_head MATCHES "^zefirant \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog begins with '${zf_changelog_head}'; its newest entry "
+                      "must be version ${PROJECT_VERSION}, the project's")
+endif()
+install(FILES ${ZF_PACKAGING_DIR}/copyright ${zf_changelog_gz} DESTINATION ${ZF_DOC_DIR})
+install(FILES ${PROJECT_SOURCE_DIR}/reports/templates/README.md DESTINATION ${ZF_DOC_DIR}
+  RENAME szablony-raportow.md)
+# Lintian's checks are Debian's policy; the one tag that does not fit a package from outside
+# Debian is overridden there, with its reason.
+install(FILES ${ZF_PACKAGING_DIR}/lintian-overrides DESTINATION usr/share/lintian/overrides
+  RENAME zefirant)
 
 # The bitmap icons are drawn from the SVG at build time.
 find_program(ZF_RSVG_CONVERT rsvg-convert)
@@ -111,12 +147,15 @@ set(CPACK_PACKAGE_NAME zefirant)
 set(CPACK_PACKAGE_VENDOR Orvantis)
 set(CPACK_PACKAGE_CONTACT "Orvantis <pomoc@orvantis.pl>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Zefirant PL+: planowanie urlopów dla działu kadr")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "planowanie urlopów dla działu kadr (Zefirant PL+)")
+# Lines of at most 80 characters, and no double quotes: CPack writes the text into its own
+# configuration file as it stands.
 set(CPACK_PACKAGE_DESCRIPTION
-  "A program for a personnel office that plans the annual leave of a company's employees, keeps
-personnel records, deadlines and notes, and shares one Firebird database between every copy
-of the program in the office. With it comes zefirant-plan (\"Mój plan urlopowy\"), with which
-an employee fills in the leave-plan file the office hands out.")
+  "A program for a personnel office that plans the annual leave of a company's
+employees, keeps personnel records, deadlines and notes, and shares one
+Firebird database between every copy of the program in the office. With it
+comes zefirant-plan (Mój plan urlopowy), with which an employee fills in the
+leave-plan file the office hands out.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/")
 set(CPACK_STRIP_FILES TRUE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

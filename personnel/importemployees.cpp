@@ -131,7 +131,18 @@ EmployeeImport::EmployeeImport(TmyDataBase& db, Dialogs& dialogs, QString progra
 
 QString EmployeeImport::iniPath() const
 {
-    return m_programFolder + QLatin1Char('/') + kIniFileName;
+    // Installed, the program folder belongs to root: the choices go to the user's data folder.
+    return m_dataFolder + QLatin1Char('/') + kIniFileName;
+}
+
+QString EmployeeImport::configurationToRead() const
+{
+    // Earlier versions wrote beside the program; that is read until the data folder has its own.
+    const QString legacy = m_programFolder + QLatin1Char('/') + kIniFileName;
+    if (!IniFile(iniPath()).sectionExists(kIniSection) &&
+        IniFile(legacy).sectionExists(kIniSection))
+        return legacy;
+    return iniPath();
 }
 
 QStringList EmployeeImport::Choices() const
@@ -498,6 +509,7 @@ void EmployeeImport::Close()
 
 bool EmployeeImport::SaveConfiguration()
 {
+    QDir().mkpath(m_dataFolder);
     IniFile ini(iniPath());
     bool ok = true;
     for (int field = 0; field < FieldCount; ++field)
@@ -509,7 +521,7 @@ bool EmployeeImport::SaveConfiguration()
 
 void EmployeeImport::RestoreConfiguration()
 {
-    const IniFile ini(iniPath());
+    const IniFile ini(configurationToRead());
     const int items = static_cast<int>(Choices().size());
     for (int field = 0; field < FieldCount; ++field) {
         const int position = ini.readInteger(kIniSection, cbKey(field), 0);

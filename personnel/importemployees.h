@@ -105,7 +105,10 @@ public:
     // Rows stored by the last import (0 after a failed one).
     int importedCount() const { return m_imported; }
     bool sheetIsUtf8() const { return m_utf8; }
+    // Where the configuration is written: "zefirant.ini" in the data folder.
     QString iniPath() const;
+    // Where it is read: the data folder, or beside the program when only that has it.
+    QString configurationToRead() const;
 
     // Called once a new sheet is in, before the question whether to restore the configuration,
     // so the window shows the sheet and its lists while it asks.

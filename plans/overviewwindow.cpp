@@ -246,7 +246,7 @@ void TfEmployeesPlans::ExportCsv()
 
 void TfEmployeesPlans::ExportCalendar()
 {
-    ExportPlanCalendar(m_data, m_dialogs);
+    ExportPlanCalendar(m_db, m_data, m_dialogs);
 }
 
 void TfEmployeesPlans::OpenEditor(int index)

@@ -10,9 +10,11 @@
 #   --local-only             leave the server listening on this computer only
 #   --set-sysdba-password    ask for a new SYSDBA password (one line from standard input when
 #                            that is not a terminal) and set it
+#   --password-file FILE     the file that keeps the SYSDBA password
+#                            (default /etc/firebird/3.0/SYSDBA.password)
 #
 # The current SYSDBA password is taken from ISC_PASSWORD, else from the package's
-# /etc/firebird/3.0/SYSDBA.password. Run again at any time: an existing database is never
+# password file. Run again at any time: an existing database is never
 # touched, only its location is printed.
 set -euo pipefail
 
@@ -33,7 +35,8 @@ while [ $# -gt 0 ]; do
     --host) [ $# -ge 2 ] || die "--host needs a name"; host=$2; shift 2 ;;
     --local-only) local_only=1; shift ;;
     --set-sysdba-password) set_password=1; shift ;;
-    -h|--help) sed -n '2,16p' "$0"; exit 0 ;;
+    --password-file) [ $# -ge 2 ] || die "--password-file needs a file"; pw_file=$2; shift 2 ;;
+    -h|--help) sed -n '2,18p' "$0"; exit 0 ;;
     -*) die "unknown option $1 (see --help)" ;;
     *) database=$1; shift ;;
   esac
@@ -194,7 +197,8 @@ if [ "$set_password" = 1 ]; then
     # Maintenance scripts read the password from this file: keep it in step.
     tmp=$(mktemp "$pw_file.XXXXXX")
     chmod 600 "$tmp"
-    awk -v pw="$new_password" '/^ISC_PASSWORD=/ { print "ISC_PASSWORD=\"" pw "\""; next } { print }' \
+    # From the environment, not -v: awk would read backslashes in a -v value as escapes.
+    ZF_NEW_PASSWORD=$new_password awk '/^ISC_PASSWORD=/ { print "ISC_PASSWORD=\"" ENVIRON["ZF_NEW_PASSWORD"] "\""; next } { print }' \
       "$pw_file" >"$tmp"
     mv "$tmp" "$pw_file"
   fi

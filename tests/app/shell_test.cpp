@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace zf {
 namespace {
 
@@ -157,6 +160,38 @@ TEST(SingleCopy, OthersCanAskWhetherTheProgramRunsWithoutBlockingIt)
     EXPECT_TRUE(SingleInstance::isHeld(dir.path()));
     program.reset();
     EXPECT_FALSE(SingleInstance::isHeld(dir.path()));
+}
+
+TEST(SingleCopy, AskingWhileAnotherProcessStartsNeverMakesItsStartFail)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path();
+    constexpr int kStarts = 3000;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // A program started and ended over and over; any refused start is the asker's doing.
+        int refused = 0;
+        for (int i = 0; i < kStarts; ++i) {
+            SingleInstance program(folder);
+            if (!program.acquire())
+                ++refused;
+        }
+        _exit(refused > 100 ? 100 : refused);
+    }
+    int heldSeen = 0;
+    int asked = 0;
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        heldSeen += SingleInstance::isHeld(folder) ? 1 : 0;
+        ++asked;
+    }
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "starts refused while another process asked";
+    EXPECT_GT(asked, 0);
+    // The asker did see the running copy, so the two really met.
+    EXPECT_GT(heldSeen, 0) << asked << " questions";
+    EXPECT_FALSE(SingleInstance::isHeld(folder));
 }
 
 TEST(SingleCopy, ALockLeftByADeadProcessDoesNotBlock)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package, built once: its dependencies, its contents, and the installed program,
-# archiving tool and plan editor started from a throw-away root far enough to show their windows.
+# The Debian package, built once: its dependencies, its contents, its documents, lintian's
+# verdict, and the installed program, archiving tool and plan editor started from a throw-away
+# root far enough to show their windows.
 set -uo pipefail
 build=$1
 probe=$2
@@ -39,6 +40,43 @@ for f in ./opt/zefirant/zefirant-plan ./usr/bin/zefirant-plan \
          ./usr/share/applications/zefirant-plan.desktop ./usr/share/mime/packages/zefirant-plan.xml; do
   grep -qx "$f" "$tmp/contents" || fail "the package lacks $f"
 done
+# The documents: copyright in Debian's machine-readable format, the changelog of this version,
+# and the template format for an office that edits its printouts.
+doc=./usr/share/doc/zefirant
+for f in "$doc/copyright" "$doc/changelog.gz" "$doc/szablony-raportow.md"; do
+  grep -qx "$f" "$tmp/contents" || fail "the package lacks $f"
+done
+mkdir "$tmp/x"
+dpkg -x "$deb" "$tmp/x"
+head -1 "$tmp/x/$doc/copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+  || fail "the copyright file is not in the machine-readable format"
+version=$(dpkg-deb -f "$deb" Version)
+zcat "$tmp/x/$doc/changelog.gz" >"$tmp/changelog" || fail "changelog.gz is no gzip file"
+[ "$(dpkg-parsechangelog -l "$tmp/changelog" -S Version 2>&1)" = "$version" ] \
+  || fail "the changelog's newest entry is not version $version"
+cmp -s "$tmp/x/$doc/szablony-raportow.md" "$here/../../reports/templates/README.md" \
+  || fail "the installed template format is not reports/templates/README.md"
+
+# Lintian: no errors, and the only tag overridden is dir-or-file-in-opt, with its reason.
+if command -v lintian >/dev/null; then
+  lintian --fail-on error --tag-display-limit 0 "$deb" >"$tmp/lintian.out" 2>&1
+  rc=$?
+  cat "$tmp/lintian.out"
+  [ "$rc" = 0 ] || fail "lintian reports errors (status $rc)"
+  grep -q '^E: ' "$tmp/lintian.out" && fail "lintian reports errors"
+  # Shown, an overridden tag counts for --fail-on: this run only lists the overrides.
+  lintian --show-overrides --tag-display-limit 0 "$deb" >"$tmp/lintian.out" 2>&1
+  grep -q '^O: zefirant: dir-or-file-in-opt' "$tmp/lintian.out" \
+    || fail "the override of dir-or-file-in-opt is not used"
+  overrides=$tmp/x/usr/share/lintian/overrides/zefirant
+  [ -f "$overrides" ] || fail "the package has no lintian overrides"
+  grep -v -e '^#' -e '^[[:space:]]*$' "$overrides" | grep -v '^zefirant: dir-or-file-in-opt$' \
+    && fail "lintian overrides other tags"
+  grep -q '^#.*/opt' "$overrides" || fail "the override gives no reason"
+else
+  fail "lintian is not installed (scripts/setup.sh installs it)"
+fi
+
 mkdir "$tmp/control"
 dpkg-deb -e "$deb" "$tmp/control"
 for script in preinst postinst prerm postrm; do
@@ -48,6 +86,12 @@ done
 # The installed program, in a root of its own, with private data and runtime folders.
 root=$tmp/root
 dpkg -x "$deb" "$root"
+# The commands are absolute links into /opt; inside the throw-away root they point into it.
+for command in zefirant zefirant-plan; do
+  target=$(readlink "$root/usr/bin/$command")
+  [ "$target" = "/opt/zefirant/$command" ] || fail "usr/bin/$command points to $target"
+  ln -sfn "$root$target" "$root/usr/bin/$command"
+done
 mkdir -p "$tmp/home" "$tmp/data" "$tmp/config" "$tmp/run"
 chmod 700 "$tmp/run"
 run_probed() { # window class, program, arguments...

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # scripts/office-server.sh against the local test server on a temporary path: the printed
-# location connects to a new database of the program's schema, a second run keeps it, and a
-# folder the server cannot write to is refused.
+# location connects to a new database of the program's schema, a second run keeps it, a new
+# SYSDBA password reaches the password file byte for byte, and a folder the server cannot write
+# to is refused.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -51,6 +52,32 @@ printf '%s\n' "$ZF_TEST_SERVER_PASSWORD" | office_server --set-sysdba-password "
 grep -qF "$ZF_TEST_SERVER_PASSWORD" "$tmp/second.out" && fail "the SYSDBA password is printed"
 out=$(query "$location" "SELECT 'kept:' || COUNT(*) FROM ZF_KEEP;")
 grep -q 'kept:0' <<<"$out" || fail "the existing database was replaced: $out"
+
+# A password with backslashes goes into the password file as the server has it, not with the
+# escapes read. The shared server's password is changed for a moment only and the package's own
+# file is left alone: a copy stands for it.
+odd='a\nb\\c'
+pw_copy=$tmp/SYSDBA.password
+printf '# Password for firebird SYSDBA user\nISC_USER=sysdba\nISC_PASSWORD="%s"\n' "$ZF_TEST_SERVER_PASSWORD" >"$pw_copy"
+put_back() {
+  printf "CONNECT '%s';\nALTER USER SYSDBA PASSWORD '%s';\nCOMMIT;\n" "$location" "$ZF_TEST_SERVER_PASSWORD" >"$tmp/back.sql"
+  ISC_PASSWORD=$odd isql-fb -q -i "$tmp/back.sql" >/dev/null 2>&1
+}
+trap 'put_back; rm -rf "$tmp"' EXIT
+stored() { sed -n 's/^ISC_PASSWORD="\{0,1\}\([^"]*\)"\{0,1\}$/\1/p' "$pw_copy"; }
+printf '%s\n' "$odd" | office_server --password-file "$pw_copy" --set-sysdba-password "$database" >"$tmp/odd.out" 2>&1 \
+  || { cat "$tmp/odd.out"; fail "setting a password with backslashes failed"; }
+[ "$(stored)" = "$odd" ] || fail "the password file holds '$(stored)' for '$odd'"
+[ "$(grep -c . "$pw_copy")" = 3 ] || fail "the password file has other lines now: $(cat "$pw_copy")"
+ISC_PASSWORD=$(stored) query "$location" "SELECT 'odd:' || 1 FROM RDB\$DATABASE;" | grep -q 'odd:1' \
+  || fail "the server refuses the password kept in the file"
+# Put back, the current password taken from the file itself.
+printf '%s\n' "$ZF_TEST_SERVER_PASSWORD" | env -u ISC_PASSWORD "$script" --local-only --host "$ZF_TEST_SERVER" \
+  --password-file "$pw_copy" --set-sysdba-password "$database" >"$tmp/back.out" 2>&1 \
+  || { cat "$tmp/back.out"; fail "the password read back from the file did not serve"; }
+[ "$(stored)" = "$ZF_TEST_SERVER_PASSWORD" ] || fail "the password file was not put back"
+query "$location" "SELECT 'back:' || 1 FROM RDB\$DATABASE;" | grep -q 'back:1' \
+  || { put_back; fail "the server's password was not put back"; }
 
 # A folder the server's user cannot write to is refused, and nothing is made in it.
 mkdir -m 700 "$tmp/zamkniety"

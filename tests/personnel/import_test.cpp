@@ -219,6 +219,8 @@ protected:
     {
         QDir().mkpath(db().paths().dataFolder + QStringLiteral("/debug"));
         QFile::remove(db().errorLog().path());
+        // The data folder outlives one test: no remembered configuration from an earlier one.
+        IniFile(dataIni()).eraseSection(QStringLiteral("IMPORTS1"));
         imp = std::make_unique<EmployeeImport>(db(), dialogs(), programDir.path(),
                                                db().paths().dataFolder);
         imp->PrepareForShow();
@@ -226,6 +228,7 @@ protected:
 
     TmyDataBase& db() { return t.db(); }
     test::ScriptedDialogs& dialogs() { return t.dialogs(); }
+    QString dataIni() { return db().paths().dataFolder + QStringLiteral("/zefirant.ini"); }
 
     // Loads a sheet and declines the saved configuration.
     void load(const QString& path)
@@ -700,21 +703,34 @@ TEST_F(ImportTest, UnwritableLogIsReported)
 
 // --- configuration and loading rules ------------------------------------------------------------
 
-TEST_F(ImportTest, ConfigurationIsRememberedBesideTheProgram)
+TEST_F(ImportTest, ConfigurationIsRememberedInTheDataFolderNotBesideTheProgram)
 {
+    // Installed, the program folder belongs to root and no user may write in it.
+    IniFile(dataIni()).writeString(QStringLiteral("OPTIONS"), QStringLiteral("kolor"),
+                                   QStringLiteral("7"));
+    ASSERT_TRUE(QFile::setPermissions(programDir.path(), QFile::ReadOwner | QFile::ExeOwner |
+                                                             QFile::ReadGroup | QFile::ExeGroup |
+                                                             QFile::ReadOther | QFile::ExeOther));
     load(writeSheet({QStringLiteral("a;b;c;d;e;f;g;h")}));
     imp->cb = {2, 0, 3, 4, 0, 5, 6, 8};
     imp->pominPierwszy = true;
     imp->symbolZW = QStringLiteral("TAK");
     dialogs().answer(true);
     imp->Close();
+    QFile::setPermissions(programDir.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                 QFile::ExeOwner);
     EXPECT_EQ(dialogs().questionTexts().last(),
               QStringLiteral("Czy zapamiętać konfigurację imporu?"));
-    const IniFile ini(programDir.path() + QStringLiteral("/zefirant.ini"));
+    EXPECT_TRUE(dialogs().informationTexts().isEmpty()) << lastInformation(dialogs()).toStdString();
+    EXPECT_FALSE(QFile::exists(programDir.path() + QStringLiteral("/zefirant.ini")));
+    EXPECT_EQ(imp->iniPath(), dataIni());
+    const IniFile ini(dataIni());
     EXPECT_EQ(ini.readInteger(QStringLiteral("IMPORTS1"), QStringLiteral("cb8"), -1), 8);
     EXPECT_EQ(ini.readString(QStringLiteral("IMPORTS1"), QStringLiteral("pominPierwszy")),
               QStringLiteral("1"));
-    EXPECT_FALSE(QFile::exists(db().paths().dataFolder + QStringLiteral("/zefirant.ini")));
+    // The program's own settings in the same file stay.
+    EXPECT_EQ(ini.readString(QStringLiteral("OPTIONS"), QStringLiteral("kolor")),
+              QStringLiteral("7"));
 
     // Declining the question writes nothing; a narrower sheet gets no column it lacks.
     imp->cb = {1, 1, 1, 1, 1, 1, 1, 1};
@@ -727,6 +743,34 @@ TEST_F(ImportTest, ConfigurationIsRememberedBesideTheProgram)
     EXPECT_EQ(imp->symbolZW, QStringLiteral("TAK"));
 }
 
+TEST_F(ImportTest, ConfigurationBesideTheProgramIsReadUntilTheDataFolderHasOne)
+{
+    // What an earlier version remembered beside the program.
+    IniFile old(programDir.path() + QStringLiteral("/zefirant.ini"));
+    ASSERT_TRUE(old.writeInteger(QStringLiteral("IMPORTS1"), QStringLiteral("cb1"), 2));
+    ASSERT_TRUE(old.writeString(QStringLiteral("IMPORTS1"), QStringLiteral("symbolZW"),
+                                QStringLiteral("Z")));
+    // The data folder's file exists with the program's settings but no import section.
+    ASSERT_TRUE(IniFile(dataIni()).writeString(QStringLiteral("OPTIONS"),
+                                               QStringLiteral("kolor"), QStringLiteral("7")));
+    load(writeSheet({QStringLiteral("a;b;c")}));
+    imp->RestoreConfiguration();
+    EXPECT_EQ(imp->cb[0], 2);
+    EXPECT_EQ(imp->symbolZW, QStringLiteral("Z"));
+
+    // Once remembered in the data folder, that one wins and the old file is left as it was.
+    imp->cb = {3, 0, 0, 0, 0, 0, 0, 0};
+    imp->symbolZW = QStringLiteral("N");
+    dialogs().answer(true);
+    imp->Close();
+    imp->cb = {};
+    imp->RestoreConfiguration();
+    EXPECT_EQ(imp->cb[0], 3);
+    EXPECT_EQ(imp->symbolZW, QStringLiteral("N"));
+    EXPECT_EQ(old.readString(QStringLiteral("IMPORTS1"), QStringLiteral("symbolZW")),
+              QStringLiteral("Z"));
+}
+
 TEST_F(ImportTest, MissingConfigurationGivesTheDefaultsAndAFailedWriteIsReported)
 {
     load(writeSheet({QStringLiteral("a;b")}));
@@ -736,14 +780,15 @@ TEST_F(ImportTest, MissingConfigurationGivesTheDefaultsAndAFailedWriteIsReported
     EXPECT_EQ(imp->cb, (std::array<int, EmployeeImport::FieldCount>{}));
     EXPECT_EQ(imp->symbolZW, QStringLiteral("T"));
 
-    // A program folder that cannot be one: a file stands in its place.
+    // A data folder that cannot be one: a file stands in its place.
     const QString notAFolder = writeSheet({QStringLiteral("x")}, QStringLiteral("plik"));
-    EmployeeImport nowhere(db(), dialogs(), notAFolder, db().paths().dataFolder);
+    EmployeeImport nowhere(db(), dialogs(), programDir.path(), notAFolder);
     dialogs().clear();
     dialogs().answer(true);
     nowhere.Close();
     EXPECT_EQ(dialogs().shown().back().caption, QStringLiteral("Błąd"));
     EXPECT_TRUE(lastInformation(dialogs()).contains(QStringLiteral("zefirant.ini")));
+    EXPECT_FALSE(QFile::exists(programDir.path() + QStringLiteral("/zefirant.ini")));
 }
 
 TEST_F(ImportTest, AssignmentsStayForASheetOfTheSameWidthWhenAsked)

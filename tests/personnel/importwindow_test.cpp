@@ -117,6 +117,9 @@ private slots:
     {
         dialogs->clear();
         programDir = std::make_unique<QTemporaryDir>();
+        // The data folder outlives one test: no remembered import from an earlier one.
+        IniFile(dataFolder() + QStringLiteral("/zefirant.ini"))
+            .eraseSection(QStringLiteral("IMPORTS1"));
         newWindow();
     }
 
@@ -315,7 +318,8 @@ private slots:
         QVERIFY(!window->isVisible());
         QCOMPARE(dialogs->questionTexts().last(),
                  QStringLiteral("Czy zapamiętać konfigurację imporu?"));
-        QVERIFY(QFile::exists(programDir->path() + QStringLiteral("/zefirant.ini")));
+        QVERIFY(QFile::exists(dataFolder() + QStringLiteral("/zefirant.ini")));
+        QVERIFY(!QFile::exists(programDir->path() + QStringLiteral("/zefirant.ini")));
 
         newWindow();
         window->show();

@@ -11,7 +11,11 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -92,12 +96,16 @@ TEST_F(CalendarExportTest, RunsJoinOnlyOverNonWorkingDays)
         EXPECT_EQ(runs[i].lastDay, expected[i].second) << i;
     }
     EXPECT_TRUE(LeaveRuns(data, entry(QStringLiteral("P3"))).isEmpty());
-    // UIDs differ per employee, plan and run, and hold nothing that needs escaping.
-    const QString uid = LeaveRunUid(kYear, QStringLiteral("K/7 ą"), runs[0]);
-    EXPECT_EQ(uid, QStringLiteral("urlop-2024-K%2F7%20%C4%85-20240131@zefirant"));
-    EXPECT_NE(uid, LeaveRunUid(2025, QStringLiteral("K/7 ą"), runs[0]));
-    EXPECT_NE(uid, LeaveRunUid(kYear, QStringLiteral("P1"), runs[0]));
-    EXPECT_NE(uid, LeaveRunUid(kYear, QStringLiteral("K/7 ą"), runs[1]));
+    // UIDs differ per employee, plan, run and database, and hold nothing that needs escaping.
+    const QString id = QStringLiteral("0123456789abcdef0123456789abcdef");
+    const QString uid = LeaveRunUid(kYear, QStringLiteral("K/7 ą"), runs[0], id);
+    EXPECT_EQ(uid, QStringLiteral("urlop-2024-K%2F7%20%C4%85-20240131@") + id +
+                       QStringLiteral(".zefirant"));
+    EXPECT_NE(uid, LeaveRunUid(2025, QStringLiteral("K/7 ą"), runs[0], id));
+    EXPECT_NE(uid, LeaveRunUid(kYear, QStringLiteral("P1"), runs[0], id));
+    EXPECT_NE(uid, LeaveRunUid(kYear, QStringLiteral("K/7 ą"), runs[1], id));
+    EXPECT_NE(uid, LeaveRunUid(kYear, QStringLiteral("K/7 ą"), runs[0],
+                               QStringLiteral("fedcba9876543210fedcba9876543210")));
 }
 
 TEST_F(CalendarExportTest, LinesAreEscapedAndFoldedWithoutSplittingCharacters)
@@ -136,7 +144,7 @@ TEST_F(CalendarExportTest, OneFileIsReadBackEventByEventAndAgainWithTheSameUids)
     const QString path = dir.filePath(QStringLiteral("plan.ics"));
     t.dialogs().answer(false); // not one file per employee
     t.dialogs().chooseFile(path);
-    ASSERT_TRUE(ExportPlanCalendar(data, t.dialogs()));
+    ASSERT_TRUE(ExportPlanCalendar(t.db(), data, t.dialogs()));
     EXPECT_EQ(t.dialogs().informationTexts(), QStringList{QStringLiteral("Eksport zakończony poprawnie")});
 
     QFile f(path);
@@ -150,15 +158,16 @@ TEST_F(CalendarExportTest, OneFileIsReadBackEventByEventAndAgainWithTheSameUids)
     EXPECT_TRUE(bytes.contains("\r\n ")) << "the long summary is folded";
 
     const QString p1Summary = QStringLiteral("Urlop: Łucja Żaneta ") + kLongSurname;
+    const QString at = QLatin1Char('@') + CalendarDatabaseId(t.db()) + QStringLiteral(".zefirant");
     const auto p1 = [&](const char* start, const char* end) {
-        return QStringLiteral("urlop-2024-P1-%1@zefirant|%1|%2|%3")
-            .arg(QLatin1String(start), QLatin1String(end), p1Summary);
+        return QStringLiteral("urlop-2024-P1-%1%4|%1|%2|%3")
+            .arg(QLatin1String(start), QLatin1String(end), p1Summary, at);
     };
     const QStringList expected{
         p1("20240131", "20240202"), p1("20240228", "20240302"), p1("20240510", "20240514"),
         p1("20240615", "20240616"), p1("20240617", "20240618"), p1("20241230", "20250101"),
-        QStringLiteral("urlop-2024-K%2F7%20%C4%85-20240102@zefirant|20240102|20240103|"
-                       "Urlop: Jan, Maria Nowak; Kos")};
+        QStringLiteral("urlop-2024-K%2F7%20%C4%85-20240102") + at +
+            QStringLiteral("|20240102|20240103|Urlop: Jan, Maria Nowak; Kos")};
     const QStringList events = parsedEvents(path);
     // Entries come in the overview's order: by surname.
     QStringList sortedEvents = events;
@@ -171,7 +180,7 @@ TEST_F(CalendarExportTest, OneFileIsReadBackEventByEventAndAgainWithTheSameUids)
     test::FixedClock later(QDateTime(QDate(2024, 2, 1), QTime(8, 0)));
     t.dialogs().answer(false);
     t.dialogs().chooseFile(path);
-    ASSERT_TRUE(ExportPlanCalendar(data, t.dialogs()));
+    ASSERT_TRUE(ExportPlanCalendar(t.db(), data, t.dialogs()));
     QStringList again = parsedEvents(path);
     again.sort();
     EXPECT_EQ(again, sortedEvents);
@@ -181,7 +190,7 @@ TEST_F(CalendarExportTest, OneFilePerEmployeeIntoAFolder)
 {
     t.dialogs().answer(true);
     t.dialogs().chooseFile(dir.path());
-    ASSERT_TRUE(ExportPlanCalendar(data, t.dialogs()));
+    ASSERT_TRUE(ExportPlanCalendar(t.db(), data, t.dialogs()));
     QStringList names = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
     EXPECT_EQ(names, (QStringList{QStringLiteral("Urlop-2024-K_7_ą.ics"), QStringLiteral("Urlop-2024-P1.ics"),
                                   QStringLiteral("Urlop-2024-P3.ics")}));
@@ -193,13 +202,134 @@ TEST_F(CalendarExportTest, OneFilePerEmployeeIntoAFolder)
     t.dialogs().clear();
     t.dialogs().answer(true);
     t.dialogs().chooseFile(QString());
-    EXPECT_FALSE(ExportPlanCalendar(data, t.dialogs()));
+    EXPECT_FALSE(ExportPlanCalendar(t.db(), data, t.dialogs()));
     EXPECT_TRUE(t.dialogs().informationTexts().isEmpty());
     // A folder that cannot be written is reported.
     t.dialogs().answer(true);
     t.dialogs().chooseFile(dir.filePath(QStringLiteral("no/such/folder")));
-    EXPECT_FALSE(ExportPlanCalendar(data, t.dialogs()));
+    EXPECT_FALSE(ExportPlanCalendar(t.db(), data, t.dialogs()));
     EXPECT_EQ(t.dialogs().informationTexts(), QStringList{QStringLiteral("Nie udało się wyeksportować danych")});
+}
+
+TEST(CalendarDatabaseId, MadeOnceStoredInTheDatabaseAndOwnToEachDatabase)
+{
+    TestDatabase office;
+    const QString id = CalendarDatabaseId(office.db());
+    ASSERT_EQ(id.size(), 32);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9a-f]{32}$")).match(id).hasMatch()) << id.toStdString();
+    EXPECT_EQ(office.scalarInt(QStringLiteral(
+                  "SELECT COUNT(*) FROM SYSTEMPARAMS WHERE ID STARTING WITH 'DBIDENTITY'")),
+              4);
+    // Asked again, and by a new connection to the same file: the same identity.
+    EXPECT_EQ(CalendarDatabaseId(office.db()), id);
+    TmyDataBase again(office.db().paths(), office.dialogs());
+    ASSERT_TRUE(again.Connect(office.path(), QString::fromLatin1(TestDatabase::kUser),
+                              QString::fromLatin1(TestDatabase::kPassword)));
+    EXPECT_EQ(CalendarDatabaseId(again), id);
+    again.Disconnect();
+    // What is stored is what is used: a value changed in the table changes the identity.
+    office.exec(QStringLiteral("UPDATE SYSTEMPARAMS SET IVALUE = -1 WHERE ID = 'DBIDENTITY2'"));
+    EXPECT_EQ(CalendarDatabaseId(office.db()).mid(8, 8), QStringLiteral("ffffffff"));
+
+    TestDatabase otherOffice;
+    EXPECT_NE(CalendarDatabaseId(otherOffice.db()), CalendarDatabaseId(office.db()));
+    EXPECT_TRUE(office.dialogs().shown().empty());
+
+    // A part already there (another copy was quicker) is kept; only the missing ones are made.
+    TestDatabase third;
+    third.exec(QStringLiteral("INSERT INTO SYSTEMPARAMS (ID, IVALUE) VALUES ('DBIDENTITY3', 255)"));
+    const QString thirdId = CalendarDatabaseId(third.db());
+    EXPECT_EQ(thirdId.mid(16, 8), QStringLiteral("000000ff"));
+    EXPECT_EQ(third.scalarInt(QStringLiteral(
+                  "SELECT COUNT(*) FROM SYSTEMPARAMS WHERE ID STARTING WITH 'DBIDENTITY'")),
+              4);
+    EXPECT_EQ(CalendarDatabaseId(third.db()), thirdId);
+    EXPECT_TRUE(third.dialogs().shown().empty());
+}
+
+TEST(CalendarExport, TwoOfficesWithTheSameNumbersNeverShareAnEvent)
+{
+    QTemporaryDir dir;
+    QStringList uids[2];
+    for (int office = 0; office < 2; ++office) {
+        TestDatabase t;
+        PlanSeed s(t.db());
+        s.plan(kYear);
+        s.employee(QStringLiteral("P1"), QStringLiteral("Ala"), QStringLiteral("Kowalska"));
+        s.inPlan(kYear, QStringLiteral("P1"), 0, 26);
+        s.leave(kYear, QStringLiteral("P1"), 20240102);
+        s.commit();
+        OverviewData data;
+        ASSERT_TRUE(LoadOverview(t.db(), kYear, 0, data));
+        const QString path = dir.filePath(QStringLiteral("biuro%1.ics").arg(office));
+        t.dialogs().chooseFile(path); // one employee: no question
+        ASSERT_TRUE(ExportPlanCalendar(t.db(), data, t.dialogs()));
+        for (const QString& event : parsedEvents(path))
+            uids[office] << event.section(QLatin1Char('|'), 0, 0);
+    }
+    ASSERT_EQ(uids[0].size(), 1);
+    ASSERT_EQ(uids[1].size(), 1);
+    EXPECT_NE(uids[0], uids[1]);
+}
+
+TEST(CalendarFileNames, NumbersThatReplacingMakesOneGetFilesOfTheirOwn)
+{
+    // No clash: the names as they always were.
+    EXPECT_EQ(EmployeeCalendarFileNames(kYear, {QStringLiteral("P1"), QStringLiteral("K/7 ą")}),
+              (QStringList{QStringLiteral("Urlop-2024-P1.ics"), QStringLiteral("Urlop-2024-K_7_ą.ics")}));
+    const QStringList clash{QStringLiteral("A/1"), QStringLiteral("A:1"), QStringLiteral("A_1"),
+                            QStringLiteral("a_1"), QStringLiteral("A 1")};
+    const QStringList names = EmployeeCalendarFileNames(kYear, clash);
+    ASSERT_EQ(names.size(), clash.size());
+    QSet<QString> folded;
+    for (const QString& n : names) {
+        folded.insert(n.toCaseFolded());
+        EXPECT_TRUE(n.startsWith(QStringLiteral("Urlop-2024-"))) << n.toStdString();
+        EXPECT_TRUE(n.endsWith(QStringLiteral(".ics"))) << n.toStdString();
+        EXPECT_FALSE(n.mid(6).contains(QRegularExpression(QStringLiteral("[/:\\s]")))) << n.toStdString();
+    }
+    EXPECT_EQ(folded.size(), clash.size()) << names.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(names[2], QStringLiteral("Urlop-2024-A_1.ics")) << "a number needing no change keeps its name";
+    // Each number keeps its name whatever the others and their order.
+    QStringList reversed = clash;
+    std::reverse(reversed.begin(), reversed.end());
+    QStringList back = EmployeeCalendarFileNames(kYear, reversed);
+    std::reverse(back.begin(), back.end());
+    EXPECT_EQ(back.mid(0, 2), names.mid(0, 2));
+    EXPECT_EQ(EmployeeCalendarFileNames(kYear, {clash[1], clash[0]}),
+              (QStringList{names[1], names[0]}));
+}
+
+TEST(CalendarExport, OneFilePerEmployeeNeverOverwritesAnotherEmployeesFile)
+{
+    TestDatabase t;
+    PlanSeed s(t.db());
+    s.plan(kYear);
+    s.employee(QStringLiteral("A/1"), QStringLiteral("Adam"), QStringLiteral("Ukośnik"));
+    s.employee(QStringLiteral("A:1"), QStringLiteral("Anna"), QStringLiteral("Dwukropek"));
+    for (const QString& id : {QStringLiteral("A/1"), QStringLiteral("A:1")})
+        s.inPlan(kYear, id, 0, 26);
+    s.leave(kYear, QStringLiteral("A/1"), 20240102);
+    s.leave(kYear, QStringLiteral("A:1"), 20240103);
+    s.commit();
+    OverviewData data;
+    ASSERT_TRUE(LoadOverview(t.db(), kYear, 0, data));
+    ASSERT_EQ(data.plans.Count(), 2);
+    QTemporaryDir dir;
+    t.dialogs().answer(true);
+    t.dialogs().chooseFile(dir.path());
+    ASSERT_TRUE(ExportPlanCalendar(t.db(), data, t.dialogs()));
+    const QStringList files = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(files.size(), 2) << files.join(QLatin1Char(' ')).toStdString();
+    QStringList summaries;
+    for (const QString& f : files) {
+        const QStringList events = parsedEvents(dir.filePath(f));
+        ASSERT_EQ(events.size(), 1) << f.toStdString();
+        summaries << events[0].section(QLatin1Char('|'), 3);
+    }
+    summaries.sort();
+    EXPECT_EQ(summaries, (QStringList{QStringLiteral("Urlop: Adam Ukośnik"),
+                                      QStringLiteral("Urlop: Anna Dwukropek")}));
 }
 
 } // namespace
