@@ -5,6 +5,7 @@
 #include "personnel/cp1250validator.h"
 #include "plans/daysspinedit.h"
 #include "util/dialogs.h"
+#include "util/widgets.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -49,15 +50,6 @@ std::array<int*, 7> figures(EntitlementData& d)
 {
     return {&d.lastYearDays, &d.thisYearDays,  &d.nursingDays, &d.maternityDays,
             &d.unpaidDays,   &d.sickDays,      &d.otherDays};
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text, const QString& hint)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
 }
 
 } // namespace
