@@ -26,8 +26,8 @@ constexpr unsigned int kAreaBack = 0xF0D0C0;
 constexpr unsigned int kMarkingBack = 0xAEFFC2;
 constexpr unsigned int kRed = 0x0000FF;
 // Twelve months in 3 rows of 4, as the selector lays them out.
-constexpr int kAreaWidth = 8 + 295 * 4;
-constexpr int kAreaHeight = 26 + 173 * 3;
+constexpr int kAreaWidth = TYearCalendarSelector::AreaWidth;
+constexpr int kAreaHeight = TYearCalendarSelector::AreaHeight;
 
 const QString kMarkOn = QStringLiteral("&Włącz tryb oznaczania niezmienialnych dni urlopu");
 const QString kMarkOff = QStringLiteral("&Wyłącz tryb oznaczania niezmienialnych dni urlopu");
