@@ -2,6 +2,7 @@
 
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
+#include "plans/calendar/calendarselector.h"
 #include "plans/calendar/yearcalendarselector.h"
 #include "plans/editholidaydays.h"
 #include "plans/overviewgrid.h"
@@ -32,22 +33,10 @@ constexpr int kAreaHeight = TYearCalendarSelector::AreaHeight;
 const QString kMarkOn = QStringLiteral("&Włącz tryb oznaczania niezmienialnych dni urlopu");
 const QString kMarkOff = QStringLiteral("&Wyłącz tryb oznaczania niezmienialnych dni urlopu");
 
-QLabel* legendBox(const QString& text, unsigned int bgr, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setAutoFillBackground(true);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::Window, TOverviewGrid::WinColor(bgr));
-    pal.setColor(QPalette::WindowText, Qt::black);
-    l->setPalette(pal);
-    l->setContentsMargins(6, 2, 6, 2);
-    return l;
-}
-
 void setBackground(QWidget* w, unsigned int bgr)
 {
     QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, TOverviewGrid::WinColor(bgr));
+    pal.setColor(QPalette::Window, CalendarColors::fromWindows(bgr));
     w->setPalette(pal);
 }
 
@@ -233,7 +222,7 @@ void TfEditCalendar::showRemaining()
 {
     m_left->setText(QString::number(m_remaining));
     QPalette pal = m_left->palette();
-    pal.setColor(QPalette::WindowText, m_remaining < 0 ? TOverviewGrid::WinColor(kRed)
+    pal.setColor(QPalette::WindowText, m_remaining < 0 ? CalendarColors::fromWindows(kRed)
                                                        : m_summary->palette().color(QPalette::WindowText));
     m_left->setPalette(pal);
 }
@@ -245,7 +234,7 @@ void TfEditCalendar::showStaffing()
     m_staffingLabel->setText(EditorBelowText(m_below));
     m_staffingLabel->setToolTip(EditorBelowHint(m_staffing, m_below));
     QPalette pal = m_staffingLabel->palette();
-    pal.setColor(QPalette::WindowText, TOverviewGrid::WinColor(kRed));
+    pal.setColor(QPalette::WindowText, CalendarColors::fromWindows(kRed));
     m_staffingLabel->setPalette(pal);
     QSet<int> marked;
     for (int day : m_below)
@@ -265,7 +254,7 @@ void TfEditCalendar::showLaborCode()
     m_laborCodeLabel->setToolTip(LaborCodeLineHint(m_laborCode));
     QPalette pal = m_laborCodeLabel->palette();
     pal.setColor(QPalette::WindowText, m_laborCode.broken()
-                                           ? TOverviewGrid::WinColor(kRed)
+                                           ? CalendarColors::fromWindows(kRed)
                                            : m_summary->palette().color(QPalette::WindowText));
     m_laborCodeLabel->setPalette(pal);
 }

@@ -44,7 +44,7 @@ using test::child;
 
 QColor win(unsigned int bgr)
 {
-    return TOverviewGrid::WinColor(bgr);
+    return CalendarColors::fromWindows(bgr);
 }
 
 } // namespace
