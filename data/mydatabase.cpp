@@ -1,6 +1,7 @@
 #include "data/mydatabase.h"
 
 #include "data/fb/transactionguard.h"
+#include "data/leavesql.h"
 #include "util/dates.h"
 #include "util/dialogs.h"
 #include "util/textcodec.h"
@@ -16,16 +17,10 @@ namespace {
 constexpr int kSilent = -1;
 constexpr int kCodeOpenEmployees = 9001;
 constexpr int kCodeOpenScheduler = 301910;
-constexpr int kCodeOpenSettings = 42102;
 constexpr int kCodeOpenOutsidePlan = 42057;
 constexpr int kCodeOpenSummary = 161627;
 constexpr int kCodeOpenDictionary = 36;
-constexpr int kCodeOpenPlans = 41700;
-constexpr int kCodeOpenCalendar = 41701;
 constexpr int kCodeOpenSettingsBatch = 2142102;
-constexpr int kCodeOpenSingleSettings = 151753;
-constexpr int kCodeOpenChosenDays = 132034;
-constexpr int kCodeOpenFixedDays = 92109;
 constexpr int kCodeOpenDeadlineCheck = 112058;
 constexpr int kCodeReadOrCreateParam = 14221005;
 constexpr int kCodeGetKey = 79001;
@@ -59,8 +54,6 @@ const QString kSqlTermClass = QStringLiteral(
 const QString kSqlEmployeesPrompt = QStringLiteral(
     "SELECT IDEMPLOYEE,(SURNAME || ' ' || NAME || ' (' || IDEMPLOYEE || ')') AS EMPLOYEE FROM "
     "EMPLOYEES WHERE 1=1 ORDER BY EMPLOYEE");
-const QString kSqlCalendar =
-    QStringLiteral("SELECT FREEDAY FROM CALENDAR WHERE IDYEAR=:IDYEAR ORDER BY FREEDAY");
 const QString kSqlHolidayPlans = QStringLiteral(
     "SELECT ('Plan urlopowy na rok ' || IDYEAR) AS PLANNAME, IDYEAR, STATUS, PLANDIR FROM "
     "HOLIDAYPLANS ORDER BY IDYEAR DESC");
@@ -80,16 +73,6 @@ const QString kSqlOutsidePlan = QStringLiteral(
     "EMPLOYEES AS E WHERE NOT EXISTS ( SELECT * FROM EMPLOYEESSETTINGS AS S WHERE "
     "IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE ) AND ACT='T'\n%1\nORDER BY "
     "SURNAME,NAME,IDEMPLOYEE");
-const QString kSqlSingleSettings = QStringLiteral(
-    "SELECT NAME,SURNAME, (NAME || ' ' || SURNAME || ' (' || E.IDEMPLOYEE || ')') AS EMPLOYEE, "
-    "LASTYEARDAYS, THISYEARDAYS, CHECKSUM FROM EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE "
-    "IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE AND E.IDEMPLOYEE=:IDEMPLOYEE");
-const QString kSqlEmployeeHolidays = QStringLiteral(
-    "SELECT SELECTEDDAY FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE "
-    "AND NOT EXISTS (SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) ORDER BY SELECTEDDAY");
-const QString kSqlEmployeeConstDays = QStringLiteral(
-    "SELECT SELECTEDDAY FROM EMPLOYEECONSTDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE "
-    "AND NOT EXISTS (SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) ORDER BY SELECTEDDAY");
 const QString kSqlZest = QStringLiteral(
     "SELECT E.IDEMPLOYEE AS IDEMPLOYEE,LASTYEARDAYS,THISYEARDAYS, (NAME || ' ' || SURNAME || ' "
     "(' || E.IDEMPLOYEE || ')') AS EMPLOYEE, MATERNITYDAYS,SICKDAYS,UNPAIDDAYS,NURSINGDAYS,"
@@ -127,11 +110,6 @@ const QStringList kSchedulerSortColumns = {
 QString direction(bool ascending)
 {
     return ascending ? QStringLiteral("ASC") : QStringLiteral("DESC");
-}
-
-int toInt(const QVariant& v)
-{
-    return v.isValid() && !v.isNull() ? v.toInt() : 0;
 }
 
 } // namespace
@@ -233,12 +211,12 @@ TmyDataBase::TmyDataBase(DatabasePaths paths, Dialogs& dialogs)
     DBFUnits.setSql(kSqlUnits);
     DBFTermClass.setSql(kSqlTermClass);
     DBFEmployeesPrompt.setSql(kSqlEmployeesPrompt);
-    DBFCalendar.setSql(kSqlCalendar);
+    DBFCalendar.setSql(leavesql::kCalendar);
     DBFHolidayPlans.setSql(kSqlHolidayPlans);
     DBFEmployeesSettingsBatch.setSql(kSqlEmployeesSettingsBatch);
-    DBFSingleEmployeeSettings.setSql(kSqlSingleSettings);
-    DBFEmployeeHolidays.setSql(kSqlEmployeeHolidays);
-    DBFEmployeeConstDays.setSql(kSqlEmployeeConstDays);
+    DBFSingleEmployeeSettings.setSql(leavesql::kSingleSettings);
+    DBFEmployeeHolidays.setSql(leavesql::kChosenDays);
+    DBFEmployeeConstDays.setSql(leavesql::kFixedDays);
     DBFCheckScheduler.setSql(kSqlCheckScheduler);
     ResetListState();
     // Lists whose text the opening operations compose get their default text now, so that a
@@ -532,7 +510,7 @@ bool TmyDataBase::SetPlanStatus(int year, int status)
     int current = 0;
     bool found = false;
     if (!Utility(kCodeSetPlanStatus, [&](fb::Statement& st) {
-            st.setSql(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=:IDYEAR"));
+            st.setSql(leavesql::kPlanStatus);
             st.setParam(QStringLiteral("IDYEAR"), year);
             st.execute();
             found = st.fetch();
@@ -677,12 +655,12 @@ void TmyDataBase::OpenEmployeesPrompt()
 
 void TmyDataBase::OpenPlans()
 {
-    openList(DBFHolidayPlans, {}, {}, kCodeOpenPlans);
+    openList(DBFHolidayPlans, {}, {}, leavesql::kCodePlans);
 }
 
 void TmyDataBase::OpenCalendar(int year)
 {
-    openList(DBFCalendar, {}, {{QStringLiteral("IDYEAR"), year}}, kCodeOpenCalendar);
+    openList(DBFCalendar, {}, {{QStringLiteral("IDYEAR"), year}}, leavesql::kCodeCalendar);
 }
 
 void TmyDataBase::OpenSettings(int year, int unit)
@@ -691,7 +669,7 @@ void TmyDataBase::OpenSettings(int year, int unit)
     if (unit > 0)
         params.emplace_back(QStringLiteral("IDDICUNIT"), unit);
     openList(DBFEmployeesSettings, kSqlEmployeesSettings.arg(unit > 0 ? kUnitSlot : QString()),
-             params, kCodeOpenSettings);
+             params, leavesql::kCodeSettings);
 }
 
 void TmyDataBase::OpenSettingsBatch(int year)
@@ -713,21 +691,21 @@ void TmyDataBase::OpenSingleSettings(int year, const QString& employee)
 {
     openList(DBFSingleEmployeeSettings, {},
              {{QStringLiteral("IDYEAR"), year}, {QStringLiteral("IDEMPLOYEE"), employee}},
-             kCodeOpenSingleSettings);
+             leavesql::kCodeSingleSettings);
 }
 
 void TmyDataBase::OpenChosenDays(int year, const QString& employee)
 {
     openList(DBFEmployeeHolidays, {},
              {{QStringLiteral("IDYEAR"), year}, {QStringLiteral("IDEMPLOYEE"), employee}},
-             kCodeOpenChosenDays);
+             leavesql::kCodeChosenDays);
 }
 
 void TmyDataBase::OpenFixedDays(int year, const QString& employee)
 {
     openList(DBFEmployeeConstDays, {},
              {{QStringLiteral("IDYEAR"), year}, {QStringLiteral("IDEMPLOYEE"), employee}},
-             kCodeOpenFixedDays);
+             leavesql::kCodeFixedDays);
 }
 
 void TmyDataBase::OpenSummary(int year, int unit, const QString& employee)

@@ -1,6 +1,7 @@
 #include "planfiles/workingwithxml.h"
 
 #include "data/fb/transactionguard.h"
+#include "data/leavesql.h"
 #include "data/mydatabase.h"
 #include "planfiles/cipher.h"
 #include "util/exception.h"
@@ -14,27 +15,19 @@ namespace zf {
 namespace {
 
 // Codes of the database module's openings whose reads this file makes on its own statements.
-constexpr int kCodeOpenPlans = 41700;
-constexpr int kCodeOpenCalendar = 41701;
-constexpr int kCodeOpenSettings = 42102;
-constexpr int kCodeOpenSingleSettings = 151753;
-constexpr int kCodeOpenChosenDays = 132034;
-constexpr int kCodeOpenFixedDays = 92109;
+constexpr int kCodeOpenPlans = leavesql::kCodePlans;
+constexpr int kCodeOpenCalendar = leavesql::kCodeCalendar;
+constexpr int kCodeOpenSettings = leavesql::kCodeSettings;
+constexpr int kCodeOpenSingleSettings = leavesql::kCodeSingleSettings;
+constexpr int kCodeOpenChosenDays = leavesql::kCodeChosenDays;
+constexpr int kCodeOpenFixedDays = leavesql::kCodeFixedDays;
 
 const QString kSqlPlanFolder =
     QStringLiteral("SELECT PLANDIR FROM HOLIDAYPLANS WHERE IDYEAR=:IDYEAR");
-const QString kSqlCalendar =
-    QStringLiteral("SELECT FREEDAY FROM CALENDAR WHERE IDYEAR=:IDYEAR ORDER BY FREEDAY");
 const QString kSqlEmployee = QStringLiteral(
     "SELECT NAME, SURNAME, FILENAME, PWD, LASTYEARDAYS, THISYEARDAYS, CHECKSUM FROM "
     "EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE "
     "AND E.IDEMPLOYEE=:IDEMPLOYEE");
-const QString kSqlChosenDays = QStringLiteral(
-    "SELECT SELECTEDDAY FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE "
-    "AND NOT EXISTS (SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) ORDER BY SELECTEDDAY");
-const QString kSqlFixedDays = QStringLiteral(
-    "SELECT SELECTEDDAY FROM EMPLOYEECONSTDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE "
-    "AND NOT EXISTS (SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) ORDER BY SELECTEDDAY");
 const QString kSqlPlanEmployees = QStringLiteral(
     "SELECT E.IDEMPLOYEE AS IDEMPLOYEE, (NAME || ' ' || SURNAME || ' (' || E.IDEMPLOYEE || ')') "
     "AS EMPLOYEE, FILENAME, CHECKSUM FROM EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE "
@@ -71,11 +64,6 @@ const QString kMsgForeign = QStringLiteral("Plik planu zawiera niepoprawne dane.
 const QString kMsgSkipped =
     QStringLiteral(" Plan ten zostanie pominięty. Dalszy import będzie mimo to kontynuowany");
 
-int toInt(const QVariant& v)
-{
-    return v.isValid() && !v.isNull() ? v.toInt() : 0;
-}
-
 QString toText(const QVariant& v)
 {
     return v.isValid() && !v.isNull() ? v.toString() : QString();
@@ -108,10 +96,10 @@ struct TWorkingWithXML::Reader
           fixedDays(connection, &transaction), planEmployees(connection, &transaction)
     {
         planFolder.setSql(kSqlPlanFolder);
-        calendar.setSql(kSqlCalendar);
+        calendar.setSql(leavesql::kCalendar);
         employee.setSql(kSqlEmployee);
-        chosenDays.setSql(kSqlChosenDays);
-        fixedDays.setSql(kSqlFixedDays);
+        chosenDays.setSql(leavesql::kChosenDays);
+        fixedDays.setSql(leavesql::kFixedDays);
         planEmployees.setSql(kSqlPlanEmployees);
     }
     ~Reader() { transaction.rollbackQuietly(); }

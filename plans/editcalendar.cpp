@@ -1,6 +1,7 @@
 #include "plans/editcalendar.h"
 
 #include "data/fb/transactionguard.h"
+#include "data/leavesql.h"
 #include "data/mydatabase.h"
 #include "plans/nonworkingdays.h"
 #include "plans/overview.h"
@@ -12,28 +13,10 @@ namespace zf {
 
 namespace {
 
-constexpr int kCodeEmployee = 151753;
-constexpr int kCodeCalendar = 41701;
-constexpr int kCodeLeave = 132034;
-constexpr int kCodeFixed = 92109;
 constexpr int kCodeSave = 151801;
 
-const QString kSqlEmployee = QStringLiteral(
-    "SELECT NAME,SURNAME, (NAME || ' ' || SURNAME || ' (' || E.IDEMPLOYEE || ')') AS EMPLOYEE, "
-    "LASTYEARDAYS, THISYEARDAYS, CHECKSUM FROM EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE "
-    "IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE AND E.IDEMPLOYEE=:IDEMPLOYEE");
 const QString kSqlInPlan = QStringLiteral(
     "SELECT COUNT(*) FROM EMPLOYEESSETTINGS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE");
-const QString kSqlFreeDays =
-    QStringLiteral("SELECT FREEDAY FROM CALENDAR WHERE IDYEAR=:IDYEAR ORDER BY FREEDAY");
-const QString kSqlDays = QStringLiteral(
-    "SELECT SELECTEDDAY FROM %1 WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE AND NOT EXISTS "
-    "(SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) ORDER BY SELECTEDDAY");
-
-int toInt(const QVariant& v)
-{
-    return v.isValid() && !v.isNull() ? v.toInt() : 0;
-}
 
 // The slot of a date of the plan year; nullptr for any other number.
 DayState* slotOf(YearDays& days, int dateNumber, int year)
@@ -49,8 +32,8 @@ DayState* slotOf(YearDays& days, int dateNumber, int year)
 bool LoadEditCalendar(TmyDataBase& db, int year, const QString& employee, EditCalendarState& out)
 {
     out = EditCalendarState{};
-    bool ok = db.Utility(kCodeEmployee, [&](fb::Statement& st) {
-        st.setSql(kSqlEmployee);
+    bool ok = db.Utility(leavesql::kCodeSingleSettings, [&](fb::Statement& st) {
+        st.setSql(leavesql::kSingleSettings);
         st.setParam(QStringLiteral("IDYEAR"), year);
         st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
         st.execute();
@@ -63,8 +46,8 @@ bool LoadEditCalendar(TmyDataBase& db, int year, const QString& employee, EditCa
         st.close();
     });
     out.remaining = out.summary();
-    ok = ok && db.Utility(kCodeCalendar, [&](fb::Statement& st) {
-        st.setSql(kSqlFreeDays);
+    ok = ok && db.Utility(leavesql::kCodeCalendar, [&](fb::Statement& st) {
+        st.setSql(leavesql::kCalendar);
         st.setParam(QStringLiteral("IDYEAR"), year);
         st.execute();
         while (st.fetch()) {
@@ -75,9 +58,9 @@ bool LoadEditCalendar(TmyDataBase& db, int year, const QString& employee, EditCa
         }
         st.close();
     });
-    const auto readDays = [&](const char* table, int code, bool leave) {
+    const auto readDays = [&](const QString& sql, int code, bool leave) {
         return db.Utility(code, [&](fb::Statement& st) {
-            st.setSql(kSqlDays.arg(QLatin1String(table)));
+            st.setSql(sql);
             st.setParam(QStringLiteral("IDYEAR"), year);
             st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
             st.execute();
@@ -95,8 +78,8 @@ bool LoadEditCalendar(TmyDataBase& db, int year, const QString& employee, EditCa
             st.close();
         });
     };
-    ok = ok && readDays("EMPLOYEEHOLIDAYS", kCodeLeave, true);
-    ok = ok && readDays("EMPLOYEECONSTDAYS", kCodeFixed, false);
+    ok = ok && readDays(leavesql::kChosenDays, leavesql::kCodeChosenDays, true);
+    ok = ok && readDays(leavesql::kFixedDays, leavesql::kCodeFixedDays, false);
     return ok;
 }
 
