@@ -6,7 +6,6 @@
 #include "plans/nonworkingdays.h"
 #include "plans/overview.h"
 #include "util/dates.h"
-#include "util/dialogs.h"
 #include "util/exception.h"
 
 namespace zf {
@@ -86,10 +85,8 @@ bool LoadEditCalendar(TmyDataBase& db, int year, const QString& employee, EditCa
 SaveCalendarResult SaveEditCalendar(TmyDataBase& db, int year, const QString& employee,
                                     const YearDays& days, int remaining, bool checkRange)
 {
-    if (remaining < 0 && checkRange) {
-        db.dialogs().information(kCaptionInformation, kOverLimitMessage);
+    if (remaining < 0 && checkRange)
         return SaveCalendarResult::OverLimit;
-    }
     fb::Statement& st = db.DBFWorkingSQL;
     try {
         fb::TransactionGuard guard(db.DBFTransaction);
@@ -101,10 +98,8 @@ SaveCalendarResult SaveEditCalendar(TmyDataBase& db, int year, const QString& em
         st.execute();
         const bool inPlan = st.fetch() && toInt(st.value(0)) > 0;
         st.close();
-        if (!inPlan) {
-            db.dialogs().information(kCaptionInformation, kNotInPlanMessage);
+        if (!inPlan)
             return SaveCalendarResult::NotInPlan;
-        }
         const auto replace = [&](const WriteSet& set, bool DayState::*flag) {
             st.setSql(set.deleteSql);
             st.setParam(QStringLiteral("IDYEAR"), year);
@@ -137,6 +132,20 @@ SaveCalendarResult SaveEditCalendar(TmyDataBase& db, int year, const QString& em
                                  kCodeSave);
         return SaveCalendarResult::Failed;
     }
+}
+
+QString SaveCalendarMessage(SaveCalendarResult result)
+{
+    switch (result) {
+    case SaveCalendarResult::OverLimit:
+        return kOverLimitMessage;
+    case SaveCalendarResult::NotInPlan:
+        return kNotInPlanMessage;
+    case SaveCalendarResult::Saved:
+    case SaveCalendarResult::Failed:
+        break;
+    }
+    return {};
 }
 
 } // namespace zf

@@ -8,6 +8,7 @@
 #include "plans/overviewgrid.h"
 
 #include "util/dates.h"
+#include "util/dialogs.h"
 
 #include <QGridLayout>
 #include <QSet>
@@ -281,6 +282,8 @@ void TfEditCalendar::Save()
         return;
     const SaveCalendarResult r = SaveEditCalendar(m_db, m_year, m_employee, m_selector->GetDays(),
                                                   m_remaining, m_options.sprawdzZakresUrlopu);
+    if (const QString message = SaveCalendarMessage(r); !message.isEmpty())
+        m_dialogs.information(kCaptionInformation, message);
     // Over the limit the schedule is to be corrected; after a reported database error the
     // ticks stay for another try or "&Anuluj zmiany".
     if (r == SaveCalendarResult::OverLimit || r == SaveCalendarResult::Failed)
