@@ -298,7 +298,7 @@ void TfEditCalendar::ShowDetails()
     if (!m_db.LocateByText(m_db.DBFEmployeesSettings, QStringLiteral("IDEMPLOYEE"), m_employee))
         return;
     if (!m_details)
-        m_details = new TfEditHolidayDays(this);
+        m_details = new TfEditHolidayDays(m_dialogs, this);
     m_details->FillFromCurrentRow(m_db.DBFEmployeesSettings);
     m_details->setViewOnly(true);
     m_details->Execute();

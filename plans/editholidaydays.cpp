@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -54,13 +53,8 @@ std::array<int*, 7> figures(EntitlementData& d)
 
 } // namespace
 
-TfEditHolidayDays::TfEditHolidayDays(QWidget* parent) : QDialog(parent)
-{
-    build();
-}
-
 TfEditHolidayDays::TfEditHolidayDays(Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), m_dialogs(&dialogs)
+    : QDialog(parent), m_dialogs(dialogs)
 {
     build();
 }
@@ -204,10 +198,7 @@ void TfEditHolidayDays::save()
     if (m_viewOnly)
         return;
     if (!EntitlementAcceptable(values(), m_filled)) {
-        if (m_dialogs)
-            m_dialogs->information(kCaptionError, kInvalidEntitlement);
-        else
-            QMessageBox::critical(this, kCaptionError, kInvalidEntitlement);
+        m_dialogs.information(kCaptionError, kInvalidEntitlement);
         return;
     }
     m_saved = true;
