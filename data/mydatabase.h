@@ -152,7 +152,6 @@ public:
     void setProgramFolder(const QString& folder) { m_paths.programFolder = folder; }
     QString IniPath() const;
     QString ConfigDatPath() const;
-    Dialogs& dialogs() { return m_dialogs; }
 
     // --- list state -------------------------------------------------------------------------
     QString employeesFilter;
