@@ -161,7 +161,8 @@ void TApplication::createWindows()
     m_about = std::make_unique<TfAbout>(
         m_main.get(), [this](const QUrl& url) { openExternally(url.toString()); });
     m_login = std::make_unique<TfLogin>(*m_db, m_main.get());
-    m_manageDb = std::make_unique<TfManageDB>(*m_db, m_programFolder, m_dataFolder, m_main.get());
+    m_manageDb = std::make_unique<TfManageDB>(*m_db, *m_dialogs, m_programFolder, m_dataFolder,
+                                              m_main.get());
     m_login->setConfigureDatabase([this] { m_manageDb->ShowDatabaseManagement(); });
     m_optionsWindow = std::make_unique<TfOpcjeProgramu>(*m_db, *m_dialogs, m_options, *m_store,
                                                          m_main.get());

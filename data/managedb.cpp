@@ -63,8 +63,10 @@ bool isServerLocation(const QString& location)
     return !host.contains(QLatin1Char('/')) && !host.contains(QLatin1Char('\\'));
 }
 
-ManageDatabase::ManageDatabase(TmyDataBase& db, QString programFolder, QString dataFolder)
-    : m_db(db), m_programFolder(std::move(programFolder)), m_dataFolder(std::move(dataFolder))
+ManageDatabase::ManageDatabase(TmyDataBase& db, Dialogs& dialogs, QString programFolder,
+                               QString dataFolder)
+    : m_db(db), m_dialogs(dialogs), m_programFolder(std::move(programFolder)),
+      m_dataFolder(std::move(dataFolder))
 {
 }
 
@@ -100,7 +102,7 @@ void ManageDatabase::prepareForShow()
 bool ManageDatabase::BrowseCreate()
 {
     QDir().mkpath(proposedFolder());
-    const QString chosen = m_db.dialogs().saveFileName(kDialogTitle, createBrowseStart(),
+    const QString chosen = m_dialogs.saveFileName(kDialogTitle, createBrowseStart(),
                                                        kDialogFilters, kDefaultSuffix);
     if (chosen.isEmpty())
         return false;
@@ -111,7 +113,7 @@ bool ManageDatabase::BrowseCreate()
 bool ManageDatabase::BrowseOpen()
 {
     const QString chosen =
-        m_db.dialogs().openFileName(kDialogTitle, openBrowseStart(), kDialogFilters);
+        m_dialogs.openFileName(kDialogTitle, openBrowseStart(), kDialogFilters);
     if (chosen.isEmpty())
         return false;
     opName = chosen;
@@ -123,7 +125,7 @@ ManageDatabase::Field ManageDatabase::check(const QString& name, const QString& 
                                             Field userField, Field passwordField)
 {
     const auto refuse = [this](const QString& message, Field field) {
-        m_db.dialogs().information(kCaptionInformation, message);
+        m_dialogs.information(kCaptionInformation, message);
         return field;
     };
     if (text::TrimLength(name) <= 2)
@@ -151,7 +153,7 @@ ManageDatabase::Outcome ManageDatabase::QuickCreate()
     const QString folder = proposedFolder();
     const QString bad = nonCp1250Characters(folder);
     if (!bad.isEmpty()) {
-        m_db.dialogs().information(kCaptionInformation, kMsgNotCp1250.arg(bad));
+        m_dialogs.information(kCaptionInformation, kMsgNotCp1250.arg(bad));
         return Outcome::Stay();
     }
     QDir().mkpath(folder);
@@ -189,7 +191,7 @@ ManageDatabase::Outcome ManageDatabase::CreateDatabase()
                            QLatin1Char(' ') + error->message);
         // Only a local file can be looked at; a server's files are out of sight.
         const bool exists = !isServerLocation(name) && QFileInfo::exists(name);
-        m_db.dialogs().information(kCaptionError, exists ? kMsgCreateExists : kMsgCreateFailed);
+        m_dialogs.information(kCaptionError, exists ? kMsgCreateExists : kMsgCreateFailed);
         return Outcome::Stay();
     }
 
@@ -198,7 +200,7 @@ ManageDatabase::Outcome ManageDatabase::CreateDatabase()
     m_db.password = password;
     m_db.SaveConnectionSettings();
     m_db.Connect(name, user, password);
-    m_db.dialogs().information(kCaptionInformation, kMsgCreated);
+    m_dialogs.information(kCaptionInformation, kMsgCreated);
     m_db.WriteErrorLog(QStringLiteral("[0000000000]  db created:") + name);
     return Outcome::Close();
 }
@@ -218,7 +220,7 @@ ManageDatabase::Outcome ManageDatabase::OpenExisting()
         // Connect dropped the old connection first; the settings stay, so bring it back.
         if (wasConnected)
             m_db.Connect(m_db.location, m_db.user, m_db.password);
-        m_db.dialogs().information(kCaptionError, kMsgOpenFailed);
+        m_dialogs.information(kCaptionError, kMsgOpenFailed);
         return Outcome::Stay();
     }
     m_db.location = name;

@@ -7,6 +7,7 @@
 
 namespace zf {
 
+class Dialogs;
 class TmyDataBase;
 
 // The logic of the database management window: creating a new database or pointing the program
@@ -38,7 +39,8 @@ public:
         static Outcome Stay(Field focus = Field::None) { return {false, focus}; }
     };
 
-    ManageDatabase(TmyDataBase& db, QString programFolder, QString dataFolder);
+    // The messages and file choices go through `dialogs`, the window's.
+    ManageDatabase(TmyDataBase& db, Dialogs& dialogs, QString programFolder, QString dataFolder);
 
     // The "On show" step: empties the creation fields, proposes the creation file, copies the
     // module's settings into the opening fields and the current-location text.
@@ -48,7 +50,7 @@ public:
     Outcome CreateDatabase();
     Outcome OpenExisting();
 
-    // The "[...]" buttons: a file choice through the module's dialogs; a chosen name replaces
+    // The "[...]" buttons: a file choice through the dialogs; a chosen name replaces
     // crName or opName, a cancelled choice changes nothing. True when a name was chosen.
     bool BrowseCreate();
     bool BrowseOpen();
@@ -83,6 +85,7 @@ private:
                 Field userField, Field passwordField);
 
     TmyDataBase& m_db;
+    Dialogs& m_dialogs;
     QString m_programFolder;
     QString m_dataFolder;
 };

@@ -58,9 +58,9 @@ QLineEdit* edit(const QString& name, bool masked, QWidget* parent)
 
 } // namespace
 
-TfManageDB::TfManageDB(TmyDataBase& db, const QString& programFolder, const QString& dataFolder,
-                       QWidget* parent)
-    : QDialog(parent), m_logic(db, programFolder, dataFolder)
+TfManageDB::TfManageDB(TmyDataBase& db, Dialogs& dialogs, const QString& programFolder,
+                       const QString& dataFolder, QWidget* parent)
+    : QDialog(parent), m_logic(db, dialogs, programFolder, dataFolder)
 {
     setObjectName(QStringLiteral("TfManageDB"));
     setWindowTitle(QStringLiteral("Zefirant PL+"));

@@ -12,6 +12,7 @@ class QTabWidget;
 
 namespace zf {
 
+class Dialogs;
 class TmyDataBase;
 
 // The database management window: quick creation of a local database, creation on a database
@@ -21,8 +22,8 @@ class TfManageDB : public QDialog
 {
     Q_OBJECT
 public:
-    TfManageDB(TmyDataBase& db, const QString& programFolder, const QString& dataFolder,
-               QWidget* parent = nullptr);
+    TfManageDB(TmyDataBase& db, Dialogs& dialogs, const QString& programFolder,
+               const QString& dataFolder, QWidget* parent = nullptr);
 
     // Shows the window modally; the caller reads the module's settings and connection after.
     void ShowDatabaseManagement();

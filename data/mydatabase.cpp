@@ -1,6 +1,7 @@
 #include "data/mydatabase.h"
 
 #include "data/fb/transactionguard.h"
+#include "data/leavesql.h"
 #include "util/dates.h"
 #include "util/dialogs.h"
 #include "util/textcodec.h"
@@ -14,191 +15,21 @@ namespace {
 
 // Error codes of the places in this module.
 constexpr int kSilent = -1;
-constexpr int kCodeOpenEmployees = 9001;
-constexpr int kCodeOpenScheduler = 301910;
-constexpr int kCodeOpenSettings = 42102;
-constexpr int kCodeOpenOutsidePlan = 42057;
-constexpr int kCodeOpenSummary = 161627;
-constexpr int kCodeOpenDictionary = 36;
-constexpr int kCodeOpenPlans = 41700;
-constexpr int kCodeOpenCalendar = 41701;
-constexpr int kCodeOpenSettingsBatch = 2142102;
-constexpr int kCodeOpenSingleSettings = 151753;
-constexpr int kCodeOpenChosenDays = 132034;
-constexpr int kCodeOpenFixedDays = 92109;
-constexpr int kCodeOpenDeadlineCheck = 112058;
 constexpr int kCodeReadOrCreateParam = 14221005;
 constexpr int kCodeGetKey = 79001;
 constexpr int kCodeReopen = 702011;
 constexpr int kCodeLocateInteger = 2030;
 constexpr int kCodeLocateText = 1030;
-constexpr int kCodeSetPlanStatus = 161800;
-constexpr int kCodeChosenDaysText = 161712;
-constexpr int kCodeCountChosenDays = 162021;
 constexpr int kCodeCheckLogin = 261819;
 // Column lengths of USERS.LOGIN, USERS.PWD, EMPLOYEES.IDEMPLOYEE and EMPLOYEES.PWD.
 constexpr int kLoginLength = 20;
 constexpr int kUserPasswordLength = 100;
 constexpr int kEmployeeIdLength = 20;
 constexpr int kEmployeePasswordLength = 13;
-// Lists that the program opens for pick lists, with no code of their own in the design.
-constexpr int kCodeOpenPickList = 36;
 
-const QString kSqlEmployees = QStringLiteral(
-    "SELECT IDEMPLOYEE, SURNAME,NAME,(NAME || ' ' || SURNAME) AS NAME_O, IDDICUNIT,"
-    "A.DESCRIPTION AS UNIT_O, FILENAME,PWD,EMAIL,ACT FROM EMPLOYEES AS E LEFT OUTER JOIN "
-    "DICTIONARY AS A ON A.IDDICTIONARY=IDDICUNIT WHERE 1=1\n%1\nORDER BY\n%2\n%3");
-const QString kSqlDictionary = QStringLiteral(
-    "SELECT IDDICTIONARY, DESCRIPTION, ADDITIONAL1, ADDITIONAL2 FROM DICTIONARY WHERE IDTYPE= "
-    ":IDTYPE ORDER BY DESCRIPTION");
-const QString kSqlUnits = QStringLiteral(
-    "SELECT IDDICTIONARY, DESCRIPTION, ADDITIONAL1, ADDITIONAL2 FROM DICTIONARY WHERE "
-    "IDTYPE='ZESPO' ORDER BY DESCRIPTION");
-const QString kSqlTermClass = QStringLiteral(
-    "SELECT IDDICTIONARY,DESCRIPTION FROM DICTIONARY WHERE IDTYPE='TERMT' ORDER BY IDDICTIONARY");
-const QString kSqlEmployeesPrompt = QStringLiteral(
-    "SELECT IDEMPLOYEE,(SURNAME || ' ' || NAME || ' (' || IDEMPLOYEE || ')') AS EMPLOYEE FROM "
-    "EMPLOYEES WHERE 1=1 ORDER BY EMPLOYEE");
-const QString kSqlCalendar =
-    QStringLiteral("SELECT FREEDAY FROM CALENDAR WHERE IDYEAR=:IDYEAR ORDER BY FREEDAY");
-const QString kSqlHolidayPlans = QStringLiteral(
-    "SELECT ('Plan urlopowy na rok ' || IDYEAR) AS PLANNAME, IDYEAR, STATUS, PLANDIR FROM "
-    "HOLIDAYPLANS ORDER BY IDYEAR DESC");
-// Columns that both joined tables have are qualified; the results are the same.
-const QString kSqlEmployeesSettings = QStringLiteral(
-    "SELECT E.IDEMPLOYEE AS IDEMPLOYEE,NAME,SURNAME, (NAME || ' ' || SURNAME || ' (' || "
-    "E.IDEMPLOYEE || ')') AS EMPLOYEE, LASTYEARDAYS, THISYEARDAYS, CHECKSUM,NURSINGDAYS,"
-    "OTHERDAYS,OTHERDESCR, FILENAME,MATERNITYDAYS,SICKDAYS,UNPAIDDAYS FROM EMPLOYEESSETTINGS AS "
-    "S, EMPLOYEES AS E WHERE IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE\n%1\nORDER BY "
-    "SURNAME,NAME,E.IDEMPLOYEE");
-const QString kSqlEmployeesSettingsBatch = QStringLiteral(
-    "SELECT E.IDEMPLOYEE AS IDEMPLOYEE,NAME,SURNAME, (NAME || ' ' || SURNAME || ' (' || "
-    "E.IDEMPLOYEE || ')') AS EMPLOYEE FROM EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE "
-    "IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE ORDER BY SURNAME,NAME,E.IDEMPLOYEE");
-const QString kSqlOutsidePlan = QStringLiteral(
-    "SELECT IDEMPLOYEE, (NAME || ' ' || SURNAME || ' (' || IDEMPLOYEE || ')') AS EMPLOYEE FROM "
-    "EMPLOYEES AS E WHERE NOT EXISTS ( SELECT * FROM EMPLOYEESSETTINGS AS S WHERE "
-    "IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE ) AND ACT='T'\n%1\nORDER BY "
-    "SURNAME,NAME,IDEMPLOYEE");
-const QString kSqlSingleSettings = QStringLiteral(
-    "SELECT NAME,SURNAME, (NAME || ' ' || SURNAME || ' (' || E.IDEMPLOYEE || ')') AS EMPLOYEE, "
-    "LASTYEARDAYS, THISYEARDAYS, CHECKSUM FROM EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE "
-    "IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE AND E.IDEMPLOYEE=:IDEMPLOYEE");
-const QString kSqlEmployeeHolidays = QStringLiteral(
-    "SELECT SELECTEDDAY FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE "
-    "AND NOT EXISTS (SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) ORDER BY SELECTEDDAY");
-const QString kSqlEmployeeConstDays = QStringLiteral(
-    "SELECT SELECTEDDAY FROM EMPLOYEECONSTDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE "
-    "AND NOT EXISTS (SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) ORDER BY SELECTEDDAY");
-const QString kSqlZest = QStringLiteral(
-    "SELECT E.IDEMPLOYEE AS IDEMPLOYEE,LASTYEARDAYS,THISYEARDAYS, (NAME || ' ' || SURNAME || ' "
-    "(' || E.IDEMPLOYEE || ')') AS EMPLOYEE, MATERNITYDAYS,SICKDAYS,UNPAIDDAYS,NURSINGDAYS,"
-    "OTHERDAYS,OTHERDESCR FROM EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE IDYEAR=:IDYEAR AND "
-    "S.IDEMPLOYEE=E.IDEMPLOYEE\n%1\n%2\nORDER BY SURNAME,NAME,E.IDEMPLOYEE");
-const QString kSqlScheduler = QStringLiteral(
-    "SELECT IDTERM, S.IDDICCLASS AS SIDDICCLASS, D.DESCRIPTION AS CLASSNAME, DATESINCE, "
-    "S.IDEMPLOYEE AS SIDEMPLOYEE,(E.SURNAME || ' ' || E.NAME || ' (' || S.IDEMPLOYEE || ')') AS "
-    "EMPLOYEE, S.DESCRIPTION AS SDESCRIPTION, S.OTHER AS SOTHER, S.ACT AS SACT FROM SCHEDULER AS "
-    "S LEFT OUTER JOIN DICTIONARY AS D ON D.IDDICTIONARY=S.IDDICCLASS LEFT OUTER JOIN EMPLOYEES "
-    "AS E ON E.IDEMPLOYEE=S.IDEMPLOYEE WHERE 1=1\n%1\n%2\n%3\nORDER BY\n%4\n%5");
-const QString kSqlCheckScheduler = QStringLiteral(
-    "SELECT D.DESCRIPTION AS CLASSNAME, DATESINCE, (E.SURNAME || ' ' || E.NAME || ' (' || "
-    "S.IDEMPLOYEE || ')') AS EMPLOYEE, S.DESCRIPTION AS SDESCRIPTION FROM SCHEDULER AS S LEFT "
-    "OUTER JOIN DICTIONARY AS D ON D.IDDICTIONARY=S.IDDICCLASS LEFT OUTER JOIN EMPLOYEES AS E ON "
-    "E.IDEMPLOYEE=S.IDEMPLOYEE WHERE S.ACT='T' AND DATESINCE > 0 AND DATESINCE <= :IDATAOD AND "
-    "DATESINCE > :IDATADO ORDER BY DATESINCE DESC");
 const QString kSqlGetKey = QStringLiteral("SELECT NEWKEY FROM GET_KEY(:GENTYPE);");
 
-const QString kUnitSlot = QStringLiteral("AND IDDICUNIT=:IDDICUNIT");
-const QString kEmployeeSlot = QStringLiteral("AND E.IDEMPLOYEE=:IDEMPLOYEE");
-
-// Sort columns the grids may ask for; anything else is refused so no text of a grid reaches
-// the statement unchecked.
-const QStringList kEmployeesSortColumns = {
-    QStringLiteral("IDEMPLOYEE"), QStringLiteral("SURNAME"), QStringLiteral("NAME"),
-    QStringLiteral("NAME_O"), QStringLiteral("IDDICUNIT"), QStringLiteral("UNIT_O"),
-    QStringLiteral("FILENAME"), QStringLiteral("PWD"), QStringLiteral("EMAIL"),
-    QStringLiteral("ACT")};
-const QStringList kSchedulerSortColumns = {
-    QStringLiteral("IDTERM"), QStringLiteral("SIDDICCLASS"), QStringLiteral("CLASSNAME"),
-    QStringLiteral("DATESINCE"), QStringLiteral("SIDEMPLOYEE"), QStringLiteral("EMPLOYEE"),
-    QStringLiteral("SDESCRIPTION"), QStringLiteral("SOTHER"), QStringLiteral("SACT")};
-
-QString direction(bool ascending)
-{
-    return ascending ? QStringLiteral("ASC") : QStringLiteral("DESC");
-}
-
-int toInt(const QVariant& v)
-{
-    return v.isValid() && !v.isNull() ? v.toInt() : 0;
-}
-
 } // namespace
-
-const WriteSet TmyDataBase::DBFUEmployees = {
-    QStringLiteral("INSERT INTO EMPLOYEES( IDEMPLOYEE, SURNAME, NAME, IDDICUNIT, EMAIL, FILENAME, "
-                   "PWD, ACT ) VALUES( :IDEMPLOYEE, :SURNAME, :NAME, :IDDICUNIT, :EMAIL, "
-                   ":FILENAME, :PWD, :ACT )"),
-    QStringLiteral("UPDATE EMPLOYEES SET IDEMPLOYEE=:IDEMPLOYEE, SURNAME=:SURNAME, NAME=:NAME, "
-                   "IDDICUNIT=:IDDICUNIT, FILENAME=:FILENAME, EMAIL=:EMAIL, PWD=:PWD, ACT=:ACT "
-                   "WHERE IDEMPLOYEE=:KEYIDEMPLOYEE"),
-    QStringLiteral("DELETE FROM EMPLOYEES WHERE IDEMPLOYEE=:KEYIDEMPLOYEE")};
-
-const WriteSet TmyDataBase::DBFUDictionary = {
-    QStringLiteral("INSERT INTO DICTIONARY( IDDICTIONARY, IDTYPE, DESCRIPTION, ADDITIONAL1, "
-                   "ADDITIONAL2 ) VALUES( :IDDICTIONARY, :IDTYPE, :DESCRIPTION, :ADDITIONAL1, "
-                   ":ADDITIONAL2 )"),
-    QStringLiteral("UPDATE DICTIONARY SET IDTYPE=:IDTYPE, DESCRIPTION=:DESCRIPTION, "
-                   "ADDITIONAL1=:ADDITIONAL1, ADDITIONAL2=:ADDITIONAL2 WHERE "
-                   "IDDICTIONARY=:KEYIDDICTIONARY"),
-    QStringLiteral("DELETE FROM DICTIONARY WHERE IDDICTIONARY=:KEYIDDICTIONARY")};
-
-const WriteSet TmyDataBase::DBFUCalendar = {
-    QStringLiteral("INSERT INTO CALENDAR (IDYEAR, FREEDAY) VALUES (:IDYEAR, :FREEDAY)"), {},
-    QStringLiteral("DELETE FROM CALENDAR WHERE IDYEAR=:IDYEAR")};
-
-const WriteSet TmyDataBase::DBFUHolidayPlans = {
-    QStringLiteral("INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (:IDYEAR, 1, '')"),
-    QStringLiteral("UPDATE HOLIDAYPLANS SET STATUS=:STATUS WHERE IDYEAR=:IDYEAR"),
-    QStringLiteral("DELETE FROM HOLIDAYPLANS WHERE IDYEAR=:IDYEAR")};
-
-const WriteSet TmyDataBase::DBFUPlanDir = {
-    {}, QStringLiteral("UPDATE HOLIDAYPLANS SET PLANDIR=:PLANDIR WHERE IDYEAR=:IDYEAR"), {}};
-
-const WriteSet TmyDataBase::DBFUEmployeesSettings = {
-    QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, THISYEARDAYS, "
-                   "NURSINGDAYS, MATERNITYDAYS, UNPAIDDAYS, SICKDAYS, OTHERDAYS, OTHERDESCR, "
-                   "CHECKSUM) VALUES (:IDYEAR, :IDEMPLOYEE, :LASTYEARDAYS, :THISYEARDAYS, "
-                   ":NURSINGDAYS, :MATERNITYDAYS, :UNPAIDDAYS, :SICKDAYS, :OTHERDAYS, "
-                   ":OTHERDESCR, :CHECKSUM)"),
-    QStringLiteral("UPDATE EMPLOYEESSETTINGS SET LASTYEARDAYS=:LASTYEARDAYS, "
-                   "THISYEARDAYS=:THISYEARDAYS, NURSINGDAYS=:NURSINGDAYS, "
-                   "MATERNITYDAYS=:MATERNITYDAYS, UNPAIDDAYS=:UNPAIDDAYS, SICKDAYS=:SICKDAYS, "
-                   "OTHERDAYS=:OTHERDAYS, OTHERDESCR=:OTHERDESCR, CHECKSUM=:CHECKSUM WHERE "
-                   "IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE"),
-    QStringLiteral("DELETE FROM EMPLOYEESSETTINGS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE")};
-
-const WriteSet TmyDataBase::DBFUEmployeeHolidays = {
-    QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) VALUES "
-                   "(:IDYEAR, :IDEMPLOYEE, :SELECTEDDAY)"),
-    {},
-    QStringLiteral("DELETE FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE")};
-
-const WriteSet TmyDataBase::DBFUEmployeeConstDays = {
-    QStringLiteral("INSERT INTO EMPLOYEECONSTDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) VALUES "
-                   "(:IDYEAR, :IDEMPLOYEE, :SELECTEDDAY)"),
-    {},
-    QStringLiteral("DELETE FROM EMPLOYEECONSTDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE")};
-
-const WriteSet TmyDataBase::DBFUScheduler = {
-    QStringLiteral("INSERT INTO SCHEDULER( IDTERM, IDDICCLASS, DATESINCE, IDEMPLOYEE, DESCRIPTION, "
-                   "OTHER, ACT ) VALUES( :IDTERM, :IDDICCLASS, :DATESINCE, :IDEMPLOYEE, "
-                   ":DESCRIPTION, :OTHER, :ACT )"),
-    QStringLiteral("UPDATE SCHEDULER SET IDDICCLASS=:IDDICCLASS, DATESINCE=:DATESINCE, "
-                   "IDEMPLOYEE=:IDEMPLOYEE, DESCRIPTION=:DESCRIPTION, OTHER=:OTHER, ACT=:ACT WHERE "
-                   "IDTERM=:KEYIDTERM"),
-    QStringLiteral("DELETE FROM SCHEDULER WHERE IDTERM=:KEYIDTERM")};
 
 TmyDataBase::TmyDataBase(DatabasePaths paths, Dialogs& dialogs)
     : FBTransaction(FBDataBase, fb::tpb::readOnlyReadCommitted()),
@@ -229,27 +60,11 @@ TmyDataBase::TmyDataBase(DatabasePaths paths, Dialogs& dialogs)
       m_paths(std::move(paths)), m_dialogs(dialogs), m_log(m_paths.dataFolder, dialogs)
 {
     DBFGetKey.setSql(kSqlGetKey);
-    DBFDictionary.setSql(kSqlDictionary);
-    DBFUnits.setSql(kSqlUnits);
-    DBFTermClass.setSql(kSqlTermClass);
-    DBFEmployeesPrompt.setSql(kSqlEmployeesPrompt);
-    DBFCalendar.setSql(kSqlCalendar);
-    DBFHolidayPlans.setSql(kSqlHolidayPlans);
-    DBFEmployeesSettingsBatch.setSql(kSqlEmployeesSettingsBatch);
-    DBFSingleEmployeeSettings.setSql(kSqlSingleSettings);
-    DBFEmployeeHolidays.setSql(kSqlEmployeeHolidays);
-    DBFEmployeeConstDays.setSql(kSqlEmployeeConstDays);
-    DBFCheckScheduler.setSql(kSqlCheckScheduler);
     ResetListState();
-    // Lists whose text the opening operations compose get their default text now, so that a
-    // Reopen before the first opening works too.
-    DBFEmployees.setSql(kSqlEmployees.arg(employeesFilter, employeesSortColumn,
-                                          direction(employeesSortAscending)));
-    DBFScheduler.setSql(kSqlScheduler.arg(schedulerFilter1, schedulerFilter2, schedulerFilter3,
-                                          schedulerSortColumn, direction(schedulerSortAscending)));
-    DBFEmployeesSettings.setSql(kSqlEmployeesSettings.arg(QString()));
-    DBFEmplOutsidePlan.setSql(kSqlOutsidePlan.arg(QString()));
-    DBFZest.setSql(kSqlZest.arg(QString(), QString()));
+    // Each subsystem's file sets its lists' statements.
+    installPersonnelStatements();
+    installPlanStatements();
+    installSchedulerStatements();
     installDisplayTexts();
 }
 
@@ -404,6 +219,11 @@ void TmyDataBase::WriteErrorLog(const QString& text)
 
 // --- helpers ---------------------------------------------------------------------------------
 
+QString TmyDataBase::SortDirection(bool ascending)
+{
+    return ascending ? QStringLiteral("ASC") : QStringLiteral("DESC");
+}
+
 void TmyDataBase::ResetListState()
 {
     employeesFilter.clear();
@@ -525,73 +345,6 @@ void TmyDataBase::Reopen(fb::DataSet& list)
     }
 }
 
-bool TmyDataBase::SetPlanStatus(int year, int status)
-{
-    // The current status is read for every request, so that a plan deleted meanwhile by another
-    // copy of the program is not taken for written.
-    int current = 0;
-    bool found = false;
-    if (!Utility(kCodeSetPlanStatus, [&](fb::Statement& st) {
-            st.setSql(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=:IDYEAR"));
-            st.setParam(QStringLiteral("IDYEAR"), year);
-            st.execute();
-            found = st.fetch();
-            if (found)
-                current = toInt(st.value(0));
-            st.close();
-        }))
-        return false;
-    if (!found) {
-        ReportUnexpectedError(
-            QStringLiteral("Planu urlopowego na rok %1 nie ma już w bazie danych (mógł go usunąć "
-                           "inny użytkownik). Status planu nie został zmieniony.")
-                .arg(year),
-            false, kCodeSetPlanStatus);
-        return false;
-    }
-    const int newStatus = status == 2 && current >= 3 ? 6 : status;
-    return Write(DBFUHolidayPlans.updateSql,
-                 {{QStringLiteral("STATUS"), newStatus}, {QStringLiteral("IDYEAR"), year}},
-                 kCodeSetPlanStatus);
-}
-
-QString TmyDataBase::ChosenDaysText(int year, const QString& employee, int month)
-{
-    QString text;
-    Utility(kCodeChosenDaysText, [&](fb::Statement& st) {
-        st.setSql(QStringLiteral("SELECT SELECTEDDAY FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=:IDYEAR "
-                                 "AND IDEMPLOYEE=:IDEMPLOYEE ORDER BY SELECTEDDAY"));
-        st.setParam(QStringLiteral("IDYEAR"), year);
-        st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
-        st.execute();
-        while (st.fetch()) {
-            const int day = toInt(st.value(0));
-            if (month != 0 && MonthPart(day) != month)
-                continue;
-            if (!text.isEmpty())
-                text += QChar(13);
-            text += DateNumberToText(day);
-        }
-    });
-    return text;
-}
-
-int TmyDataBase::CountChosenDays(int year, const QString& employee)
-{
-    int count = 0;
-    const bool ok = Utility(kCodeCountChosenDays, [&](fb::Statement& st) {
-        st.setSql(QStringLiteral("SELECT COUNT(*) FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=:IDYEAR AND "
-                                 "IDEMPLOYEE=:IDEMPLOYEE"));
-        st.setParam(QStringLiteral("IDYEAR"), year);
-        st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
-        st.execute();
-        if (st.fetch())
-            count = toInt(st.value(0));
-        st.close();
-    });
-    return ok ? count : 0;
-}
-
 bool TmyDataBase::CheckLogin(const QString& login, const QString& pwd)
 {
     m_login.employee.clear();
@@ -643,169 +396,7 @@ bool TmyDataBase::CheckLogin(const QString& login, const QString& pwd)
     return result;
 }
 
-// --- shared lists ----------------------------------------------------------------------------
-
-void TmyDataBase::OpenEmployees()
-{
-    if (!kEmployeesSortColumns.contains(employeesSortColumn))
-        employeesSortColumn = QStringLiteral("NAME_O");
-    openList(DBFEmployees,
-             kSqlEmployees.arg(employeesFilter, employeesSortColumn,
-                               direction(employeesSortAscending)),
-             {}, kCodeOpenEmployees);
-}
-
-void TmyDataBase::OpenDictionary(const QString& type)
-{
-    openList(DBFDictionary, {}, {{QStringLiteral("IDTYPE"), type}}, kCodeOpenDictionary);
-}
-
-void TmyDataBase::OpenUnits()
-{
-    openList(DBFUnits, {}, {}, kCodeOpenPickList);
-}
-
-void TmyDataBase::OpenTermClass()
-{
-    openList(DBFTermClass, {}, {}, kCodeOpenPickList);
-}
-
-void TmyDataBase::OpenEmployeesPrompt()
-{
-    openList(DBFEmployeesPrompt, {}, {}, kCodeOpenPickList);
-}
-
-void TmyDataBase::OpenPlans()
-{
-    openList(DBFHolidayPlans, {}, {}, kCodeOpenPlans);
-}
-
-void TmyDataBase::OpenCalendar(int year)
-{
-    openList(DBFCalendar, {}, {{QStringLiteral("IDYEAR"), year}}, kCodeOpenCalendar);
-}
-
-void TmyDataBase::OpenSettings(int year, int unit)
-{
-    Params params{{QStringLiteral("IDYEAR"), year}};
-    if (unit > 0)
-        params.emplace_back(QStringLiteral("IDDICUNIT"), unit);
-    openList(DBFEmployeesSettings, kSqlEmployeesSettings.arg(unit > 0 ? kUnitSlot : QString()),
-             params, kCodeOpenSettings);
-}
-
-void TmyDataBase::OpenSettingsBatch(int year)
-{
-    openList(DBFEmployeesSettingsBatch, {}, {{QStringLiteral("IDYEAR"), year}},
-             kCodeOpenSettingsBatch);
-}
-
-void TmyDataBase::OpenOutsidePlan(int year, int unit)
-{
-    Params params{{QStringLiteral("IDYEAR"), year}};
-    if (unit > 0)
-        params.emplace_back(QStringLiteral("IDDICUNIT"), unit);
-    openList(DBFEmplOutsidePlan, kSqlOutsidePlan.arg(unit > 0 ? kUnitSlot : QString()), params,
-             kCodeOpenOutsidePlan);
-}
-
-void TmyDataBase::OpenSingleSettings(int year, const QString& employee)
-{
-    openList(DBFSingleEmployeeSettings, {},
-             {{QStringLiteral("IDYEAR"), year}, {QStringLiteral("IDEMPLOYEE"), employee}},
-             kCodeOpenSingleSettings);
-}
-
-void TmyDataBase::OpenChosenDays(int year, const QString& employee)
-{
-    openList(DBFEmployeeHolidays, {},
-             {{QStringLiteral("IDYEAR"), year}, {QStringLiteral("IDEMPLOYEE"), employee}},
-             kCodeOpenChosenDays);
-}
-
-void TmyDataBase::OpenFixedDays(int year, const QString& employee)
-{
-    openList(DBFEmployeeConstDays, {},
-             {{QStringLiteral("IDYEAR"), year}, {QStringLiteral("IDEMPLOYEE"), employee}},
-             kCodeOpenFixedDays);
-}
-
-void TmyDataBase::OpenSummary(int year, int unit, const QString& employee)
-{
-    Params params{{QStringLiteral("IDYEAR"), year}};
-    if (unit > 0)
-        params.emplace_back(QStringLiteral("IDDICUNIT"), unit);
-    const bool byEmployee = text::TrimLength(employee) > 0;
-    if (byEmployee)
-        params.emplace_back(QStringLiteral("IDEMPLOYEE"), employee);
-    openList(DBFZest,
-             kSqlZest.arg(unit > 0 ? kUnitSlot : QString(),
-                          byEmployee ? kEmployeeSlot : QString()),
-             params, kCodeOpenSummary);
-}
-
-void TmyDataBase::OpenScheduler()
-{
-    if (!kSchedulerSortColumns.contains(schedulerSortColumn))
-        schedulerSortColumn = QStringLiteral("DATESINCE");
-    openList(DBFScheduler,
-             kSqlScheduler.arg(schedulerFilter1, schedulerFilter2, schedulerFilter3,
-                               schedulerSortColumn, direction(schedulerSortAscending)),
-             {}, kCodeOpenScheduler);
-}
-
-void TmyDataBase::OpenDeadlineCheck(int upper, int lower)
-{
-    openList(DBFCheckScheduler, {},
-             {{QStringLiteral("IDATAOD"), upper}, {QStringLiteral("IDATADO"), lower}},
-             kCodeOpenDeadlineCheck);
-}
-
-void TmyDataBase::SortEmployeesBy(const QString& column)
-{
-    const QString c = column.toUpper();
-    if (!kEmployeesSortColumns.contains(c))
-        return;
-    if (c == employeesSortColumn)
-        employeesSortAscending = !employeesSortAscending;
-    else
-        employeesSortColumn = c;
-    OpenEmployees();
-}
-
-void TmyDataBase::SortSchedulerBy(const QString& column)
-{
-    const QString c = column.toUpper();
-    if (!kSchedulerSortColumns.contains(c))
-        return;
-    if (c == schedulerSortColumn)
-        schedulerSortAscending = !schedulerSortAscending;
-    else
-        schedulerSortColumn = c;
-    OpenScheduler();
-}
-
 // --- free helpers ----------------------------------------------------------------------------
-
-QString PlanStatusName(int status)
-{
-    switch (status) {
-    case 1:
-        return QStringLiteral("Utworzony, dodaj pracowników");
-    case 2:
-        return QStringLiteral("Gotowy do generacji");
-    case 3:
-        return QStringLiteral("Wygenerowano do edycji");
-    case 4:
-        return QStringLiteral("Wczytano wypełnione plany");
-    case 5:
-        return QStringLiteral("Grafik zatwierdzony");
-    case 6:
-        return QStringLiteral("Zmieniono konfigurację grafiku");
-    default:
-        return {};
-    }
-}
 
 namespace text {
 

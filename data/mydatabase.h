@@ -152,7 +152,6 @@ public:
     void setProgramFolder(const QString& folder) { m_paths.programFolder = folder; }
     QString IniPath() const;
     QString ConfigDatPath() const;
-    Dialogs& dialogs() { return m_dialogs; }
 
     // --- list state -------------------------------------------------------------------------
     QString employeesFilter;
@@ -217,6 +216,11 @@ private:
     bool runUtility(fb::Statement& st, fb::Transaction& tr, int code,
                     const std::function<void(fb::Statement&)>& body);
     void openList(fb::DataSet& list, const QString& sql, const Params& params, int code);
+    // The lists' statements, one subsystem a source file.
+    void installPersonnelStatements();
+    void installPlanStatements();
+    void installSchedulerStatements();
+    static QString SortDirection(bool ascending);
     void installDisplayTexts();
     bool readInstallerSettings();
 

@@ -4,6 +4,7 @@
 #include "plans/calendar/yearcalendarselector.h"
 #include "plans/nonworkingdays.h"
 #include "util/dialogs.h"
+#include "util/widgets.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -20,14 +21,6 @@ const QStringList kWeekDays = {QStringLiteral("Poniedziałek"), QStringLiteral("
                                QStringLiteral("Środa"),        QStringLiteral("Czwartek"),
                                QStringLiteral("Piątek"),       QStringLiteral("Sobota"),
                                QStringLiteral("Niedziela")};
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 } // namespace
 

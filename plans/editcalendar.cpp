@@ -1,39 +1,21 @@
 #include "plans/editcalendar.h"
 
 #include "data/fb/transactionguard.h"
+#include "data/leavesql.h"
 #include "data/mydatabase.h"
 #include "plans/nonworkingdays.h"
 #include "plans/overview.h"
 #include "util/dates.h"
-#include "util/dialogs.h"
 #include "util/exception.h"
 
 namespace zf {
 
 namespace {
 
-constexpr int kCodeEmployee = 151753;
-constexpr int kCodeCalendar = 41701;
-constexpr int kCodeLeave = 132034;
-constexpr int kCodeFixed = 92109;
 constexpr int kCodeSave = 151801;
 
-const QString kSqlEmployee = QStringLiteral(
-    "SELECT NAME,SURNAME, (NAME || ' ' || SURNAME || ' (' || E.IDEMPLOYEE || ')') AS EMPLOYEE, "
-    "LASTYEARDAYS, THISYEARDAYS, CHECKSUM FROM EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE "
-    "IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE AND E.IDEMPLOYEE=:IDEMPLOYEE");
 const QString kSqlInPlan = QStringLiteral(
     "SELECT COUNT(*) FROM EMPLOYEESSETTINGS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE");
-const QString kSqlFreeDays =
-    QStringLiteral("SELECT FREEDAY FROM CALENDAR WHERE IDYEAR=:IDYEAR ORDER BY FREEDAY");
-const QString kSqlDays = QStringLiteral(
-    "SELECT SELECTEDDAY FROM %1 WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE AND NOT EXISTS "
-    "(SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) ORDER BY SELECTEDDAY");
-
-int toInt(const QVariant& v)
-{
-    return v.isValid() && !v.isNull() ? v.toInt() : 0;
-}
 
 // The slot of a date of the plan year; nullptr for any other number.
 DayState* slotOf(YearDays& days, int dateNumber, int year)
@@ -49,8 +31,8 @@ DayState* slotOf(YearDays& days, int dateNumber, int year)
 bool LoadEditCalendar(TmyDataBase& db, int year, const QString& employee, EditCalendarState& out)
 {
     out = EditCalendarState{};
-    bool ok = db.Utility(kCodeEmployee, [&](fb::Statement& st) {
-        st.setSql(kSqlEmployee);
+    bool ok = db.Utility(leavesql::kCodeSingleSettings, [&](fb::Statement& st) {
+        st.setSql(leavesql::kSingleSettings);
         st.setParam(QStringLiteral("IDYEAR"), year);
         st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
         st.execute();
@@ -63,8 +45,8 @@ bool LoadEditCalendar(TmyDataBase& db, int year, const QString& employee, EditCa
         st.close();
     });
     out.remaining = out.summary();
-    ok = ok && db.Utility(kCodeCalendar, [&](fb::Statement& st) {
-        st.setSql(kSqlFreeDays);
+    ok = ok && db.Utility(leavesql::kCodeCalendar, [&](fb::Statement& st) {
+        st.setSql(leavesql::kCalendar);
         st.setParam(QStringLiteral("IDYEAR"), year);
         st.execute();
         while (st.fetch()) {
@@ -75,9 +57,9 @@ bool LoadEditCalendar(TmyDataBase& db, int year, const QString& employee, EditCa
         }
         st.close();
     });
-    const auto readDays = [&](const char* table, int code, bool leave) {
+    const auto readDays = [&](const QString& sql, int code, bool leave) {
         return db.Utility(code, [&](fb::Statement& st) {
-            st.setSql(kSqlDays.arg(QLatin1String(table)));
+            st.setSql(sql);
             st.setParam(QStringLiteral("IDYEAR"), year);
             st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
             st.execute();
@@ -95,18 +77,16 @@ bool LoadEditCalendar(TmyDataBase& db, int year, const QString& employee, EditCa
             st.close();
         });
     };
-    ok = ok && readDays("EMPLOYEEHOLIDAYS", kCodeLeave, true);
-    ok = ok && readDays("EMPLOYEECONSTDAYS", kCodeFixed, false);
+    ok = ok && readDays(leavesql::kChosenDays, leavesql::kCodeChosenDays, true);
+    ok = ok && readDays(leavesql::kFixedDays, leavesql::kCodeFixedDays, false);
     return ok;
 }
 
 SaveCalendarResult SaveEditCalendar(TmyDataBase& db, int year, const QString& employee,
                                     const YearDays& days, int remaining, bool checkRange)
 {
-    if (remaining < 0 && checkRange) {
-        db.dialogs().information(kCaptionInformation, kOverLimitMessage);
+    if (remaining < 0 && checkRange)
         return SaveCalendarResult::OverLimit;
-    }
     fb::Statement& st = db.DBFWorkingSQL;
     try {
         fb::TransactionGuard guard(db.DBFTransaction);
@@ -118,10 +98,8 @@ SaveCalendarResult SaveEditCalendar(TmyDataBase& db, int year, const QString& em
         st.execute();
         const bool inPlan = st.fetch() && toInt(st.value(0)) > 0;
         st.close();
-        if (!inPlan) {
-            db.dialogs().information(kCaptionInformation, kNotInPlanMessage);
+        if (!inPlan)
             return SaveCalendarResult::NotInPlan;
-        }
         const auto replace = [&](const WriteSet& set, bool DayState::*flag) {
             st.setSql(set.deleteSql);
             st.setParam(QStringLiteral("IDYEAR"), year);
@@ -154,6 +132,20 @@ SaveCalendarResult SaveEditCalendar(TmyDataBase& db, int year, const QString& em
                                  kCodeSave);
         return SaveCalendarResult::Failed;
     }
+}
+
+QString SaveCalendarMessage(SaveCalendarResult result)
+{
+    switch (result) {
+    case SaveCalendarResult::OverLimit:
+        return kOverLimitMessage;
+    case SaveCalendarResult::NotInPlan:
+        return kNotInPlanMessage;
+    case SaveCalendarResult::Saved:
+    case SaveCalendarResult::Failed:
+        break;
+    }
+    return {};
 }
 
 } // namespace zf

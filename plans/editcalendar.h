@@ -38,13 +38,17 @@ inline int CountTick(int remaining, bool ticked)
 
 enum class SaveCalendarResult { Saved, OverLimit, NotInPlan, Failed };
 
-// "&Zapisz zmiany": refuses a negative remaining count while `checkRange` is on (telling the
-// user); otherwise replaces the employee's leave and unchangeable days of the year with the
-// ticked and marked slots, both tables in one transaction. A database error rolls both back and
-// is reported with 151801 (the window keeps the ticks for another try); an employee no longer
-// in the plan gets nothing written.
+// "&Zapisz zmiany": refuses a negative remaining count while `checkRange` is on; otherwise
+// replaces the employee's leave and unchangeable days of the year with the ticked and marked
+// slots, both tables in one transaction. A database error rolls both back and is reported by
+// the database module with 151801 (the window keeps the ticks for another try); an employee no
+// longer in the plan gets nothing written. The window tells the user SaveCalendarMessage.
 SaveCalendarResult SaveEditCalendar(TmyDataBase& db, int year, const QString& employee,
                                     const YearDays& days, int remaining, bool checkRange);
+
+// What the window tells the user (caption "Informacja") after a refused save; empty after a
+// save and after a database error, which the database module has already reported.
+QString SaveCalendarMessage(SaveCalendarResult result);
 
 inline const QString kOverLimitMessage =
     QStringLiteral("Wybrano więcej dni urlopu niż przysługujący limit. Popraw grafik.");

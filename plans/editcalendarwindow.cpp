@@ -2,11 +2,13 @@
 
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
+#include "plans/calendar/calendarselector.h"
 #include "plans/calendar/yearcalendarselector.h"
 #include "plans/editholidaydays.h"
 #include "plans/overviewgrid.h"
 
 #include "util/dates.h"
+#include "util/dialogs.h"
 
 #include <QGridLayout>
 #include <QSet>
@@ -26,28 +28,16 @@ constexpr unsigned int kAreaBack = 0xF0D0C0;
 constexpr unsigned int kMarkingBack = 0xAEFFC2;
 constexpr unsigned int kRed = 0x0000FF;
 // Twelve months in 3 rows of 4, as the selector lays them out.
-constexpr int kAreaWidth = 8 + 295 * 4;
-constexpr int kAreaHeight = 26 + 173 * 3;
+constexpr int kAreaWidth = TYearCalendarSelector::AreaWidth;
+constexpr int kAreaHeight = TYearCalendarSelector::AreaHeight;
 
 const QString kMarkOn = QStringLiteral("&Włącz tryb oznaczania niezmienialnych dni urlopu");
 const QString kMarkOff = QStringLiteral("&Wyłącz tryb oznaczania niezmienialnych dni urlopu");
 
-QLabel* legendBox(const QString& text, unsigned int bgr, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setAutoFillBackground(true);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::Window, TOverviewGrid::WinColor(bgr));
-    pal.setColor(QPalette::WindowText, Qt::black);
-    l->setPalette(pal);
-    l->setContentsMargins(6, 2, 6, 2);
-    return l;
-}
-
 void setBackground(QWidget* w, unsigned int bgr)
 {
     QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, TOverviewGrid::WinColor(bgr));
+    pal.setColor(QPalette::Window, CalendarColors::fromWindows(bgr));
     w->setPalette(pal);
 }
 
@@ -233,7 +223,7 @@ void TfEditCalendar::showRemaining()
 {
     m_left->setText(QString::number(m_remaining));
     QPalette pal = m_left->palette();
-    pal.setColor(QPalette::WindowText, m_remaining < 0 ? TOverviewGrid::WinColor(kRed)
+    pal.setColor(QPalette::WindowText, m_remaining < 0 ? CalendarColors::fromWindows(kRed)
                                                        : m_summary->palette().color(QPalette::WindowText));
     m_left->setPalette(pal);
 }
@@ -245,7 +235,7 @@ void TfEditCalendar::showStaffing()
     m_staffingLabel->setText(EditorBelowText(m_below));
     m_staffingLabel->setToolTip(EditorBelowHint(m_staffing, m_below));
     QPalette pal = m_staffingLabel->palette();
-    pal.setColor(QPalette::WindowText, TOverviewGrid::WinColor(kRed));
+    pal.setColor(QPalette::WindowText, CalendarColors::fromWindows(kRed));
     m_staffingLabel->setPalette(pal);
     QSet<int> marked;
     for (int day : m_below)
@@ -265,7 +255,7 @@ void TfEditCalendar::showLaborCode()
     m_laborCodeLabel->setToolTip(LaborCodeLineHint(m_laborCode));
     QPalette pal = m_laborCodeLabel->palette();
     pal.setColor(QPalette::WindowText, m_laborCode.broken()
-                                           ? TOverviewGrid::WinColor(kRed)
+                                           ? CalendarColors::fromWindows(kRed)
                                            : m_summary->palette().color(QPalette::WindowText));
     m_laborCodeLabel->setPalette(pal);
 }
@@ -292,6 +282,8 @@ void TfEditCalendar::Save()
         return;
     const SaveCalendarResult r = SaveEditCalendar(m_db, m_year, m_employee, m_selector->GetDays(),
                                                   m_remaining, m_options.sprawdzZakresUrlopu);
+    if (const QString message = SaveCalendarMessage(r); !message.isEmpty())
+        m_dialogs.information(kCaptionInformation, message);
     // Over the limit the schedule is to be corrected; after a reported database error the
     // ticks stay for another try or "&Anuluj zmiany".
     if (r == SaveCalendarResult::OverLimit || r == SaveCalendarResult::Failed)
@@ -306,7 +298,7 @@ void TfEditCalendar::ShowDetails()
     if (!m_db.LocateByText(m_db.DBFEmployeesSettings, QStringLiteral("IDEMPLOYEE"), m_employee))
         return;
     if (!m_details)
-        m_details = new TfEditHolidayDays(this);
+        m_details = new TfEditHolidayDays(m_dialogs, this);
     m_details->FillFromCurrentRow(m_db.DBFEmployeesSettings);
     m_details->setViewOnly(true);
     m_details->Execute();

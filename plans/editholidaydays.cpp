@@ -5,6 +5,7 @@
 #include "personnel/cp1250validator.h"
 #include "plans/daysspinedit.h"
 #include "util/dialogs.h"
+#include "util/widgets.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -12,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -51,24 +51,10 @@ std::array<int*, 7> figures(EntitlementData& d)
             &d.unpaidDays,   &d.sickDays,      &d.otherDays};
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, const QString& hint)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
-TfEditHolidayDays::TfEditHolidayDays(QWidget* parent) : QDialog(parent)
-{
-    build();
-}
-
 TfEditHolidayDays::TfEditHolidayDays(Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), m_dialogs(&dialogs)
+    : QDialog(parent), m_dialogs(dialogs)
 {
     build();
 }
@@ -212,10 +198,7 @@ void TfEditHolidayDays::save()
     if (m_viewOnly)
         return;
     if (!EntitlementAcceptable(values(), m_filled)) {
-        if (m_dialogs)
-            m_dialogs->information(kCaptionError, kInvalidEntitlement);
-        else
-            QMessageBox::critical(this, kCaptionError, kInvalidEntitlement);
+        m_dialogs.information(kCaptionError, kInvalidEntitlement);
         return;
     }
     m_saved = true;

@@ -26,8 +26,7 @@ class TfEditHolidayDays : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfEditHolidayDays(QWidget* parent = nullptr);
-    // With the dialogs through which a refused save is told; without them a plain message box.
+    // A refused save is told through `dialogs`.
     explicit TfEditHolidayDays(Dialogs& dialogs, QWidget* parent = nullptr);
     ~TfEditHolidayDays() override;
 
@@ -50,7 +49,7 @@ private:
     void build();
     void save();
 
-    Dialogs* m_dialogs = nullptr;
+    Dialogs& m_dialogs;
     bool m_saved = false;
     bool m_viewOnly = false;
     // The values of the last filling: a figure left as it was is never refused.

@@ -1,6 +1,7 @@
 #include "plans/overview.h"
 
 #include "data/fb/transactionguard.h"
+#include "data/leavesql.h"
 #include "data/mydatabase.h"
 #include "util/csvexport.h"
 #include "util/dates.h"
@@ -13,15 +14,12 @@ namespace zf {
 namespace {
 
 // The codes of the lists these statements stand for.
-constexpr int kCodeStatus = 41700;
-constexpr int kCodeCalendar = 41701;
-constexpr int kCodeSettings = 42102;
-constexpr int kCodeLeave = 132034;
-constexpr int kCodeFixed = 92109;
+constexpr int kCodeStatus = leavesql::kCodePlans;
+constexpr int kCodeCalendar = leavesql::kCodeCalendar;
+constexpr int kCodeSettings = leavesql::kCodeSettings;
+constexpr int kCodeLeave = leavesql::kCodeChosenDays;
+constexpr int kCodeFixed = leavesql::kCodeFixedDays;
 
-const QString kSqlStatus = QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=:IDYEAR");
-const QString kSqlFreeDays =
-    QStringLiteral("SELECT FREEDAY FROM CALENDAR WHERE IDYEAR=:IDYEAR ORDER BY FREEDAY");
 const QString kSqlEmployees = QStringLiteral(
     "SELECT E.IDEMPLOYEE AS IDEMPLOYEE, NAME, SURNAME, LASTYEARDAYS, THISYEARDAYS, IDDICUNIT FROM "
     "EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE IDYEAR=:IDYEAR AND "
@@ -35,11 +33,6 @@ const QString kUnitLine = QStringLiteral("AND IDDICUNIT=:IDDICUNIT");
 const QString kDaysUnitLine = QStringLiteral(
     "AND EXISTS (SELECT * FROM EMPLOYEES AS U WHERE U.IDEMPLOYEE=D.IDEMPLOYEE AND "
     "U.IDDICUNIT=:IDDICUNIT)");
-
-int toInt(const QVariant& v)
-{
-    return v.isValid() && !v.isNull() ? v.toInt() : 0;
-}
 
 } // namespace
 
@@ -91,14 +84,14 @@ bool LoadOverview(TmyDataBase& db, int year, int unitFilter, OverviewData& out)
     fb::Statement st(db.FBDataBase, &tr);
     try {
         fb::TransactionGuard guard(tr);
-        st.setSql(kSqlStatus);
+        st.setSql(leavesql::kPlanStatus);
         st.setParam(QStringLiteral("IDYEAR"), year);
         st.execute();
         out.approved = st.fetch() && toInt(st.value(0)) == 5;
         st.close();
 
         code = kCodeCalendar;
-        st.setSql(kSqlFreeDays);
+        st.setSql(leavesql::kCalendar);
         st.setParam(QStringLiteral("IDYEAR"), year);
         st.execute();
         while (st.fetch()) {

@@ -1,9 +1,11 @@
 #include "plans/overviewgrid.h"
 
+#include "plans/calendar/calendarselector.h"
 #include "plans/overviewlaborcode.h"
 #include "util/dates.h"
 
 #include <QHelpEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -51,10 +53,16 @@ QPixmap makeIcon(const std::function<void(QPainter&)>& draw)
 
 } // namespace
 
-QColor TOverviewGrid::WinColor(unsigned int bgr)
+QLabel* legendBox(const QString& text, unsigned int bgr, QWidget* parent)
 {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
+    auto* l = new QLabel(text, parent);
+    l->setAutoFillBackground(true);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::Window, CalendarColors::fromWindows(bgr));
+    pal.setColor(QPalette::WindowText, Qt::black);
+    l->setPalette(pal);
+    l->setContentsMargins(6, 2, 6, 2);
+    return l;
 }
 
 QPixmap TOverviewGrid::EditIcon()
@@ -329,58 +337,58 @@ void TOverviewGrid::paintStaffingDayCell(QPainter& p, const QRect& r, const Unit
                                          int day, int weekday)
 {
     if (!m_data->isWorkingDay(day)) {
-        p.setPen(WinColor(kFreeFrame));
+        p.setPen(CalendarColors::fromWindows(kFreeFrame));
         p.setBrush(Qt::NoBrush);
         p.drawRect(r.adjusted(-1, -1, 0, 0));
-        p.fillRect(r, WinColor(kFreeBack));
+        p.fillRect(r, CalendarColors::fromWindows(kFreeBack));
         return;
     }
     const bool below = s.isBelow(day);
-    p.fillRect(r, WinColor(below ? kBelowBack
+    p.fillRect(r, CalendarColors::fromWindows(below ? kBelowBack
                                  : weekday == 6 ? kSaturdayBack
                                  : weekday == 7 ? kSundayBack : kStaffingBack));
     p.setFont(below ? m_bold : m_font);
-    p.setPen(WinColor(0x000000));
+    p.setPen(CalendarColors::fromWindows(0x000000));
     p.drawText(r, Qt::AlignCenter, QString::number(s.presentOn(day)));
 }
 
 void TOverviewGrid::paintHeaderCell(QPainter& p, const QRect& r, const QString& text,
                                     Qt::Alignment align)
 {
-    p.fillRect(r, WinColor(kHeaderBack));
+    p.fillRect(r, CalendarColors::fromWindows(kHeaderBack));
     if (text.isEmpty())
         return;
     p.setFont(m_bold);
-    p.setPen(WinColor(kHeaderText));
+    p.setPen(CalendarColors::fromWindows(kHeaderText));
     p.drawText(r, align | Qt::AlignVCenter, text);
 }
 
 void TOverviewGrid::paintDayCell(QPainter& p, const QRect& r, const THolidayPlanEntry& e, int day,
                                  int weekday, const QString& weekdayText)
 {
-    QColor back = WinColor(weekday == 6 ? kSaturdayBack : weekday == 7 ? kSundayBack : kWeekdayBack);
-    QColor text = WinColor(0x000000);
+    QColor back = CalendarColors::fromWindows(weekday == 6 ? kSaturdayBack : weekday == 7 ? kSundayBack : kWeekdayBack);
+    QColor text = CalendarColors::fromWindows(0x000000);
     bool bold = false;
     const QPixmap* icon = nullptr;
     if (m_data->isWorkingDay(day)) {
         if (e.isLeave(day)) {
-            back = WinColor(kLeaveBack);
+            back = CalendarColors::fromWindows(kLeaveBack);
             bold = true;
             icon = &m_leaveIcon;
             if (e.isUnchangeable(day)) {
-                back = WinColor(kFixedBack);
+                back = CalendarColors::fromWindows(kFixedBack);
                 icon = &m_fixedLeaveIcon;
             }
         } else if (e.isUnchangeable(day)) {
-            back = WinColor(kFixedBack);
+            back = CalendarColors::fromWindows(kFixedBack);
         }
     } else {
-        p.setPen(WinColor(kFreeFrame));
+        p.setPen(CalendarColors::fromWindows(kFreeFrame));
         p.setBrush(Qt::NoBrush);
         p.drawRect(r.adjusted(-1, -1, 0, 0));
-        back = WinColor(kFreeBack);
+        back = CalendarColors::fromWindows(kFreeBack);
         bold = true;
-        text = WinColor(weekday == 6 ? kFreeSaturdayText : weekday == 7 ? kFreeSundayText : 0);
+        text = CalendarColors::fromWindows(weekday == 6 ? kFreeSaturdayText : weekday == 7 ? kFreeSundayText : 0);
         icon = &m_freeIcon;
     }
     p.fillRect(r, back);
@@ -408,7 +416,7 @@ const QStaticText& TOverviewGrid::dayText(const QString& text, bool bold)
 void TOverviewGrid::paintEvent(QPaintEvent* event)
 {
     QPainter p(viewport());
-    p.fillRect(event->rect(), WinColor(kGridLine));
+    p.fillRect(event->rect(), CalendarColors::fromWindows(kGridLine));
     if (!m_data)
         return;
     const int fixed = fixedWidth();
@@ -473,7 +481,7 @@ void TOverviewGrid::paintEvent(QPaintEvent* event)
             const UnitStaffing& s = (*m_staffing)[static_cast<size_t>(i - entries)];
             paintHeaderCell(p, name, {}, {});
             p.setFont(m_bold);
-            p.setPen(WinColor(kHeaderText));
+            p.setPen(CalendarColors::fromWindows(kHeaderText));
             p.drawText(name.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, StaffingNameText(s));
             paintHeaderCell(p, fixedCell(1, y), StaffingMinimumText(s), Qt::AlignHCenter);
             for (int c = 2; c <= editColumnNow; ++c)
@@ -483,7 +491,7 @@ void TOverviewGrid::paintEvent(QPaintEvent* event)
         const THolidayPlanEntry& e = m_data->plans.at(i);
         paintHeaderCell(p, name, {}, {});
         p.setFont(m_bold);
-        p.setPen(WinColor(kHeaderText));
+        p.setPen(CalendarColors::fromWindows(kHeaderText));
         p.drawText(name.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, EntryNameText(e));
         paintHeaderCell(p, fixedCell(1, y), EntryEntitlementText(e), Qt::AlignHCenter);
         paintHeaderCell(p, fixedCell(2, y), QString::number(e.remaining), Qt::AlignHCenter);

@@ -10,7 +10,12 @@
 #include <QPixmap>
 #include <QStaticText>
 
+class QLabel;
+
 namespace zf {
+
+// A coloured key to the grid's and the calendar's cells (a Windows colour value 0x00BBGGRR).
+QLabel* legendBox(const QString& text, unsigned int bgr, QWidget* parent);
 
 // The overview grid `DrawGrid`: a header row, four fixed columns (name, entitlement, remaining,
 // edit icon) and one column per day of the year, painted cell by cell from OverviewData. Only
@@ -59,8 +64,6 @@ public:
     // the "KP" cell of an employee who breaks a rule and its title; empty for the others.
     QString hintAt(const QPoint& cell) const;
 
-    // Colours of the grid as Windows colour values 0x00BBGGRR.
-    static QColor WinColor(unsigned int bgr);
     static QPixmap EditIcon();
 
 signals:

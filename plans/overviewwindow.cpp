@@ -20,16 +20,10 @@ namespace zf {
 
 namespace {
 
-QLabel* legendBox(const QString& text, unsigned int bgr, QWidget* parent)
+// A strip, not a column: the grid (hidden when nobody is in the plan) takes the height.
+QLabel* legendStrip(const QString& text, unsigned int bgr, QWidget* parent)
 {
-    auto* l = new QLabel(text, parent);
-    l->setAutoFillBackground(true);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::Window, TOverviewGrid::WinColor(bgr));
-    pal.setColor(QPalette::WindowText, Qt::black);
-    l->setPalette(pal);
-    l->setContentsMargins(6, 2, 6, 2);
-    // A strip, not a column: the grid (hidden when nobody is in the plan) takes the height.
+    QLabel* l = legendBox(text, bgr, parent);
     l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return l;
 }
@@ -88,8 +82,8 @@ TfEmployeesPlans::TfEmployeesPlans(TmyDataBase& db, Dialogs& dialogs, ProgramOpt
     auto* icon = new QLabel(this);
     icon->setPixmap(TOverviewGrid::EditIcon());
     auto* legend = new QHBoxLayout;
-    legend->addWidget(legendBox(QStringLiteral("Dni niezmienialne"), 0x00FF00, this));
-    legend->addWidget(legendBox(QStringLiteral("Dni urlopu"), 0x00FFFF, this));
+    legend->addWidget(legendStrip(QStringLiteral("Dni niezmienialne"), 0x00FF00, this));
+    legend->addWidget(legendStrip(QStringLiteral("Dni urlopu"), 0x00FFFF, this));
     legend->addSpacing(20);
     legend->addWidget(new QLabel(QStringLiteral("Kliknij na ikonę"), this));
     legend->addWidget(icon);

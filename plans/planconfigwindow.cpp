@@ -7,6 +7,7 @@
 #include "plans/daysspinedit.h"
 #include "plans/editholidaydays.h"
 #include "plans/selectdir.h"
+#include "util/widgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,16 +42,6 @@ protected:
             option->backgroundBrush = QColor(255, 255, 0);
     }
 };
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text,
-                    const QString& hint = {})
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLabel* label(QWidget* parent, const QString& text, QWidget* buddy)
 {

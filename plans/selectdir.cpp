@@ -2,6 +2,7 @@
 
 #include "data/mydatabase.h"
 #include "util/dialogs.h"
+#include "util/widgets.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -25,15 +26,6 @@ bool isSystemVolume(const QString& root)
         if (root == QLatin1String(prefix) || root.startsWith(QLatin1String(prefix) + QLatin1Char('/')))
             return true;
     return false;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text, const QString& hint)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
 }
 
 } // namespace

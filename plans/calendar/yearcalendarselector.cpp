@@ -9,11 +9,7 @@ namespace zf {
 
 namespace {
 
-// The months stand in 3 rows of 4; the owner area keeps this margin right of and below them.
-constexpr int AreaLeft = 8;
-constexpr int AreaTop = 26;
-constexpr int ColumnStep = 295;
-constexpr int RowStep = 173;
+// The owner area keeps this margin right of and below the months.
 constexpr int AreaMargin = 8;
 
 } // namespace

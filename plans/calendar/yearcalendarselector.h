@@ -57,6 +57,15 @@ public:
     // The background of the owner area around the months.
     void setAreaColor(const QColor& color);
 
+    // The months stand in 3 rows of 4, from this corner of the owner area and these steps apart.
+    static constexpr int AreaLeft = 8;
+    static constexpr int AreaTop = 26;
+    static constexpr int ColumnStep = 295;
+    static constexpr int RowStep = 173;
+    // The owner area of the leave editor: four column steps by three row steps.
+    static constexpr int AreaWidth = AreaLeft + ColumnStep * 4;
+    static constexpr int AreaHeight = AreaTop + RowStep * 3;
+
     // Where month (1..12) stands in the owner area: column c and row r of 3 rows of 4.
     static QPoint monthPosition(int month);
     // Room for all twelve months; also the selector's minimum size.

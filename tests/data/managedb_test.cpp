@@ -119,7 +119,7 @@ protected:
     }
 
     test::TestDatabase t;
-    ManageDatabase m{t.db(), test::programFolder(), t.db().paths().dataFolder};
+    ManageDatabase m{t.db(), t.dialogs(), test::programFolder(), t.db().paths().dataFolder};
     QTemporaryDir scratch;
 };
 
@@ -219,7 +219,7 @@ TEST_F(ManageDbTest, LocationsThatWindows1250CannotHoldAreRefusedBeforeAnythingI
     // Derived from a data folder that lies under such a folder.
     dialogs().clear();
     const QString foreignData = scratch.path() + QStringLiteral("/Користувач/Zefirant");
-    ManageDatabase quick{t.db(), test::programFolder(), foreignData};
+    ManageDatabase quick{t.db(), t.dialogs(), test::programFolder(), foreignData};
     outcome = quick.QuickCreate();
     EXPECT_FALSE(outcome.close);
     ASSERT_EQ(dialogs().shown().size(), 1u);
@@ -371,7 +371,7 @@ TEST(ServerLocation, IsAHostNameBeforeTheFirstColon)
 TEST_F(ManageDbTest, AMissingCreationScriptIsReportedAndNothingIsCreated)
 {
     QTemporaryDir emptyProgramFolder;
-    ManageDatabase withoutScript(db(), emptyProgramFolder.path(), dataFolder());
+    ManageDatabase withoutScript(db(), dialogs(), emptyProgramFolder.path(), dataFolder());
     withoutScript.crName = scratch.path() + QStringLiteral("/nowa.fdb");
     withoutScript.crUser = kUser;
     withoutScript.crPassword = kPassword;
@@ -491,12 +491,14 @@ class FileChoiceTest : public ::testing::Test
 protected:
     QTemporaryDir dir;
     QString dataFolder = dir.path() + QStringLiteral("/dane");
+    // The choices are the window's, not the database module's.
     RecordingDialogs dialogs;
+    ScriptedDialogs moduleDialogs;
     TmyDataBase db{DatabasePaths{dataFolder,
                                  test::programFolder(),
                                  {dir.path() + QStringLiteral("/no-installer")}},
-                   dialogs};
-    ManageDatabase m{db, test::programFolder(), dataFolder};
+                   moduleDialogs};
+    ManageDatabase m{db, dialogs, test::programFolder(), dataFolder};
     const QStringList filters = {QStringLiteral("Wszystkie pliki (*.*)"),
                                  QStringLiteral("Baza danych (*.fdb)")};
 };

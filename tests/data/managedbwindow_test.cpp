@@ -58,6 +58,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> scratch;
     std::unique_ptr<test::ScriptedDialogs> dialogs;
+    std::unique_ptr<test::ScriptedDialogs> moduleDialogs;
     std::unique_ptr<TmyDataBase> db;
     std::unique_ptr<TfManageDB> window;
 
@@ -68,12 +69,14 @@ private slots:
         QDir().mkpath(dataFolder() + QStringLiteral("/debug"));
         scratch = std::make_unique<QTemporaryDir>();
         dialogs = std::make_unique<test::ScriptedDialogs>();
+        moduleDialogs = std::make_unique<test::ScriptedDialogs>();
         db = std::make_unique<TmyDataBase>(
             DatabasePaths{dataFolder(),
                           test::programFolder(),
                           {scratch->path() + QStringLiteral("/no-installer")}},
-            *dialogs);
-        window = std::make_unique<TfManageDB>(*db, test::programFolder(), dataFolder());
+            *moduleDialogs);
+        // The window's messages go through its own dialogs, not the database module's.
+        window = std::make_unique<TfManageDB>(*db, *dialogs, test::programFolder(), dataFolder());
     }
 
     void cleanup()
@@ -81,6 +84,7 @@ private slots:
         window.reset();
         db.reset();
         dialogs.reset();
+        moduleDialogs.reset();
         scratch.reset();
     }
 

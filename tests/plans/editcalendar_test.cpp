@@ -109,9 +109,12 @@ TEST_F(EditCalendarTest, OverTheLimitIsRefusedOnlyWhileTheCheckIsOn)
     EditCalendarState s;
     ASSERT_TRUE(LoadEditCalendar(t.db(), 2014, QStringLiteral("P1"), s));
     slot(s.days, 2, 3).selected = true;
-    EXPECT_EQ(SaveEditCalendar(t.db(), 2014, QStringLiteral("P1"), s.days, -1, true),
-              SaveCalendarResult::OverLimit);
-    EXPECT_EQ(t.dialogs().informationTexts(), QStringList{kOverLimitMessage});
+    const SaveCalendarResult refused =
+        SaveEditCalendar(t.db(), 2014, QStringLiteral("P1"), s.days, -1, true);
+    EXPECT_EQ(refused, SaveCalendarResult::OverLimit);
+    // The logic only answers; the window tells the user.
+    EXPECT_TRUE(t.dialogs().shown().empty());
+    EXPECT_EQ(SaveCalendarMessage(refused), kOverLimitMessage);
     EXPECT_TRUE(days("EMPLOYEEHOLIDAYS", "P1").isEmpty());
 
     EXPECT_EQ(SaveEditCalendar(t.db(), 2014, QStringLiteral("P1"), s.days, -1, false),
@@ -132,6 +135,8 @@ TEST_F(EditCalendarTest, SavingReplacesBothTablesAndDropsHiddenDays)
     slot(s.days, 2, 30).selected = true;
     ASSERT_EQ(SaveEditCalendar(t.db(), 2014, QStringLiteral("P2"), s.days, 18, true),
               SaveCalendarResult::Saved);
+    EXPECT_TRUE(SaveCalendarMessage(SaveCalendarResult::Saved).isEmpty());
+    EXPECT_TRUE(t.dialogs().shown().empty());
     EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "P2"),
               (QStringList{QStringLiteral("20140702"), QStringLiteral("20141231")}));
     EXPECT_EQ(days("EMPLOYEECONSTDAYS", "P2"),
@@ -161,7 +166,9 @@ TEST_F(EditCalendarTest, DatabaseErrorKeepsBothTablesAsTheyWere)
               SaveCalendarResult::Failed);
     EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "P2"), leaveBefore);
     EXPECT_EQ(days("EMPLOYEECONSTDAYS", "P2"), fixedBefore);
+    // Reported once, by the database module; the window adds nothing.
     ASSERT_EQ(t.dialogs().informationTexts().size(), 1);
+    EXPECT_TRUE(SaveCalendarMessage(SaveCalendarResult::Failed).isEmpty());
     // The editor keeps the ticks, and the report says what to do with them.
     EXPECT_TRUE(t.dialogs().informationTexts()[0].endsWith(kSaveKeptHint));
     QFile log(t.db().errorLog().path());
@@ -176,9 +183,11 @@ TEST_F(EditCalendarTest, EmployeeTakenOutOfThePlanMeanwhileGetsNothingWritten)
     ASSERT_TRUE(LoadEditCalendar(t.db(), 2014, QStringLiteral("P1"), s));
     slot(s.days, 4, 4).selected = true;
     t.exec(QStringLiteral("DELETE FROM EMPLOYEESSETTINGS WHERE IDYEAR=2014 AND IDEMPLOYEE='P1'"));
-    EXPECT_EQ(SaveEditCalendar(t.db(), 2014, QStringLiteral("P1"), s.days, 27, true),
-              SaveCalendarResult::NotInPlan);
-    EXPECT_EQ(t.dialogs().informationTexts(), QStringList{kNotInPlanMessage});
+    const SaveCalendarResult refused =
+        SaveEditCalendar(t.db(), 2014, QStringLiteral("P1"), s.days, 27, true);
+    EXPECT_EQ(refused, SaveCalendarResult::NotInPlan);
+    EXPECT_TRUE(t.dialogs().shown().empty());
+    EXPECT_EQ(SaveCalendarMessage(refused), kNotInPlanMessage);
     EXPECT_TRUE(days("EMPLOYEEHOLIDAYS", "P1").isEmpty());
 
     EditCalendarState gone;

@@ -44,7 +44,7 @@ using test::child;
 
 QColor win(unsigned int bgr)
 {
-    return TOverviewGrid::WinColor(bgr);
+    return CalendarColors::fromWindows(bgr);
 }
 
 } // namespace
@@ -434,6 +434,7 @@ private slots:
                 QCOMPARE(m_dialogs.informationTexts().last(),
                          QStringLiteral(
                              "Wybrano więcej dni urlopu niż przysługujący limit. Popraw grafik."));
+                QCOMPARE(m_dialogs.shown().back().caption, QStringLiteral("Informacja"));
                 tick(e, 3, 4);
                 QCOMPARE(e->remaining(), 0);
                 QVERIFY(left->palette().color(QPalette::WindowText) != win(0x0000FF));
@@ -484,6 +485,27 @@ private slots:
             });
             QCOMPARE(w->plans().at(0).remaining, -1);
         });
+    }
+
+    void editorSaveForAnEmployeeTakenOutOfThePlanTellsAndCloses()
+    {
+        withOverview(2013, 0, [this](TfEmployeesPlans* w) {
+            inEditor(w, 0, [this](TfEditCalendar* e) {
+                QVERIFY(m_db->Write(QStringLiteral("DELETE FROM EMPLOYEESSETTINGS WHERE "
+                                                   "IDYEAR=2013 AND IDEMPLOYEE='P2'"),
+                                    {}, 1));
+                tick(e, 3, 4);
+                child<QPushButton>(e, "SBZapisz")->click();
+                QVERIFY(!e->isVisible());
+                QVERIFY(!e->saved());
+            });
+        });
+        QCOMPARE(m_dialogs.informationTexts(),
+                 QStringList{QStringLiteral("Pracownika nie ma już w tym planie urlopowym.")});
+        QCOMPARE(m_dialogs.shown().back().caption, QStringLiteral("Informacja"));
+        QCOMPARE(value(QStringLiteral(
+                     "SELECT COUNT(*) FROM EMPLOYEEHOLIDAYS WHERE IDEMPLOYEE='P2'")),
+                 QStringLiteral("0"));
     }
 
     void aFailedEditorSaveKeepsTheWindowAndItsTicksForARetry()

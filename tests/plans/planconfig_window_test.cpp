@@ -174,7 +174,7 @@ private slots:
 
     void viewOnlyWindowChangesNothingAndItsOnlyButtonCloses()
     {
-        TfEditHolidayDays w;
+        TfEditHolidayDays w(m_dialogs);
         w.setValues(QStringLiteral("Ola"),
                     EntitlementData{1, 2, 3, 4, 5, 6, 7, QStringLiteral("x")});
         w.setViewOnly(true);
