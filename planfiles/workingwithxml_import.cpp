@@ -4,7 +4,7 @@
 
 #include "data/fb/transactionguard.h"
 #include "data/mydatabase.h"
-#include "planfiles/cipher.h"
+#include "cipher/cipher.h"
 #include "util/exception.h"
 #include "util/ovtools.h"
 
