@@ -277,7 +277,7 @@ QString EmployeeImport::fieldValue(int line, Field field) const
 }
 
 std::optional<QString> EmployeeImport::checkRow(int line, const Lookups& lookups,
-                                                QSet<QString>& sheetFiles,
+                                                const FileNameCheck& files, QSet<QString>& sheetFiles,
                                                 PreparedEmployee& out) const
 {
     PreparedEmployee p;
@@ -322,7 +322,7 @@ std::optional<QString> EmployeeImport::checkRow(int line, const Lookups& lookups
     if (p.fileName.isEmpty())
         return kNoFileName;
     // Two employees must never share a plan file, and no name may reach out of the plan folder.
-    if (!IsValidFileName(p.fileName, m_dataFolder))
+    if (!files.isValid(p.fileName))
         return kBadFileName;
     const QString fileKey = FileNameKey(p.fileName);
     if (lookups.fileNames.contains(fileKey) || sheetFiles.contains(fileKey))
@@ -367,6 +367,7 @@ void EmployeeImport::VerifySheet()
 
     // The file-name test tries names out in this folder.
     QDir().mkpath(m_dataFolder + QStringLiteral("/debug"));
+    const FileNameCheck files(m_dataFolder); // the folder is tried out once for the whole sheet
 
     QString error;
     const std::optional<Lookups> lookups = readLookups(error);
@@ -377,7 +378,7 @@ void EmployeeImport::VerifySheet()
     for (int line = first; line < m_grid.lineCount(); ++line) {
         std::optional<QString> remark;
         if (lookups)
-            remark = checkRow(line, *lookups, sheetFiles, m_prepared[line]);
+            remark = checkRow(line, *lookups, files, sheetFiles, m_prepared[line]);
         else
             remark = kDatabaseError + oneLine(error);
         if (remark) {
