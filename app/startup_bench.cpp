@@ -129,8 +129,7 @@ double launchToLogin(const QString& program, const QProcessEnvironment& env)
     return shownMs;
 }
 
-template <typename T>
-T medianOf(std::vector<T> v)
+template <typename T> T medianOf(std::vector<T> v)
 {
     std::sort(v.begin(), v.end());
     return v.empty() ? T(-1) : v[v.size() / 2];
@@ -153,7 +152,8 @@ int main(int argc, char** argv)
         bare.push_back(bareWindow());
     }
 
-    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/zefirant");
+    const QString program =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/zefirant");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("ZF_REPORT_LOGIN"), QStringLiteral("1"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -164,19 +164,23 @@ int main(int argc, char** argv)
     const double cold = launchToLogin(program, env);
     for (int i = 0; i < kRuns && cold >= 0; ++i)
         launched.push_back(launchToLogin(program, env));
-    const bool failed = cold < 0 || std::any_of(launched.begin(), launched.end(), [](double ms) { return ms < 0; });
+    const bool failed =
+        cold < 0 || std::any_of(launched.begin(), launched.end(), [](double ms) { return ms < 0; });
 
-    std::printf("pierwsze uruchomienie (z utworzeniem bazy, w tym procesie) do okna logowania: %lld ms\n",
-                static_cast<long long>(first));
-    std::printf("program uruchomiony jako proces, bez ekranu powitalnego, do okna logowania: %.1f ms "
-                "(mediana z %d po jednym rozgrzewającym)\n",
-                failed ? -1.0 : medianOf(launched), kRuns);
+    std::printf(
+        "pierwsze uruchomienie (z utworzeniem bazy, w tym procesie) do okna logowania: %lld ms\n",
+        static_cast<long long>(first));
+    std::printf(
+        "program uruchomiony jako proces, bez ekranu powitalnego, do okna logowania: %.1f ms "
+        "(mediana z %d po jednym rozgrzewającym)\n",
+        failed ? -1.0 : medianOf(launched), kRuns);
     std::printf("w tym procesie, z ekranem powitalnym: %lld ms\n",
                 static_cast<long long>(medianOf(withSplash)));
     std::printf("samo okno Qt do pokazania: %lld ms\n", static_cast<long long>(medianOf(bare)));
     if (!failed)
-        std::printf("RESULT | %-34s | ours %9.1f ms | limit %9.1f ms |             |              | %s\n",
-                    "start to login window (process)", medianOf(launched), 150.0,
-                    medianOf(launched) <= 150 ? "met" : "NOT met");
+        std::printf(
+            "RESULT | %-34s | ours %9.1f ms | limit %9.1f ms |             |              | %s\n",
+            "start to login window (process)", medianOf(launched), 150.0,
+            medianOf(launched) <= 150 ? "met" : "NOT met");
     return first < 0 || failed ? 1 : 0;
 }

@@ -170,14 +170,17 @@ void printResult(const char* path, double oursMs, double floorMs, double target)
     std::printf("RESULT | %-34s | ours %9.1f ms | floor %9.1f ms | ratio %5.2f | target <= %.1f "
                 "| %s\n",
                 path, oursMs, floorMs, ratio, target,
-                floorMs <= 0 ? "no floor" : ratio <= target ? "met" : "NOT met");
+                floorMs <= 0      ? "no floor"
+                : ratio <= target ? "met"
+                                  : "NOT met");
     std::fflush(stdout);
 }
 
-void printLimit(const char* path, double oursMs, double limitMs)
+void printLimit(const char* path, double ours, double limit, const char* unit)
 {
-    std::printf("RESULT | %-34s | ours %9.1f ms | limit %9.1f ms |             |              | %s\n",
-                path, oursMs, limitMs, oursMs <= limitMs ? "met" : "NOT met");
+    std::printf(
+        "RESULT | %-34s | ours %9.1f %s | limit %9.1f %s |             |              | %s\n", path,
+        ours, unit, limit, unit, ours <= limit ? "met" : "NOT met");
     std::fflush(stdout);
 }
 

@@ -144,8 +144,9 @@ int run(const QString& root)
     const QString selectFile = root + QStringLiteral("/select.sql");
     const QString countFile = root + QStringLiteral("/count.sql");
     if (!writeBytes(selectFile, (selectSql + QStringLiteral(";\n")).toUtf8()) ||
-        !writeBytes(countFile,
-                    (QStringLiteral("SET COUNT ON;\n") + selectSql + QStringLiteral(";\n")).toUtf8())) {
+        !writeBytes(
+            countFile,
+            (QStringLiteral("SET COUNT ON;\n") + selectSql + QStringLiteral(";\n")).toUtf8())) {
         std::fprintf(stderr, "Cannot write the isql-fb scripts in %s\n", qPrintable(root));
         return 1;
     }

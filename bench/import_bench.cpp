@@ -163,14 +163,16 @@ int run(const QString& root)
         imp.VerifySheet();
         p.verify = msSince(t);
         if (imp.verificationFoundErrors()) {
-            std::fprintf(stderr, "Verification refused rows: %s\n", qPrintable(imp.grid().remark(1)));
+            std::fprintf(stderr, "Verification refused rows: %s\n",
+                         qPrintable(imp.grid().remark(1)));
             return false;
         }
         t.restart();
         imp.ImportSheet();
         p.import = msSince(t);
         if (imp.importedCount() != kEmployees) {
-            std::fprintf(stderr, "Imported %d rows: %s\n", imp.importedCount(), qPrintable(dialogs.last));
+            std::fprintf(stderr, "Imported %d rows: %s\n", imp.importedCount(),
+                         qPrintable(dialogs.last));
             return false;
         }
         if (rows.empty())

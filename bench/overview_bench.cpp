@@ -136,13 +136,16 @@ QString isqlScript()
     return QStringLiteral(
                "SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=%1;\n"
                "SELECT FREEDAY FROM CALENDAR WHERE IDYEAR=%1 ORDER BY FREEDAY;\n"
-               "SELECT E.IDEMPLOYEE AS IDEMPLOYEE, NAME, SURNAME, LASTYEARDAYS, THISYEARDAYS, IDDICUNIT "
+               "SELECT E.IDEMPLOYEE AS IDEMPLOYEE, NAME, SURNAME, LASTYEARDAYS, THISYEARDAYS, "
+               "IDDICUNIT "
                "FROM "
                "EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE IDYEAR=%1 AND "
                "S.IDEMPLOYEE=E.IDEMPLOYEE ORDER BY SURNAME,NAME,E.IDEMPLOYEE;\n"
-               "SELECT D.IDEMPLOYEE, D.SELECTEDDAY FROM EMPLOYEEHOLIDAYS AS D WHERE D.IDYEAR=%1 AND "
+               "SELECT D.IDEMPLOYEE, D.SELECTEDDAY FROM EMPLOYEEHOLIDAYS AS D WHERE D.IDYEAR=%1 "
+               "AND "
                "NOT EXISTS (SELECT * FROM CALENDAR AS C WHERE C.FREEDAY=D.SELECTEDDAY);\n"
-               "SELECT D.IDEMPLOYEE, D.SELECTEDDAY FROM EMPLOYEECONSTDAYS AS D WHERE D.IDYEAR=%1 AND "
+               "SELECT D.IDEMPLOYEE, D.SELECTEDDAY FROM EMPLOYEECONSTDAYS AS D WHERE D.IDYEAR=%1 "
+               "AND "
                "NOT EXISTS (SELECT * FROM CALENDAR AS C WHERE C.FREEDAY=D.SELECTEDDAY);\n")
         .arg(y);
 }
@@ -223,7 +226,8 @@ int runSize(const QString& root, int employees)
                 paint->medianMs);
     std::printf("  peak resident size             %8.1f MB %s(limit 100 MB)\n", peakMb,
                 peakReset ? "during the loads and the paint " : "of the whole process ");
-    const QByteArray label = QByteArray("overview load, ") + (employees == 2000 ? "2,000" : "10,000");
+    const QByteArray label =
+        QByteArray("overview load, ") + (employees == 2000 ? "2,000" : "10,000");
     const QString isql = QStandardPaths::findExecutable(QStringLiteral("isql-fb"));
     if (isql.isEmpty()) {
         std::printf("  isql-fb not found: no comparison\n");
@@ -239,8 +243,7 @@ int runSize(const QString& root, int employees)
     zf::bench::printIsqlFloor(*floor);
     zf::bench::printResult(label.constData(), load->medianMs, floor->netMs(), 1.1);
     if (employees == 10000)
-        std::printf("RESULT | %-34s | ours %9.1f MB | limit %9.1f MB |             |              | %s\n",
-                    "overview 10,000, peak resident", peakMb, 100.0, peakMb <= 100 ? "met" : "NOT met");
+        zf::bench::printLimit("overview 10,000, peak resident", peakMb, 100, "MB");
     return 0;
 }
 

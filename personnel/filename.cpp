@@ -46,7 +46,8 @@ bool isOneFileName(const QString& name)
 }
 } // namespace
 
-FileNameCheck::FileNameCheck(const QString& dataFolder) : m_folder(dataFolder + QStringLiteral("/debug"))
+FileNameCheck::FileNameCheck(const QString& dataFolder)
+    : m_folder(dataFolder + QStringLiteral("/debug"))
 {
 }
 

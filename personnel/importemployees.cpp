@@ -277,7 +277,8 @@ QString EmployeeImport::fieldValue(int line, Field field) const
 }
 
 std::optional<QString> EmployeeImport::checkRow(int line, const Lookups& lookups,
-                                                const FileNameCheck& files, QSet<QString>& sheetFiles,
+                                                const FileNameCheck& files,
+                                                QSet<QString>& sheetFiles,
                                                 PreparedEmployee& out) const
 {
     PreparedEmployee p;

@@ -10,8 +10,7 @@ namespace zf::test {
 
 // How many entries the kernel saw created in `folder` while `action` ran; -1 when it cannot
 // watch the folder.
-template <typename F>
-int entriesCreatedIn(const QString& folder, F action)
+template <typename F> int entriesCreatedIn(const QString& folder, F action)
 {
     const int fd = inotify_init1(IN_NONBLOCK);
     if (fd < 0)

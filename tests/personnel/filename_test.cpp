@@ -68,15 +68,15 @@ TEST_F(FileNameTest, AMissingDebugFolderOrAFolderOfThatNameMakesItInvalid)
     EXPECT_FALSE(IsValidFileName(QStringLiteral("jan"), dir.path()));
 }
 
-
 TEST_F(FileNameTest, WhatALinuxFolderTakesStaysValid)
 {
     // Names only Windows itself would refuse are the plan folder's business, as they always were;
     // a Polish name is measured in the bytes the file system stores.
     for (const QString& name :
-         {QStringLiteral("CON"), QStringLiteral("nul"), QStringLiteral("com1.txt"), QStringLiteral("plan."),
-          QStringLiteral("plan "), QStringLiteral(" plan"), QStringLiteral("..plan"), QStringLiteral(".plan"),
-          QString(255, QLatin1Char('x')), QString(127, QChar(u'ł')) + QStringLiteral("x")}) {
+         {QStringLiteral("CON"), QStringLiteral("nul"), QStringLiteral("com1.txt"),
+          QStringLiteral("plan."), QStringLiteral("plan "), QStringLiteral(" plan"),
+          QStringLiteral("..plan"), QStringLiteral(".plan"), QString(255, QLatin1Char('x')),
+          QString(127, QChar(u'ł')) + QStringLiteral("x")}) {
         EXPECT_TRUE(IsValidFileName(name, dir.path())) << name.toStdString();
     }
     EXPECT_TRUE(debugEntries().isEmpty());
@@ -84,9 +84,9 @@ TEST_F(FileNameTest, WhatALinuxFolderTakesStaysValid)
 
 TEST_F(FileNameTest, WhatTheFileSystemRefusesIsInvalid)
 {
-    for (const QString& name :
-         {QString(256, QLatin1Char('x')), QString(128, QChar(u'ł')), QStringLiteral("a") + QChar(u'\0'),
-          QStringLiteral("del\x7f"), QStringLiteral("a/"), QStringLiteral("/")}) {
+    for (const QString& name : {QString(256, QLatin1Char('x')), QString(128, QChar(u'ł')),
+                                QStringLiteral("a") + QChar(u'\0'), QStringLiteral("del\x7f"),
+                                QStringLiteral("a/"), QStringLiteral("/")}) {
         EXPECT_FALSE(IsValidFileName(name, dir.path())) << name.size();
     }
     EXPECT_TRUE(debugEntries().isEmpty());
@@ -94,7 +94,8 @@ TEST_F(FileNameTest, WhatTheFileSystemRefusesIsInvalid)
 
 TEST_F(FileNameTest, ALinkOfThatNameMakesItInvalid)
 {
-    ASSERT_TRUE(QFile::link(dir.path() + QStringLiteral("/nowhere"), dir.path() + QStringLiteral("/debug/dangling")));
+    ASSERT_TRUE(QFile::link(dir.path() + QStringLiteral("/nowhere"),
+                            dir.path() + QStringLiteral("/debug/dangling")));
     EXPECT_FALSE(IsValidFileName(QStringLiteral("dangling"), dir.path()));
 }
 

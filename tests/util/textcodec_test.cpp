@@ -3,8 +3,8 @@
 #include "tests/util/print.h"
 
 #include <QStringDecoder>
-#include <QStringList>
 #include <QStringEncoder>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -69,7 +69,6 @@ TEST(Cp1250, CharactersOutsideTheCodePageAreFound)
     EXPECT_TRUE(nonCp1250Characters(QStringLiteral("Zażółć gęślą jaźń")).isEmpty());
     EXPECT_TRUE(isCp1250Encodable(QString()));
 }
-
 
 // Qt's own converter is the reference: the program's conversion must give what it gives.
 QByteArray qtEncode(const QString& text)
@@ -136,7 +135,7 @@ TEST(Cp1250, TextsBeyondSixteenBitsAndBrokenPairsAsQtHasThem)
         QStringLiteral("Zażółć 😀 gęślą"),
         QStringLiteral("a\U000E0001b\U0001D173c"), // ignorable beyond 16 bits
         QStringLiteral("\u200Bł\uFEFF"),           // ignorable within 16 bits
-        QStringLiteral("x") + hi,                   // a pair cut off at the end
+        QStringLiteral("x") + hi,                  // a pair cut off at the end
         hi + QStringLiteral("x") + lo + lo + hi + hi + lo,
         QStringLiteral("€\u0081\u0098ŁЖ\uFFFD"),
     };
