@@ -3,7 +3,10 @@
 #include "util/polishdesktop.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 
+#include <cstdio>
 #include <exception>
 
 namespace {
@@ -39,6 +42,23 @@ private:
     }
 };
 
+// For timing the start from outside (ZF_REPORT_LOGIN set): the login window, once shown, is
+// reported on standard output and cancelled, which ends the run.
+class LoginReporter final : public QObject
+{
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->inherits("zf::TfLogin")) {
+            std::fputs("login shown\n", stdout);
+            std::fflush(stdout);
+            auto* login = static_cast<QDialog*>(watched);
+            QTimer::singleShot(0, login, [login] { login->reject(); });
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -48,6 +68,11 @@ int main(int argc, char** argv)
     zf::setUpPolishDesktop(qapp);
     zf::StartOptions options;
     options.arguments = QApplication::arguments().mid(1);
+    LoginReporter reporter;
+    if (qEnvironmentVariableIsSet("ZF_REPORT_LOGIN")) {
+        options.splash = false;
+        qapp.installEventFilter(&reporter);
+    }
     zf::TApplication app(options);
     g_app = &app;
     if (!app.start()) {

@@ -1,6 +1,8 @@
-// How long the program takes from its start to the login window, beside the time Qt itself
-// needs to put a bare window on screen. Runs offscreen in a private data folder; the first run
-// makes the database by quick creation, the runs after it are the ones a clerk sees every day.
+// How long the program takes from its start to the login window: the real program launched as a
+// process, offscreen and without its splash, until it reports the login window shown; beside it
+// the time Qt itself needs to put a bare window on screen. The database is made first, in this
+// process, by quick creation in a private data folder; the launches after it are the start a
+// clerk sees every day.
 #include "app/application.h"
 #include "app/loginwindow.h"
 #include "data/managedbwindow.h"
@@ -8,6 +10,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -101,10 +105,34 @@ qint64 bareWindow()
     return clock.elapsed();
 }
 
-qint64 median(std::vector<qint64> v)
+// One launch of the real program until it reports its login window; -1 when it does not.
+double launchToLogin(const QString& program, const QProcessEnvironment& env)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::SeparateChannels);
+    p.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer clock;
+    clock.start();
+    p.start(program, {QStringLiteral("ENABLEMULTIRUN")});
+    double shownMs = -1;
+    QByteArray out;
+    while (shownMs < 0 && p.waitForReadyRead(30000)) {
+        out += p.readAllStandardOutput();
+        if (out.contains("login shown\n"))
+            shownMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    }
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+    }
+    return shownMs;
+}
+
+template <typename T> T medianOf(std::vector<T> v)
 {
     std::sort(v.begin(), v.end());
-    return v.empty() ? -1 : v[v.size() / 2];
+    return v.empty() ? T(-1) : v[v.size() / 2];
 }
 
 } // namespace
@@ -112,25 +140,47 @@ qint64 median(std::vector<qint64> v)
 int main(int argc, char** argv)
 {
     QApplication qapp(argc, argv);
-    QTemporaryDir data;
-    constexpr int kRuns = 5;
-
-    const qint64 first = runToLogin(data.path(), false);
-    std::vector<qint64> plain;
+    QTemporaryDir root;
+    constexpr int kRuns = 7;
+    // The program finds its data folder below XDG_DATA_HOME, as it finds it on a clerk's desk.
+    const QString dataFolder = root.path() + QStringLiteral("/data/Orvantis/Zefirant");
+    const qint64 first = runToLogin(dataFolder, false);
     std::vector<qint64> withSplash;
     std::vector<qint64> bare;
     for (int i = 0; i < kRuns; ++i) {
-        plain.push_back(runToLogin(data.path(), false));
-        withSplash.push_back(runToLogin(data.path(), true));
+        withSplash.push_back(runToLogin(dataFolder, true));
         bare.push_back(bareWindow());
     }
-    std::printf("pierwsze uruchomienie (z utworzeniem bazy) do okna logowania: %lld ms\n",
-                static_cast<long long>(first));
-    std::printf("kolejne uruchomienie do okna logowania, bez ekranu powitalnego: %lld ms "
-                "(mediana z %d)\n",
-                static_cast<long long>(median(plain)), kRuns);
-    std::printf("kolejne uruchomienie do okna logowania, z ekranem powitalnym: %lld ms\n",
-                static_cast<long long>(median(withSplash)));
-    std::printf("samo okno Qt do pokazania: %lld ms\n", static_cast<long long>(median(bare)));
-    return first < 0 || median(plain) < 0 ? 1 : 0;
+
+    const QString program =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/zefirant");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZF_REPORT_LOGIN"), QStringLiteral("1"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), root.path() + QStringLiteral("/data"));
+    env.insert(QStringLiteral("XDG_CONFIG_DIRS"), root.path() + QStringLiteral("/no-installer"));
+    std::vector<double> launched;
+    // One launch to warm the caches, then the ones counted.
+    const double cold = launchToLogin(program, env);
+    for (int i = 0; i < kRuns && cold >= 0; ++i)
+        launched.push_back(launchToLogin(program, env));
+    const bool failed =
+        cold < 0 || std::any_of(launched.begin(), launched.end(), [](double ms) { return ms < 0; });
+
+    std::printf(
+        "pierwsze uruchomienie (z utworzeniem bazy, w tym procesie) do okna logowania: %lld ms\n",
+        static_cast<long long>(first));
+    std::printf(
+        "program uruchomiony jako proces, bez ekranu powitalnego, do okna logowania: %.1f ms "
+        "(mediana z %d po jednym rozgrzewającym)\n",
+        failed ? -1.0 : medianOf(launched), kRuns);
+    std::printf("w tym procesie, z ekranem powitalnym: %lld ms\n",
+                static_cast<long long>(medianOf(withSplash)));
+    std::printf("samo okno Qt do pokazania: %lld ms\n", static_cast<long long>(medianOf(bare)));
+    if (!failed)
+        std::printf(
+            "RESULT | %-34s | ours %9.1f ms | limit %9.1f ms |             |              | %s\n",
+            "start to login window (process)", medianOf(launched), 150.0,
+            medianOf(launched) <= 150 ? "met" : "NOT met");
+    return first < 0 || failed ? 1 : 0;
 }

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <sys/resource.h>
+
 namespace zf::bench {
 
 int benchMain(int argc, char** argv, const std::function<int(const QString& root)>& run)
@@ -91,6 +93,113 @@ double bestIsqlMs(const QString& isql, const QString& path, const QString& scrip
         best = best < 0 ? ms : std::min(best, ms);
     }
     return best;
+}
+
+double Runs::median() const
+{
+    if (ms.empty())
+        return -1;
+    std::vector<double> sorted = ms;
+    std::sort(sorted.begin(), sorted.end());
+    const size_t n = sorted.size();
+    return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+}
+
+double Runs::best() const
+{
+    return ms.empty() ? -1 : *std::min_element(ms.begin(), ms.end());
+}
+
+std::optional<Runs> timeRuns(const std::function<bool()>& once, int runs,
+                             const std::function<bool()>& before)
+{
+    if ((before && !before()) || !once())
+        return std::nullopt;
+    Runs r;
+    for (int i = 0; i < runs; ++i) {
+        if (before && !before())
+            return std::nullopt;
+        QElapsedTimer t;
+        t.start();
+        if (!once())
+            return std::nullopt;
+        r.ms.push_back(msSince(t));
+    }
+    return r;
+}
+
+std::optional<IsqlFloor> isqlFloor(const QString& isql, const QString& path, const QString& script,
+                                   const QString& folder, int runs, const QString& before)
+{
+    const QString empty = folder + QStringLiteral("/startup.sql");
+    if (!writeBytes(empty, "SELECT 1 FROM RDB$DATABASE;\n"))
+        return std::nullopt;
+    // A warm-up of both, then the two in turn, so a change of load touches both alike.
+    if ((!before.isEmpty() && !runIsql(isql, path, before)) || !runIsql(isql, path, script) ||
+        !runIsql(isql, path, empty))
+        return std::nullopt;
+    IsqlFloor f;
+    for (int i = 0; i < runs; ++i) {
+        if (!before.isEmpty() && !runIsql(isql, path, before))
+            return std::nullopt;
+        QElapsedTimer t;
+        t.start();
+        if (!runIsql(isql, path, script))
+            return std::nullopt;
+        f.script.ms.push_back(msSince(t));
+        t.restart();
+        if (!runIsql(isql, path, empty))
+            return std::nullopt;
+        f.startup.ms.push_back(msSince(t));
+    }
+    return f;
+}
+
+void printIsqlFloor(const IsqlFloor& floor)
+{
+    std::printf("  isql-fb, same statements       median %8.1f ms (%zu runs)\n",
+                floor.script.median(), floor.script.ms.size());
+    std::printf("  isql-fb start-up and attach    median %8.1f ms (%zu runs)\n",
+                floor.startup.median(), floor.startup.ms.size());
+    std::printf("  floor: isql-fb less start-up   median %8.1f ms\n", floor.netMs());
+}
+
+void printResult(const char* path, double oursMs, double floorMs, double target)
+{
+    const double ratio = floorMs > 0 ? oursMs / floorMs : 0;
+    std::printf("RESULT | %-34s | ours %9.1f ms | floor %9.1f ms | ratio %5.2f | target <= %.1f "
+                "| %s\n",
+                path, oursMs, floorMs, ratio, target,
+                floorMs <= 0      ? "no floor"
+                : ratio <= target ? "met"
+                                  : "NOT met");
+    std::fflush(stdout);
+}
+
+void printLimit(const char* path, double ours, double limit, const char* unit)
+{
+    std::printf(
+        "RESULT | %-34s | ours %9.1f %s | limit %9.1f %s |             |              | %s\n", path,
+        ours, unit, limit, unit, ours <= limit ? "met" : "NOT met");
+    std::fflush(stdout);
+}
+
+double peakResidentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+bool resetPeakResident()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
 }
 
 void ConsoleDialogs::information(const QString& caption, const QString& text)

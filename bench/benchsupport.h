@@ -9,6 +9,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace zf::bench {
 
@@ -34,6 +36,50 @@ inline double msSince(const QElapsedTimer& t)
 {
     return static_cast<double>(t.nsecsElapsed()) / 1e6;
 }
+
+// Every side of a comparison runs this often, after one untimed warm-up.
+inline constexpr int kRuns = 7;
+
+// The timings of one side, in milliseconds.
+struct Runs
+{
+    std::vector<double> ms;
+    double median() const;
+    double best() const;
+};
+
+// `once` run `runs` times after an untimed warm-up, each after an untimed `before` (when given);
+// nothing when a run fails.
+std::optional<Runs> timeRuns(const std::function<bool()>& once, int runs = kRuns,
+                             const std::function<bool()>& before = {});
+
+// isql-fb as a floor: the script and, for its start-up and attach, an empty script, each run
+// `runs` times in turn (each script run after an untimed `before`, when given).
+struct IsqlFloor
+{
+    Runs script;
+    Runs startup;
+    // The median of the script less the median of the start-up.
+    double netMs() const { return script.median() - startup.median(); }
+};
+std::optional<IsqlFloor> isqlFloor(const QString& isql, const QString& path, const QString& script,
+                                   const QString& folder, int runs = kRuns,
+                                   const QString& before = {});
+
+// Prints the floor's parts: the script, its start-up, what is left.
+void printIsqlFloor(const IsqlFloor& floor);
+
+// The line that scripts/bench.sh collects: the path, our median, the floor's median, the ratio
+// and the target ratio.
+void printResult(const char* path, double oursMs, double floorMs, double target);
+
+// The same line for a figure with a limit of its own rather than a floor.
+void printLimit(const char* path, double ours, double limit, const char* unit = "ms");
+
+// The peak resident size of this process in MB (VmHWM), and starting it anew from the present
+// size, so a later peak belongs to what ran after; false when the kernel does not allow it.
+double peakResidentMb();
+bool resetPeakResident();
 
 // The best of `runs` timed isql-fb runs of `script`, each after an untimed run of `before` (when
 // given); a negative number when any run fails.

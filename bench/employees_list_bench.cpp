@@ -1,5 +1,6 @@
 // How long opening the employees list takes for 10,000 employees, next to fetching the same
-// rows with the same statement through isql-fb. Prints numbers; never fails on them.
+// rows with the same statement through isql-fb, its start-up and attach measured as often and
+// taken off. Prints numbers; never fails on them.
 #include "data/databasecreation.h"
 #include "data/fb/connection.h"
 #include "data/fb/statement.h"
@@ -34,31 +35,6 @@ using zf::bench::runIsql;
 using zf::bench::writeBytes;
 
 constexpr int kEmployees = 10000;
-constexpr int kRuns = 7;
-
-struct Timing
-{
-    double bestMs = 0;
-    double medianMs = 0;
-};
-
-// Runs `once` kRuns times after one warm-up run; nullopt as soon as a run fails.
-std::optional<Timing> measure(const std::function<bool()>& once)
-{
-    if (!once())
-        return std::nullopt;
-    std::vector<double> ms;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        if (!once())
-            return std::nullopt;
-        ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return Timing{ms.front(), ms[ms.size() / 2]};
-}
-
 // Employees with Polish names, numbers, units (some without one) and a few dismissed.
 bool fillEmployees(const QString& path)
 {
@@ -133,7 +109,7 @@ int run(const QString& root)
         QStringLiteral("/Orvantis/Zefirant");
     QDir().mkpath(dataFolder + QStringLiteral("/debug"));
     QString selectSql;
-    std::optional<Timing> ours;
+    std::optional<zf::bench::Runs> ours;
     {
         zf::TmyDataBase db(zf::DatabasePaths{dataFolder, programFolder,
                                              {root + QStringLiteral("/no-installer")}},
@@ -142,7 +118,7 @@ int run(const QString& root)
             std::fprintf(stderr, "Cannot connect to %s\n", qPrintable(path));
             return 1;
         }
-        ours = measure([&] {
+        ours = zf::bench::timeRuns([&] {
             db.OpenEmployees();
             return db.DBFEmployees.isOpen() && db.DBFEmployees.recordCount() == kEmployees;
         });
@@ -154,22 +130,23 @@ int run(const QString& root)
         return 1;
     }
 
-    std::printf("Employees list: %d rows, best of %d runs after a warm-up\n", kEmployees, kRuns);
-    std::printf("  TmyDataBase::OpenEmployees   best %8.1f ms   median %8.1f ms\n",
-                ours->bestMs, ours->medianMs);
+    std::printf("Employees list: %d rows, median of %d runs after a warm-up\n", kEmployees,
+                zf::bench::kRuns);
+    std::printf("  TmyDataBase::OpenEmployees     median %8.1f ms (best %.1f)\n", ours->median(),
+                ours->best());
 
     const QString isql = QStandardPaths::findExecutable(QStringLiteral("isql-fb"));
     if (isql.isEmpty()) {
         std::printf("  isql-fb not found: no comparison\n");
+        zf::bench::printResult("employees list, 10,000", ours->median(), 0, 1.1);
         return 0;
     }
     const QString selectFile = root + QStringLiteral("/select.sql");
     const QString countFile = root + QStringLiteral("/count.sql");
-    const QString emptyFile = root + QStringLiteral("/empty.sql");
     if (!writeBytes(selectFile, (selectSql + QStringLiteral(";\n")).toUtf8()) ||
-        !writeBytes(countFile,
-                    (QStringLiteral("SET COUNT ON;\n") + selectSql + QStringLiteral(";\n")).toUtf8()) ||
-        !writeBytes(emptyFile, "SELECT 1 FROM RDB$DATABASE;\n")) {
+        !writeBytes(
+            countFile,
+            (QStringLiteral("SET COUNT ON;\n") + selectSql + QStringLiteral(";\n")).toUtf8())) {
         std::fprintf(stderr, "Cannot write the isql-fb scripts in %s\n", qPrintable(root));
         return 1;
     }
@@ -182,23 +159,11 @@ int run(const QString& root)
         std::fprintf(stderr, "isql-fb did not report \"%s\"\n", expected.constData());
         return 1;
     }
-    const auto theirs = measure([&] { return runIsql(isql, path, selectFile); });
-    // Start-up and attaching alone, to show what of isql-fb's time is the list itself.
-    const auto startup = measure([&] { return runIsql(isql, path, emptyFile); });
-    if (!theirs || !startup)
+    const auto floor = zf::bench::isqlFloor(isql, path, selectFile, root);
+    if (!floor)
         return 1;
-
-    const double ratio = ours->bestMs / theirs->bestMs;
-    const double netMs = theirs->bestMs - startup->bestMs;
-    std::printf("  isql-fb, same SELECT          best %8.1f ms   median %8.1f ms\n",
-                theirs->bestMs, theirs->medianMs);
-    std::printf("  isql-fb start-up and attach   best %8.1f ms   median %8.1f ms\n",
-                startup->bestMs, startup->medianMs);
-    std::printf("  ratio ours / isql-fb: %.2f (%s twice isql-fb's time)\n", ratio,
-                ratio <= 2.0 ? "within" : "NOT within");
-    if (netMs > 0)
-        std::printf("  ratio ours / isql-fb without its start-up (%.1f ms): %.2f\n", netMs,
-                    ours->bestMs / netMs);
+    zf::bench::printIsqlFloor(*floor);
+    zf::bench::printResult("employees list, 10,000", ours->median(), floor->netMs(), 1.1);
     return 0;
 }
 

@@ -1,8 +1,11 @@
 #include "personnel/filename.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <climits>
+#include <unistd.h>
 
 namespace zf {
 
@@ -29,28 +32,58 @@ QString FileNameKey(const QString& name)
     return key.toCaseFolded();
 }
 
-bool IsValidFileName(const QString& name, const QString& dataFolder)
+namespace {
+// A single file name that a Windows folder can hold too; nothing on disk is looked at.
+bool isOneFileName(const QString& name)
 {
     static const QString windowsForbidden = QStringLiteral("\\/:*?\"<>|");
     if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral(".."))
         return false;
     for (const QChar c : name)
-        if (windowsForbidden.contains(c))
+        if (c.unicode() < 32 || c.unicode() == 127 || windowsForbidden.contains(c))
             return false;
-    for (const QChar c : name)
-        if (c.unicode() < 32 || c.unicode() == 127)
-            return false;
-    const QString folder = dataFolder + QStringLiteral("/debug");
-    const QString path = folder + QLatin1Char('/') + name;
-    if (QFileInfo(path).isFile())
+    return true;
+}
+} // namespace
+
+FileNameCheck::FileNameCheck(const QString& dataFolder)
+    : m_folder(dataFolder + QStringLiteral("/debug"))
+{
+}
+
+bool FileNameCheck::folderUsable() const
+{
+    if (m_folderState < 0) {
+        // The one file this check ever creates: a name of its own, gone again at once.
+        QTemporaryFile probe(m_folder + QStringLiteral("/.zf-name-XXXXXX"));
+        bool usable = probe.open();
+        probe.close();
+        usable = usable && probe.remove();
+        const long nameMax = ::pathconf(QFile::encodeName(m_folder).constData(), _PC_NAME_MAX);
+        m_nameMax = nameMax > 0 ? nameMax : 255;
+        m_folderState = usable ? 1 : 0;
+    }
+    return m_folderState == 1;
+}
+
+bool FileNameCheck::isValid(const QString& name) const
+{
+    if (!isOneFileName(name))
+        return false;
+    const QString path = m_folder + QLatin1Char('/') + name;
+    const QFileInfo info(path);
+    if (info.isFile())
         return true;
-    if (QFileInfo::exists(path)) // a folder or something else of that name
+    if (info.exists() || info.isSymLink()) // a folder, a dangling link or anything else
         return false;
-    QFile probe(path);
-    if (!probe.open(QIODevice::NewOnly | QIODevice::WriteOnly))
+    if (!folderUsable())
         return false;
-    probe.close();
-    return probe.remove();
+    return QFile::encodeName(name).size() <= m_nameMax && QFile::encodeName(path).size() < PATH_MAX;
+}
+
+bool IsValidFileName(const QString& name, const QString& dataFolder)
+{
+    return FileNameCheck(dataFolder).isValid(name);
 }
 
 } // namespace zf

@@ -5,12 +5,31 @@
 namespace zf {
 
 // Whether a leave-plan file of this name (without its extension) can exist in the plan folder.
-// It is tried out in the data folder's "debug" folder: an existing file of that name counts as
-// valid; otherwise an empty file is created there and removed again, and any failure makes the
-// name invalid. A name that is not a single file name — one with a path separator, "." or "..",
-// or a control character — is refused before anything is created, so no name can reach outside
-// the plan folder.
+// It is judged against the data folder's "debug" folder: an existing file of that name counts
+// as valid, anything else of that name makes it invalid; otherwise the folder must take a new
+// file (tried out with a file of the check's own, created and removed again) and the name must
+// fit its file system's limits. A name that is not a single file name — one with a path
+// separator, "." or "..", or a control character — is refused before anything is looked at, so
+// no name can reach outside the plan folder.
 bool IsValidFileName(const QString& name, const QString& dataFolder);
+
+// The same test for many names (an import's rows): the folder is tried out once, with a file of
+// its own, on the first name that needs it; every name after that is decided by the rules of
+// the file system (the characters above, the length of a name and of the path) and by what
+// already lies in the folder.
+class FileNameCheck
+{
+public:
+    explicit FileNameCheck(const QString& dataFolder);
+    bool isValid(const QString& name) const;
+
+private:
+    bool folderUsable() const;
+
+    QString m_folder;
+    mutable int m_folderState = -1; // not tried yet, then 0 or 1
+    mutable long m_nameMax = 0;     // bytes of one name, as the folder's file system allows
+};
 
 // What decides whether two plan file names are one file: the shared plan folder is reached
 // from Windows too, where case does not count and trailing blanks are dropped.

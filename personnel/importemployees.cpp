@@ -214,6 +214,7 @@ void EmployeeImport::VerifySheet()
 
     // The file-name test tries names out in this folder.
     QDir().mkpath(m_dataFolder + QStringLiteral("/debug"));
+    const FileNameCheck files(m_dataFolder); // the folder is tried out once for the whole sheet
 
     QString error;
     const std::optional<Lookups> lookups = readLookups(error);
@@ -224,7 +225,7 @@ void EmployeeImport::VerifySheet()
     for (int line = first; line < m_grid.lineCount(); ++line) {
         std::optional<QString> remark;
         if (lookups)
-            remark = checkRow(line, *lookups, sheetFiles, m_prepared[line]);
+            remark = checkRow(line, *lookups, files, sheetFiles, m_prepared[line]);
         else
             remark = kDatabaseError + oneLine(error);
         if (remark) {

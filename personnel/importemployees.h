@@ -15,6 +15,7 @@
 namespace zf {
 
 class Dialogs;
+class FileNameCheck;
 class TmyDataBase;
 
 // One sheet row as verification prepared it; the import uses only these. `error` is "ERR"
@@ -135,8 +136,8 @@ private:
     };
     std::optional<Lookups> readLookups(QString& error);
     // The remark of a refused row, or nothing when the row passed and `out` is filled.
-    std::optional<QString> checkRow(int line, const Lookups& lookups, QSet<QString>& sheetFiles,
-                                    PreparedEmployee& out) const;
+    std::optional<QString> checkRow(int line, const Lookups& lookups, const FileNameCheck& files,
+                                    QSet<QString>& sheetFiles, PreparedEmployee& out) const;
     QString fieldValue(int line, Field field) const;
     bool isAssigned(Field field) const { return cb[field] > 0; }
     bool loadFile(const QString& path);

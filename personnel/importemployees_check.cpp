@@ -99,6 +99,7 @@ QString EmployeeImport::fieldValue(int line, Field field) const
 }
 
 std::optional<QString> EmployeeImport::checkRow(int line, const Lookups& lookups,
+                                                const FileNameCheck& files,
                                                 QSet<QString>& sheetFiles,
                                                 PreparedEmployee& out) const
 {
@@ -144,7 +145,7 @@ std::optional<QString> EmployeeImport::checkRow(int line, const Lookups& lookups
     if (p.fileName.isEmpty())
         return kNoFileName;
     // Two employees must never share a plan file, and no name may reach out of the plan folder.
-    if (!IsValidFileName(p.fileName, m_dataFolder))
+    if (!files.isValid(p.fileName))
         return kBadFileName;
     const QString fileKey = FileNameKey(p.fileName);
     if (lookups.fileNames.contains(fileKey) || sheetFiles.contains(fileKey))

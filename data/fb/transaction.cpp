@@ -80,6 +80,7 @@ Transaction::Transaction(Connection& connection, QByteArray parameters, int idle
     : QObject(parent), m_connection(connection), m_parameters(std::move(parameters)),
       m_idleTimeoutMs(idleTimeoutMs)
 {
+    m_idleTimer.setObjectName(QStringLiteral("idleTimer"));
     m_idleTimer.setSingleShot(true);
     connect(&m_idleTimer, &QTimer::timeout, this, &Transaction::onIdleTimeout);
     m_connection.registerTransaction(this);
@@ -163,23 +164,32 @@ void Transaction::rollbackQuietly() noexcept
 
 void Transaction::touch()
 {
-    if (m_idleTimeoutMs > 0 && isActive())
+    if (m_idleTimeoutMs <= 0 || !isActive())
+        return;
+    // Restarting a timer per fetch cost more than the fetch of a short row.
+    m_lastUse = std::chrono::steady_clock::now();
+    if (!m_idleTimer.isActive())
         m_idleTimer.start(m_idleTimeoutMs);
 }
 
 void Transaction::setIdleTimeoutMs(int ms)
 {
     m_idleTimeoutMs = ms;
-    if (ms <= 0)
-        m_idleTimer.stop();
-    else
-        touch();
+    m_idleTimer.stop(); // a new time-out counts in full from now
+    touch();
 }
 
 void Transaction::onIdleTimeout()
 {
-    if (!isActive())
+    if (!isActive() || m_idleTimeoutMs <= 0)
         return;
+    const auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          std::chrono::steady_clock::now() - m_lastUse)
+                          .count();
+    if (idle < m_idleTimeoutMs) {
+        m_idleTimer.start(static_cast<int>(m_idleTimeoutMs - idle));
+        return;
+    }
     rollbackQuietly();
     emit timedOut();
 }

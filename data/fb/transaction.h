@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <chrono>
+
 namespace zf::fb {
 
 class Connection;
@@ -51,7 +53,8 @@ public:
     // The parameter block of the next start; an active transaction keeps the one it began with.
     void setParameters(QByteArray parameters) { m_parameters = std::move(parameters); }
 
-    // Called by statements on every use: restarts the idle time-out.
+    // Called by statements on every use (every fetch): the idle time-out counts from here. Only
+    // the time is noted; the one timer, when it fires early, waits out the rest.
     void touch();
     int idleTimeoutMs() const { return m_idleTimeoutMs; }
     void setIdleTimeoutMs(int ms);
@@ -69,7 +72,8 @@ private:
     Connection& m_connection;
     QByteArray m_parameters;
     int m_idleTimeoutMs;
-    QTimer m_idleTimer;
+    QTimer m_idleTimer{this};
+    std::chrono::steady_clock::time_point m_lastUse;
     isc_tr_handle m_handle = 0;
 };
 

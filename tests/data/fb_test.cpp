@@ -11,9 +11,13 @@
 #include <QAbstractItemModelTester>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -193,6 +197,57 @@ TEST_F(FbTest, IdleTimeoutRollsBackAForgottenTransaction)
     ASSERT_TRUE(spy.wait(5000));
     EXPECT_FALSE(t.isActive());
     exec(QStringLiteral("INSERT INTO T (ID) VALUES (1)")); // no duplicate: the row was undone
+}
+
+TEST_F(FbTest, FetchingKeepsTheIdleTimeOutWithoutRestartingItsTimer)
+{
+    for (int i = 1; i <= 200; ++i)
+        exec(QStringLiteral("INSERT INTO T (ID) VALUES (:ID)"), {{QStringLiteral("ID"), i}});
+    // The timer of a time-out this long may fire 5 % either side (a coarse timer).
+    Transaction t(db, tpb::readOnlyReadCommitted(), 10000);
+    t.start();
+    auto* timer = t.findChild<QTimer*>(QStringLiteral("idleTimer"));
+    ASSERT_NE(timer, nullptr);
+    ASSERT_TRUE(timer->isActive());
+    QThread::msleep(1500);
+    Statement st(db, &t);
+    st.setSql(QStringLiteral("SELECT ID FROM T ORDER BY ID"));
+    st.execute();
+    int rows = 0;
+    while (st.fetch())
+        ++rows;
+    EXPECT_EQ(rows, 200);
+    // Still counting down from the start: the fetches only noted their time.
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_LE(timer->remainingTime(), 10000 - 750) << "the timer was started again on a fetch";
+}
+
+TEST_F(FbTest, ATransactionInUseOutlivesItsIdleTimeOut)
+{
+    Transaction t(db, tpb::engineDefaults(), 500);
+    QSignalSpy spy(&t, &Transaction::timedOut);
+    t.start();
+    Statement st(db, &t);
+    st.setSql(QStringLiteral("SELECT COUNT(*) FROM T"));
+    // Used every 50 ms for two time-outs' worth: each use counts the time-out anew.
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 1000) {
+        st.execute();
+        ASSERT_TRUE(st.fetch());
+        st.close();
+        QTest::qWait(50);
+        ASSERT_TRUE(t.isActive()) << "rolled back after " << clock.elapsed() << " ms of use";
+    }
+    EXPECT_EQ(spy.count(), 0);
+    // Left alone, it goes.
+    ASSERT_TRUE(spy.wait(5000));
+    EXPECT_FALSE(t.isActive());
+    // A new time-out counts in full from when it is set.
+    t.start();
+    t.setIdleTimeoutMs(60000);
+    QTest::qWait(300);
+    EXPECT_TRUE(t.isActive());
 }
 
 TEST_F(FbTest, ReadCommittedListSeesCommittedChangesOnReopen)

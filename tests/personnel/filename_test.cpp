@@ -1,4 +1,5 @@
 #include "personnel/filename.h"
+#include "tests/personnel/createdfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,6 +66,63 @@ TEST_F(FileNameTest, AMissingDebugFolderOrAFolderOfThatNameMakesItInvalid)
     EXPECT_FALSE(IsValidFileName(QStringLiteral("taken"), dir.path()));
     QDir(dir.path() + QStringLiteral("/debug")).removeRecursively();
     EXPECT_FALSE(IsValidFileName(QStringLiteral("jan"), dir.path()));
+}
+
+TEST_F(FileNameTest, WhatALinuxFolderTakesStaysValid)
+{
+    // Names only Windows itself would refuse are the plan folder's business, as they always were;
+    // a Polish name is measured in the bytes the file system stores.
+    for (const QString& name :
+         {QStringLiteral("CON"), QStringLiteral("nul"), QStringLiteral("com1.txt"),
+          QStringLiteral("plan."), QStringLiteral("plan "), QStringLiteral(" plan"),
+          QStringLiteral("..plan"), QStringLiteral(".plan"), QString(255, QLatin1Char('x')),
+          QString(127, QChar(u'ł')) + QStringLiteral("x")}) {
+        EXPECT_TRUE(IsValidFileName(name, dir.path())) << name.toStdString();
+    }
+    EXPECT_TRUE(debugEntries().isEmpty());
+}
+
+TEST_F(FileNameTest, WhatTheFileSystemRefusesIsInvalid)
+{
+    for (const QString& name : {QString(256, QLatin1Char('x')), QString(128, QChar(u'ł')),
+                                QStringLiteral("a") + QChar(u'\0'), QStringLiteral("del\x7f"),
+                                QStringLiteral("a/"), QStringLiteral("/")}) {
+        EXPECT_FALSE(IsValidFileName(name, dir.path())) << name.size();
+    }
+    EXPECT_TRUE(debugEntries().isEmpty());
+}
+
+TEST_F(FileNameTest, ALinkOfThatNameMakesItInvalid)
+{
+    ASSERT_TRUE(QFile::link(dir.path() + QStringLiteral("/nowhere"),
+                            dir.path() + QStringLiteral("/debug/dangling")));
+    EXPECT_FALSE(IsValidFileName(QStringLiteral("dangling"), dir.path()));
+}
+
+TEST_F(FileNameTest, ManyNamesTryTheFolderOutOnce)
+{
+    QFile existing(dir.path() + QStringLiteral("/debug/jest"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    const int created = test::entriesCreatedIn(dir.path() + QStringLiteral("/debug"), [&] {
+        const FileNameCheck check(dir.path());
+        for (int i = 0; i < 50; ++i)
+            EXPECT_TRUE(check.isValid(QStringLiteral("pracownik_%1").arg(i)));
+        EXPECT_TRUE(check.isValid(QStringLiteral("jest")));
+        EXPECT_FALSE(check.isValid(QStringLiteral("a:b")));
+        EXPECT_FALSE(check.isValid(QString(256, QLatin1Char('x'))));
+    });
+    ASSERT_GE(created, 0);
+    EXPECT_LE(created, 1);
+    EXPECT_EQ(debugEntries(), QStringList{QStringLiteral("jest")});
+}
+
+TEST_F(FileNameTest, AFolderThatTakesNoFileRefusesEveryNewName)
+{
+    QDir(dir.path() + QStringLiteral("/debug")).removeRecursively();
+    const FileNameCheck check(dir.path());
+    EXPECT_FALSE(check.isValid(QStringLiteral("jan")));
+    EXPECT_FALSE(check.isValid(QStringLiteral("anna")));
 }
 
 TEST(FileNameFilter, TypedCharactersBecomeUnderscores)

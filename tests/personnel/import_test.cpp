@@ -2,6 +2,7 @@
 // the annotated sheet and the remembered configuration, on real embedded databases.
 #include "personnel/importcsv.h"
 #include "personnel/importemployees.h"
+#include "tests/personnel/createdfiles.h"
 #include "tests/support/test_database.h"
 #include "tests/support/test_env.h"
 #include "tests/util/print.h"
@@ -383,6 +384,25 @@ TEST_F(ImportTest, ExcelSheetWithErrorsImportsTheRowsThatPassed)
     EXPECT_EQ(column(QStringLiteral("ACT"), QStringLiteral("00124")), QStringLiteral("T"));
     EXPECT_EQ(column(QStringLiteral("ACT"), QStringLiteral("00126")), QStringLiteral("N")); // TAK
     EXPECT_EQ(column(QStringLiteral("COUNT(*)"), QStringLiteral("00125")), QStringLiteral("0"));
+}
+
+TEST_F(ImportTest, VerificationTriesTheFileFolderOutOnceForTheWholeSheet)
+{
+    QStringList lines;
+    for (int i = 0; i < 40; ++i)
+        lines << QStringLiteral("N%1;Jan;Nowak;;;p;plik_%1;").arg(i);
+    lines << QStringLiteral("N99;Jan;Nowak;;;p;%1;").arg(QString(256, QLatin1Char('x')));
+    load(writeSheet(lines));
+    assign(kInOrder);
+
+    const QString debug = db().paths().dataFolder + QStringLiteral("/debug");
+    const int created = test::entriesCreatedIn(debug, [&] { verify(); });
+    ASSERT_GE(created, 0);
+    EXPECT_LE(created, 1);
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(status(i), ImportGrid::kStatusOk) << i << remark(i).toStdString();
+    EXPECT_EQ(remark(40), QStringLiteral("Niepoprawna nazwa pliku planu"));
+    EXPECT_TRUE(QDir(debug).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST_F(ImportTest, EveryRemarkOfTheRowCheck)

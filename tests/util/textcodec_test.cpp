@@ -2,6 +2,10 @@
 
 #include "tests/util/print.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 namespace zf {
@@ -64,6 +68,82 @@ TEST(Cp1250, CharactersOutsideTheCodePageAreFound)
     EXPECT_FALSE(isCp1250Encodable(QStringLiteral("ñ")));
     EXPECT_TRUE(nonCp1250Characters(QStringLiteral("Zażółć gęślą jaźń")).isEmpty());
     EXPECT_TRUE(isCp1250Encodable(QString()));
+}
+
+// Qt's own converter is the reference: the program's conversion must give what it gives.
+QByteArray qtEncode(const QString& text)
+{
+    QStringEncoder encoder("windows-1250");
+    return encoder.encode(text);
+}
+
+QString qtDecode(const QByteArray& bytes)
+{
+    QStringDecoder decoder("windows-1250");
+    return decoder.decode(bytes);
+}
+
+// The check character by character through Qt's converter, as the program always did it.
+QString qtNonCp1250(const QString& text)
+{
+    QString bad;
+    for (int i = 0; i < text.size(); ++i) {
+        const int len = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        const QString ch = text.mid(i, len);
+        const bool c1 = len == 1 && ch.at(0).unicode() >= 0x80 && ch.at(0).unicode() <= 0x9F;
+        QStringEncoder encoder("windows-1250", QStringConverter::Flag::Stateless);
+        const QByteArray b = encoder.encode(ch);
+        if ((c1 || encoder.hasError() || b.size() != 1 || qtDecode(b) != ch) && !bad.contains(ch))
+            bad += ch;
+        i += len - 1;
+    }
+    return bad;
+}
+
+TEST(Cp1250, EveryByteDecodesAsQtDecodesIt)
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b) {
+        const QByteArray byte(1, static_cast<char>(b));
+        EXPECT_EQ(fromCp1250(byte), qtDecode(byte)) << "byte " << b;
+        all += byte;
+    }
+    EXPECT_EQ(fromCp1250(all + all), qtDecode(all + all));
+    EXPECT_EQ(fromCp1250(QByteArray("a\0b", 3)).size(), 3);
+}
+
+TEST(Cp1250, EveryCodeUnitEncodesAndIsJudgedAsByQt)
+{
+    // Every UTF-16 code unit, lone surrogates included, alone and between letters: unmappable
+    // ones become Qt's substitute or vanish (the default-ignorable ones), exactly as before.
+    for (int u = 0; u < 0x10000; ++u) {
+        const QString one(QChar(static_cast<char16_t>(u)));
+        ASSERT_EQ(toCp1250(one), qtEncode(one)) << "U+" << std::hex << u;
+        ASSERT_EQ(nonCp1250Characters(one), qtNonCp1250(one)) << "U+" << std::hex << u;
+        ASSERT_EQ(isCp1250Encodable(one), qtNonCp1250(one).isEmpty()) << "U+" << std::hex << u;
+        const QString between = QStringLiteral("ą") + one + QStringLiteral("x");
+        ASSERT_EQ(toCp1250(between), qtEncode(between)) << "U+" << std::hex << u;
+        ASSERT_EQ(nonCp1250Characters(between), qtNonCp1250(between)) << "U+" << std::hex << u;
+    }
+}
+
+TEST(Cp1250, TextsBeyondSixteenBitsAndBrokenPairsAsQtHasThem)
+{
+    const QString hi(QChar(char16_t(0xD83D)));
+    const QString lo(QChar(char16_t(0xDE00)));
+    const QStringList texts = {
+        QStringLiteral("Zażółć 😀 gęślą"),
+        QStringLiteral("a\U000E0001b\U0001D173c"), // ignorable beyond 16 bits
+        QStringLiteral("\u200Bł\uFEFF"),           // ignorable within 16 bits
+        QStringLiteral("x") + hi,                  // a pair cut off at the end
+        hi + QStringLiteral("x") + lo + lo + hi + hi + lo,
+        QStringLiteral("€\u0081\u0098ŁЖ\uFFFD"),
+    };
+    for (const QString& text : texts) {
+        EXPECT_EQ(toCp1250(text), qtEncode(text)) << text.toStdString();
+        EXPECT_EQ(nonCp1250Characters(text), qtNonCp1250(text)) << text.toStdString();
+        EXPECT_EQ(isCp1250Encodable(text), qtNonCp1250(text).isEmpty()) << text.toStdString();
+    }
 }
 
 } // namespace
