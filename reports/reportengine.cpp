@@ -108,15 +108,38 @@ private:
             newPage();
         m_source.first(band.source);
         m_row = 0;
-        if (header) {
-            // The header stays with the first row.
-            Evaluated ev = evaluate(*header);
-            if (m_y + ev.height + band.height > m_limit && !m_bodyEmpty) {
-                newPage();
+        Evaluated head;
+        if (header)
+            head = evaluate(*header);
+        // A table kept together is evaluated ahead, as far as an empty page could hold it.
+        std::vector<Evaluated> held;
+        if (band.keepTogether) {
+            double height = head.height;
+            const double room = m_limit - m_bodyTop;
+            while (!m_cancelled && height <= room && !m_source.eof(band.source)) {
+                ++m_row;
+                held.push_back(evaluate(band));
+                height += held.back().height;
+                m_source.next(band.source);
             }
-            place(ev);
+            if (height <= room && m_y + height > m_limit && !m_bodyEmpty)
+                newPage();
+        }
+        if (header) {
+            // The header stays with the first row; without rows it still must fit on its own.
+            double first = 0;
+            if (!held.empty())
+                first = held.front().height;
+            else if (!m_source.eof(band.source))
+                first = band.height;
+            if (m_y + head.height + first > m_limit && !m_bodyEmpty)
+                newPage();
+            place(head);
+            m_bodyEmpty = false;
             m_activeHeader = header;
         }
+        for (const Evaluated& ev : held)
+            placeBreaking(ev);
         while (!m_cancelled && !m_source.eof(band.source)) {
             ++m_row;
             printBand(band);
@@ -125,9 +148,10 @@ private:
         m_activeHeader = nullptr;
     }
 
-    void printBand(const TemplateBand& band)
+    void printBand(const TemplateBand& band) { placeBreaking(evaluate(band)); }
+
+    void placeBreaking(const Evaluated& ev)
     {
-        Evaluated ev = evaluate(band);
         if (m_y + ev.height > m_limit && !m_bodyEmpty)
             newPage();
         place(ev);
@@ -155,6 +179,7 @@ private:
         m_y = m_t.marginTop;
         for (const TemplateBand* h : m_headers)
             place(evaluate(*h));
+        m_bodyTop = m_y;
         if (m_activeHeader)
             place(evaluate(*m_activeHeader));
         m_bodyEmpty = true;
@@ -246,6 +271,7 @@ private:
     std::vector<const TemplateBand*> m_footers;
     const TemplateBand* m_activeHeader = nullptr;
     double m_limit = 0;
+    double m_bodyTop = 0; // where the body of a page starts, below the page headers
     double m_y = 0;
     bool m_bodyEmpty = true;
     bool m_cancelled = false;
