@@ -1,11 +1,15 @@
 #include "reports/dmraporty.h"
 
+#include "data/configfiles.h"
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
 #include "plans/overviewlaborcode.h"
 #include "util/clock.h"
 #include "util/dates.h"
 #include "util/dialogs.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace zf {
 
@@ -62,9 +66,29 @@ TDMRaporty::TDMRaporty(TmyDataBase& db, Dialogs& dialogs, QString programFolder)
 {
 }
 
+QStringList TDMRaporty::TemplateFolders() const
+{
+    static const QString kSub = QStringLiteral("/Orvantis/Zefirant/raporty");
+    QStringList folders;
+    QString home = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (home.isEmpty())
+        home = QDir::homePath() + QStringLiteral("/.config");
+    folders << home + kSub;
+    for (const QString& dir : installersettings::defaultFolders())
+        folders << text::ExcludeTrailingSeparator(dir) + kSub;
+    folders << text::ExcludeTrailingSeparator(m_programFolder) + QStringLiteral("/raporty");
+    return folders;
+}
+
 QString TDMRaporty::TemplatePath(const QString& name) const
 {
-    return text::ExcludeTrailingSeparator(m_programFolder) + QStringLiteral("/raporty/") + name;
+    const QStringList folders = TemplateFolders();
+    for (const QString& folder : folders) {
+        const QString path = folder + QLatin1Char('/') + name;
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return folders.last() + QLatin1Char('/') + name;
 }
 
 // --- starting the reports ------------------------------------------------------------------

@@ -69,7 +69,13 @@ public:
     // Null: the checks are on.
     const ProgramOptions* options = nullptr;
 
-    // Template path of a report: the program folder + "/raporty/" + name.
+    // The folders searched for a template, first match wins: the user's
+    // $XDG_CONFIG_HOME/Orvantis/Zefirant/raporty, each $XDG_CONFIG_DIRS entry's
+    // Orvantis/Zefirant/raporty, then "raporty" beside the program. Edited templates live in
+    // the first two, so an upgrade of the program never overwrites them.
+    QStringList TemplateFolders() const;
+    // Path of a report's template in the first folder that has it; beside the program when none
+    // has, so the load error names the installed place.
     QString TemplatePath(const QString& name) const;
 
     // --- parameters -------------------------------------------------------------------------
