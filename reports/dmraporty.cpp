@@ -19,7 +19,6 @@ constexpr int kCodeDayTable = 162045;
 constexpr int kCodeChosenDaysText = 161712;
 constexpr int kCodeCountChosenDays = 162021;
 
-const QString kWindowTitle = QStringLiteral("Zefirant wydruk");
 const QString kNoPlan =
     QStringLiteral("Nie wybrano planu uropowego, dla którego ma być generowany raport");
 const QString kNoMonth =
@@ -210,8 +209,27 @@ bool TDMRaporty::Build(Report r, const QString& templateName, report::ReportDocu
         m_dialogs.information(kCaptionError, error);
         return false;
     }
-    out.title = kWindowTitle;
+    out.title = DocumentName(layout->name);
     return report::ReportEngine::run(layout, *this, out, progress);
+}
+
+QString TDMRaporty::DocumentName(const QString& formName) const
+{
+    const QString y = QString::number(year);
+    switch (current) {
+    case Report::Grafik:
+        return QStringLiteral("Grafik urlopów %1 %2").arg(monthName, y);
+    case Report::GrafikRok:
+        return QStringLiteral("Grafik urlopów %1").arg(y);
+    case Report::Zestawienie:
+        return monthNumber > 0 ? QStringLiteral("Zestawienie dni urlopów %1 %2").arg(monthName, y)
+                               : QStringLiteral("Zestawienie dni urlopów %1").arg(y);
+    case Report::Druki:
+        // A form carries no plan: its name is its template's, its year the print date's.
+        return QStringLiteral("%1 %2").arg(formName, QString::number(YearPart(
+                                                         DateTextToNumber(form.printDate))));
+    }
+    return {};
 }
 
 bool TDMRaporty::buildAndShow(Report r, const QString& templateName)

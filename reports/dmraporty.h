@@ -114,6 +114,9 @@ public:
     void cellHook(QStringList& lines, QColor& fill, unsigned& frame) override;
     bool hasCellHook() const override;
 
+    // The report's name with its year ("Grafik urlopów 2027"): the PDF's title and proposed
+    // file name. A form is named by its template (`formName`).
+    QString DocumentName(const QString& formName) const;
     // Lays the report out from its template; false (reported) when the template cannot be
     // loaded, false (silently) when the run was cancelled.
     bool Build(Report r, const QString& templateName, report::ReportDocument& out);

@@ -7,18 +7,22 @@
 #include "data/programoptions.h"
 #include "tests/reports/reports_seed.h"
 #include "tests/support/qtest_main.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_env.h"
 #include "util/dates.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 namespace zf {
@@ -41,6 +45,13 @@ int pdfPages(const QString& path)
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
+// The document title of the PDF's metadata.
+QString pdfTitle(const QString& path)
+{
+    const QString info = run(QStringLiteral("pdfinfo"), {path});
+    return QRegularExpression(QStringLiteral("Title:\\s+([^\\n]*)\\n")).match(info).captured(1);
+}
+
 QString pdfText(const QString& path, int page = 0)
 {
     QStringList args;
@@ -49,6 +60,19 @@ QString pdfText(const QString& path, int page = 0)
              << QString::number(page);
     return run(QStringLiteral("pdftotext"), args << path << QStringLiteral("-"));
 }
+
+// Remembers where each save dialog would have opened.
+class RecordingDialogs : public test::ScriptedDialogs
+{
+public:
+    QStringList saveStarts;
+    QString saveFileName(const QString& title, const QString& startPath, const QStringList& filters,
+                         const QString& defaultSuffix) override
+    {
+        saveStarts << startPath;
+        return ScriptedDialogs::saveFileName(title, startPath, filters, defaultSuffix);
+    }
+};
 
 } // namespace
 
@@ -94,9 +118,10 @@ private slots:
     {
         QVERIFY(dm->GrafikMiesiac(plan(2, QStringLiteral("Luty"))));
         QVERIFY(last);
-        QCOMPARE(last->title, QStringLiteral("Zefirant wydruk"));
+        QCOMPARE(last->title, QStringLiteral("Grafik urlopów Luty 2023"));
         QVERIFY(last->landscape());
         const QString pdf = savePdf(QStringLiteral("miesiac.pdf"));
+        QCOMPARE(pdfTitle(pdf), QStringLiteral("Grafik urlopów Luty 2023"));
         QCOMPARE(pdfPages(pdf), 1);
         const QString text = pdfText(pdf);
         QVERIFY2(text.contains(QStringLiteral("GRAFIK URLOPÓW – Luty 2023")), qPrintable(text));
@@ -283,6 +308,69 @@ private slots:
         QCOMPARE(pdfPages(path), last->pageCount());
         w.SBZamknij->click();
         QVERIFY(!w.isVisible());
+    }
+
+    void pdfIsNamedAfterTheReportAndItsYear()
+    {
+        struct Case
+        {
+            std::function<bool()> print;
+            QString name;
+        };
+        FormTexts form;
+        form.employee = QStringLiteral("Żaneta Kowalska");
+        form.printDate = QStringLiteral("02-01-2024");
+        form.kind = QStringLiteral("Urlopu wypoczynkowego");
+        form.from = QStringLiteral("03-01-2024");
+        form.to = QStringLiteral("04-01-2024");
+        const Case cases[] = {
+            {[&] { return dm->GrafikRok(plan(0, QString())); }, QStringLiteral("Grafik urlopów 2023")},
+            {[&] { return dm->Zestawienie(plan(0, QString())); },
+             QStringLiteral("Zestawienie dni urlopów 2023")},
+            {[&] { return dm->WniosekUrlopowy(form) == TDMRaporty::FormField::None; },
+             QStringLiteral("Wniosek urlopowy 2024")},
+        };
+        for (const Case& c : cases) {
+            QVERIFY(c.print());
+            QCOMPARE(last->title, c.name);
+            const QString pdf = savePdf(c.name + QStringLiteral(".pdf"));
+            QCOMPARE(pdfTitle(pdf), c.name);
+        }
+    }
+
+    void saveDialogProposesTheNameInTheDocumentsFolderThenTheLastFolder()
+    {
+        QVERIFY(dm->GrafikRok(plan(0, QString())));
+        TfWydruk::lastPdfFolder().clear();
+        RecordingDialogs dialogs;
+        TfWydruk w(dialogs);
+        w.setDocument(*last);
+        w.show();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Zefirant wydruk"));
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QDir(dir.path()).mkpath(QStringLiteral("wydruki"));
+        const QString chosen = dir.filePath(QStringLiteral("wydruki/roczny.pdf"));
+        dialogs.chooseFile(chosen);
+        w.SBZapiszPDF->click();
+        QCOMPARE(dialogs.saveStarts.size(), 1);
+        QCOMPARE(dialogs.saveStarts[0],
+                 QDir(documents).filePath(QStringLiteral("Grafik urlopów 2023.pdf")));
+        QCOMPARE(pdfPages(chosen), last->pageCount());
+        // The next report, also in a new window, is proposed beside the last one saved.
+        QVERIFY(dm->Zestawienie(plan(0, QString())));
+        TfWydruk next(dialogs);
+        next.setDocument(*last);
+        dialogs.chooseFile(dir.filePath(QStringLiteral("wydruki/z.pdf")));
+        next.SBZapiszPDF->click();
+        QCOMPARE(dialogs.saveStarts.last(),
+                 dir.filePath(QStringLiteral("wydruki/Zestawienie dni urlopów 2023.pdf")));
+        // A folder that is gone falls back to the documents.
+        QDir(dir.filePath(QStringLiteral("wydruki"))).removeRecursively();
+        dialogs.chooseFile(dir.filePath(QStringLiteral("z.pdf")));
+        next.SBZapiszPDF->click();
+        QCOMPARE(dialogs.saveStarts.last(),
+                 QDir(documents).filePath(QStringLiteral("Zestawienie dni urlopów 2023.pdf")));
     }
 };
 
