@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace zf::report {
 
@@ -278,6 +279,48 @@ private:
     int m_row = 0;
 };
 
+// One frame line of a cell in device pixels: at `at` (x of a vertical line, y of a horizontal
+// one) from `from` to `to`.
+struct FrameSegment
+{
+    double width;
+    bool vertical;
+    double at, from, to;
+};
+
+// Lines of the same width that continue one another are drawn as one: a table's frame becomes
+// a line per row and per column instead of four per cell, and shared edges are drawn once.
+// Square caps make the merged line cover exactly what its pieces covered. Leaves `segments`
+// sorted and cut to the merged lines, in step with the result.
+std::vector<QLineF> mergeSegments(std::vector<FrameSegment>& segments)
+{
+    constexpr double kTouch = 1e-3; // device pixels
+    std::sort(segments.begin(), segments.end(), [](const FrameSegment& a, const FrameSegment& b) {
+        return std::tie(a.width, a.vertical, a.at, a.from) <
+               std::tie(b.width, b.vertical, b.at, b.from);
+    });
+    std::vector<QLineF> lines;
+    size_t kept = 0;
+    for (size_t i = 0; i < segments.size(); ++i) {
+        const FrameSegment& s = segments[i];
+        if (kept > 0) {
+            FrameSegment& last = segments[kept - 1];
+            if (last.width == s.width && last.vertical == s.vertical &&
+                std::abs(last.at - s.at) < kTouch && s.from <= last.to + kTouch) {
+                last.to = std::max(last.to, s.to);
+                continue;
+            }
+        }
+        segments[kept++] = s;
+    }
+    segments.resize(kept);
+    lines.reserve(kept);
+    for (const FrameSegment& s : segments)
+        lines.push_back(s.vertical ? QLineF(s.at, s.from, s.at, s.to)
+                                   : QLineF(s.from, s.at, s.to, s.at));
+    return lines;
+}
+
 } // namespace
 
 double textHeightMm(const QString& text, const CellStyle& style, double width)
@@ -312,36 +355,73 @@ void ReportDocument::paintPage(QPainter& painter, int index, double pxPerMm) con
 {
     if (index < 0 || index >= pageCount())
         return;
+    const std::vector<DrawnCell>& cells = pages[index].cells;
+    const auto toDevice = [pxPerMm](const QRectF& r) {
+        return QRectF(r.x() * pxPerMm, r.y() * pxPerMm, r.width() * pxPerMm,
+                      r.height() * pxPerMm);
+    };
+    // Every change of pen or brush costs a PDF device a new graphics state, and a schedule page
+    // has thousands of cells: the page is drawn in three passes, fills, frame lines and texts,
+    // each with as few changes as its colours and widths need. Cells never overlap, so only
+    // the lines' place above every fill is new, and it keeps the tables' lines whole.
     painter.save();
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    const CellStyle* lastStyle = nullptr;
-    for (const DrawnCell& c : pages[index].cells) {
-        const QRectF r(c.rect.x() * pxPerMm, c.rect.y() * pxPerMm, c.rect.width() * pxPerMm,
-                       c.rect.height() * pxPerMm);
-        if (c.fill.isValid())
-            painter.fillRect(r, c.fill);
-        if (c.frame != FrameNone) {
-            QPen pen(Qt::black);
-            pen.setWidthF(std::max(1.0, c.style->lineWidth * pxPerMm));
-            painter.setPen(pen);
-            if (c.frame & FrameLeft)
-                painter.drawLine(r.topLeft(), r.bottomLeft());
-            if (c.frame & FrameTop)
-                painter.drawLine(r.topLeft(), r.topRight());
-            if (c.frame & FrameRight)
-                painter.drawLine(r.topRight(), r.bottomRight());
-            if (c.frame & FrameBottom)
-                painter.drawLine(r.bottomLeft(), r.bottomRight());
+
+    std::vector<std::pair<QRgb, std::vector<QRectF>>> fills;
+    std::vector<FrameSegment> segments;
+    for (const DrawnCell& c : cells) {
+        const QRectF r = toDevice(c.rect);
+        if (c.fill.isValid()) {
+            const QRgb rgb = c.fill.rgba();
+            auto it = std::find_if(fills.begin(), fills.end(),
+                                   [rgb](const auto& f) { return f.first == rgb; });
+            if (it == fills.end())
+                it = fills.insert(fills.end(), {rgb, {}});
+            it->second.push_back(r);
         }
+        if (c.frame == FrameNone)
+            continue;
+        const double width = std::max(1.0, c.style->lineWidth * pxPerMm);
+        if (c.frame & FrameLeft)
+            segments.push_back({width, true, r.left(), r.top(), r.bottom()});
+        if (c.frame & FrameTop)
+            segments.push_back({width, false, r.top(), r.left(), r.right()});
+        if (c.frame & FrameRight)
+            segments.push_back({width, true, r.right(), r.top(), r.bottom()});
+        if (c.frame & FrameBottom)
+            segments.push_back({width, false, r.bottom(), r.left(), r.right()});
+    }
+
+    painter.setPen(Qt::NoPen);
+    for (const auto& [rgb, rects] : fills) {
+        painter.setBrush(QColor::fromRgba(rgb));
+        painter.drawRects(rects.data(), static_cast<int>(rects.size()));
+    }
+    painter.setBrush(Qt::NoBrush);
+    const std::vector<QLineF> lines = mergeSegments(segments);
+    for (size_t from = 0; from < lines.size();) {
+        // One call per line width: the merged lines come sorted by it.
+        size_t to = from;
+        while (to < lines.size() && segments[to].width == segments[from].width)
+            ++to;
+        QPen pen(Qt::black);
+        pen.setWidthF(segments[from].width);
+        painter.setPen(pen);
+        painter.drawLines(lines.data() + from, static_cast<int>(to - from));
+        from = to;
+    }
+
+    const CellStyle* lastStyle = nullptr;
+    for (const DrawnCell& c : cells) {
         if (c.text.isEmpty())
             continue;
         if (c.style != lastStyle) {
             painter.setFont(fontOf(*c.style));
+            painter.setPen(c.style->textColor);
             lastStyle = c.style;
         }
-        painter.setPen(c.style->textColor);
-        const QRectF inner = r.adjusted(kPadX * pxPerMm, kPadY * pxPerMm, -kPadX * pxPerMm,
-                                        -kPadY * pxPerMm);
+        const QRectF inner = toDevice(c.rect).adjusted(kPadX * pxPerMm, kPadY * pxPerMm,
+                                                       -kPadX * pxPerMm, -kPadY * pxPerMm);
         painter.drawText(inner, c.style->align | (c.style->wrap ? Qt::TextWordWrap : 0), c.text);
     }
     painter.restore();
