@@ -43,9 +43,10 @@ const QString kOccasionalTitle = QStringLiteral(
 const QString kSqlLeaveDays = QStringLiteral(
     "SELECT SELECTEDDAY FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE "
     "AND NOT EXISTS (SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) ORDER BY SELECTEDDAY");
-const QString kSqlDays = QStringLiteral(
-    "SELECT SELECTEDDAY FROM %1 WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE ORDER BY "
-    "SELECTEDDAY");
+// The days of the year of every employee the report's rows can show.
+const QString kSqlYearDays = QStringLiteral(
+    "SELECT D.IDEMPLOYEE, D.SELECTEDDAY FROM %1 AS D, EMPLOYEES AS E WHERE "
+    "D.IDYEAR=:IDYEAR AND D.IDEMPLOYEE=E.IDEMPLOYEE");
 
 // 1..12 for "dsGrafikRok1".."dsGrafikRok12", else 0.
 int yearSourceMonth(const QString& source)
@@ -106,6 +107,7 @@ void TDMRaporty::openRows(const PlanReportFilters& f)
     m_db.OpenSummary(f.year, f.unit, f.employee);
     year = f.year;
     m_unit = f.unit;
+    m_employee = f.employee;
     unitName = f.unit > 0 ? f.unitName : QString();
 }
 
@@ -200,7 +202,7 @@ bool TDMRaporty::Build(Report r, const QString& templateName, report::ReportDocu
 {
     current = r;
     m_nonWorkingRead = false;
-    m_yearDays.clear();
+    m_yearDaysRead = false;
     m_remarksRead = false;
     m_remarks.clear();
     auto layout = std::make_shared<report::ReportTemplate>();
@@ -255,6 +257,35 @@ void TDMRaporty::readNonWorkingDays()
     m_nonWorkingRead = true;
 }
 
+void TDMRaporty::readYearDays()
+{
+    // The schedules ask for every month of every row: the days of all the report's employees
+    // are read at once, two statements and one commit per report instead of per employee.
+    m_yearDays.clear();
+    m_yearDaysRead = true;
+    const bool byUnit = m_unit > 0;
+    const bool byEmployee = text::TrimLength(m_employee) > 0;
+    m_db.Utility2(kCodeDayTable, [&](fb::Statement& st) {
+        for (const bool fixed : {false, true}) {
+            st.close();
+            st.setSql(kSqlYearDays.arg(fixed ? QStringLiteral("EMPLOYEECONSTDAYS")
+                                             : QStringLiteral("EMPLOYEEHOLIDAYS")) +
+                      (byUnit ? QStringLiteral(" AND E.IDDICUNIT=:IDDICUNIT") : QString()) +
+                      (byEmployee ? QStringLiteral(" AND D.IDEMPLOYEE=:IDEMPLOYEE") : QString()));
+            st.setParam(QStringLiteral("IDYEAR"), year);
+            if (byUnit)
+                st.setParam(QStringLiteral("IDDICUNIT"), m_unit);
+            if (byEmployee)
+                st.setParam(QStringLiteral("IDEMPLOYEE"), m_employee);
+            st.execute();
+            while (st.fetch()) {
+                YearDays& days = m_yearDays[st.value(0).toString()];
+                (fixed ? days.fixed : days.selected).push_back(st.value(1).toInt());
+            }
+        }
+    });
+}
+
 void TDMRaporty::LoadDayTable(int m)
 {
     dayTable = DayTable{};
@@ -263,26 +294,11 @@ void TDMRaporty::LoadDayTable(int m)
     for (int n : m_nonWorking)
         if (MonthPart(n) == m && YearPart(n) == year)
             dayTable[DayPart(n) - 1].working = false;
-    const QString employee = m_db.DBFZest.asString(QStringLiteral("IDEMPLOYEE"));
-    // The yearly schedule asks for every month of every row: the year's days are read once per
-    // employee and report, which keeps the run linear in the employees.
-    auto cached = m_yearDays.find(employee);
-    if (cached == m_yearDays.end()) {
-        YearDays days;
-        m_db.Utility2(kCodeDayTable, [&](fb::Statement& st) {
-            for (const bool fixed : {false, true}) {
-                st.close();
-                st.setSql(kSqlDays.arg(fixed ? QStringLiteral("EMPLOYEECONSTDAYS")
-                                             : QStringLiteral("EMPLOYEEHOLIDAYS")));
-                st.setParam(QStringLiteral("IDYEAR"), year);
-                st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
-                st.execute();
-                while (st.fetch())
-                    (fixed ? days.fixed : days.selected).push_back(st.value(0).toInt());
-            }
-        });
-        cached = m_yearDays.insert(employee, days);
-    }
+    if (!m_yearDaysRead)
+        readYearDays();
+    const auto cached = m_yearDays.constFind(m_db.DBFZest.asString(QStringLiteral("IDEMPLOYEE")));
+    if (cached == m_yearDays.cend())
+        return;
     for (const bool fixed : {false, true}) {
         for (int n : fixed ? cached->fixed : cached->selected) {
             if (MonthPart(n) != m || !IsValidDateNumber(n))

@@ -132,6 +132,7 @@ private:
     int countLeaveDays(const QString& employee);
     QString leaveDaysText(const QString& employee, int month);
     void readNonWorkingDays();
+    void readYearDays();
 
     TmyDataBase& m_db;
     Dialogs& m_dialogs;
@@ -143,6 +144,8 @@ private:
         std::vector<int> fixed;
     };
     QHash<QString, YearDays> m_yearDays;
+    bool m_yearDaysRead = false;
+    QString m_employee; // the employee filter of the rows
     bool m_nonWorkingRead = false;
     // The unit filter of the rows, and the remarks of the year's employees, read at the first
     // "UWAGI" of a report with the overview's fixed handful of statements.
