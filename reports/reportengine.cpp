@@ -10,7 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <tuple>
+#include <unordered_map>
 
 namespace zf::report {
 
@@ -290,35 +290,56 @@ struct FrameSegment
 
 // Lines of the same width that continue one another are drawn as one: a table's frame becomes
 // a line per row and per column instead of four per cell, and shared edges are drawn once.
-// Square caps make the merged line cover exactly what its pieces covered. Leaves `segments`
-// sorted and cut to the merged lines, in step with the result.
-std::vector<QLineF> mergeSegments(std::vector<FrameSegment>& segments)
+// Square caps make the merged line cover exactly what its pieces covered. The result holds one
+// list of lines per width, in the order the widths first appear.
+std::vector<std::pair<double, std::vector<QLineF>>> mergeSegments(
+    const std::vector<FrameSegment>& segments)
 {
     constexpr double kTouch = 1e-3; // device pixels
-    std::sort(segments.begin(), segments.end(), [](const FrameSegment& a, const FrameSegment& b) {
-        return std::tie(a.width, a.vertical, a.at, a.from) <
-               std::tie(b.width, b.vertical, b.at, b.from);
-    });
-    std::vector<QLineF> lines;
-    size_t kept = 0;
-    for (size_t i = 0; i < segments.size(); ++i) {
-        const FrameSegment& s = segments[i];
-        if (kept > 0) {
-            FrameSegment& last = segments[kept - 1];
-            if (last.width == s.width && last.vertical == s.vertical &&
-                std::abs(last.at - s.at) < kTouch && s.from <= last.to + kTouch) {
-                last.to = std::max(last.to, s.to);
-                continue;
-            }
-        }
-        segments[kept++] = s;
+    struct Run
+    {
+        size_t width; // index into the result
+        bool vertical;
+        double at;
+        std::vector<std::pair<double, double>> pieces;
+    };
+    std::vector<std::pair<double, std::vector<QLineF>>> out;
+    std::vector<Run> runs;
+    // Lines of one width and direction at one place (to a 1/1024 pixel) form a run.
+    std::unordered_map<quint64, size_t> runOf;
+    for (const FrameSegment& s : segments) {
+        size_t w = 0;
+        while (w < out.size() && out[w].first != s.width)
+            ++w;
+        if (w == out.size())
+            out.push_back({s.width, {}});
+        const quint64 key = (quint64(w) << 48) ^ (quint64(s.vertical) << 47) ^
+                            quint64(std::llround(s.at * 1024));
+        const auto [it, added] = runOf.try_emplace(key, runs.size());
+        if (added)
+            runs.push_back({w, s.vertical, s.at, {}});
+        runs[it->second].pieces.emplace_back(s.from, s.to);
     }
-    segments.resize(kept);
-    lines.reserve(kept);
-    for (const FrameSegment& s : segments)
-        lines.push_back(s.vertical ? QLineF(s.at, s.from, s.at, s.to)
-                                   : QLineF(s.from, s.at, s.to, s.at));
-    return lines;
+    for (Run& run : runs) {
+        // Cells come row by row, so the pieces are nearly in order already.
+        std::sort(run.pieces.begin(), run.pieces.end());
+        std::vector<QLineF>& lines = out[run.width].second;
+        const auto addLine = [&](double from, double to) {
+            lines.push_back(run.vertical ? QLineF(run.at, from, run.at, to)
+                                         : QLineF(from, run.at, to, run.at));
+        };
+        double from = run.pieces.front().first;
+        double to = run.pieces.front().second;
+        for (const auto& [a, b] : run.pieces) {
+            if (a > to + kTouch) {
+                addLine(from, to);
+                from = a;
+            }
+            to = std::max(to, b);
+        }
+        addLine(from, to);
+    }
+    return out;
 }
 
 } // namespace
@@ -398,17 +419,11 @@ void ReportDocument::paintPage(QPainter& painter, int index, double pxPerMm) con
         painter.drawRects(rects.data(), static_cast<int>(rects.size()));
     }
     painter.setBrush(Qt::NoBrush);
-    const std::vector<QLineF> lines = mergeSegments(segments);
-    for (size_t from = 0; from < lines.size();) {
-        // One call per line width: the merged lines come sorted by it.
-        size_t to = from;
-        while (to < lines.size() && segments[to].width == segments[from].width)
-            ++to;
+    for (const auto& [width, lines] : mergeSegments(segments)) {
         QPen pen(Qt::black);
-        pen.setWidthF(segments[from].width);
+        pen.setWidthF(width);
         painter.setPen(pen);
-        painter.drawLines(lines.data() + from, static_cast<int>(to - from));
-        from = to;
+        painter.drawLines(lines.data(), static_cast<int>(lines.size()));
     }
 
     const CellStyle* lastStyle = nullptr;
