@@ -203,9 +203,13 @@ private:
         for (const TemplateCell& cell : band.cells) {
             DrawnCell d{cell.rect, QString(), &cell.style, cell.fill, cell.frame};
             if (hook) {
-                QStringList lines = cell.text.split(QLatin1Char('\n'));
+                // Most cells hold one line: no splitting and joining for them.
+                const bool oneLine = !cell.text.contains(QLatin1Char('\n'));
+                QStringList lines =
+                    oneLine ? QStringList{cell.text} : cell.text.split(QLatin1Char('\n'));
                 m_source.cellHook(lines, d.fill, d.frame);
-                d.text = substitute(lines.join(QLatin1Char('\n')));
+                d.text = substitute(lines.size() == 1 ? lines.front()
+                                                      : lines.join(QLatin1Char('\n')));
             } else {
                 d.text = substitute(cell.text);
             }
