@@ -1,6 +1,7 @@
 // How fast the yearly schedule is laid out and saved as PDF for 100 and 500 employees, each
 // with a plan, non-working days and leave days; prints pages per second (wall clock and CPU
 // time, the median of kRuns runs) and the PDF's size. Never fails on time.
+// ZF_BENCH_KEEP=1 keeps the temporary folder with the PDFs for a look at their content.
 #include "data/mydatabase.h"
 #include "reports/dmraporty.h"
 #include "util/dates.h"
