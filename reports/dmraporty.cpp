@@ -1,11 +1,15 @@
 #include "reports/dmraporty.h"
 
+#include "data/configfiles.h"
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
 #include "plans/overviewlaborcode.h"
 #include "util/clock.h"
 #include "util/dates.h"
 #include "util/dialogs.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace zf {
 
@@ -15,7 +19,6 @@ constexpr int kCodeDayTable = 162045;
 constexpr int kCodeChosenDaysText = 161712;
 constexpr int kCodeCountChosenDays = 162021;
 
-const QString kWindowTitle = QStringLiteral("Zefirant wydruk");
 const QString kNoPlan =
     QStringLiteral("Nie wybrano planu uropowego, dla którego ma być generowany raport");
 const QString kNoMonth =
@@ -40,9 +43,10 @@ const QString kOccasionalTitle = QStringLiteral(
 const QString kSqlLeaveDays = QStringLiteral(
     "SELECT SELECTEDDAY FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE "
     "AND NOT EXISTS (SELECT * FROM CALENDAR WHERE FREEDAY=SELECTEDDAY) ORDER BY SELECTEDDAY");
-const QString kSqlDays = QStringLiteral(
-    "SELECT SELECTEDDAY FROM %1 WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE ORDER BY "
-    "SELECTEDDAY");
+// The days of the year of every employee the report's rows can show.
+const QString kSqlYearDays = QStringLiteral(
+    "SELECT D.IDEMPLOYEE, D.SELECTEDDAY FROM %1 AS D, EMPLOYEES AS E WHERE "
+    "D.IDYEAR=:IDYEAR AND D.IDEMPLOYEE=E.IDEMPLOYEE");
 
 // 1..12 for "dsGrafikRok1".."dsGrafikRok12", else 0.
 int yearSourceMonth(const QString& source)
@@ -62,9 +66,29 @@ TDMRaporty::TDMRaporty(TmyDataBase& db, Dialogs& dialogs, QString programFolder)
 {
 }
 
+QStringList TDMRaporty::TemplateFolders() const
+{
+    static const QString kSub = QStringLiteral("/Orvantis/Zefirant/raporty");
+    QStringList folders;
+    QString home = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (home.isEmpty())
+        home = QDir::homePath() + QStringLiteral("/.config");
+    folders << home + kSub;
+    for (const QString& dir : installersettings::defaultFolders())
+        folders << text::ExcludeTrailingSeparator(dir) + kSub;
+    folders << text::ExcludeTrailingSeparator(m_programFolder) + QStringLiteral("/raporty");
+    return folders;
+}
+
 QString TDMRaporty::TemplatePath(const QString& name) const
 {
-    return text::ExcludeTrailingSeparator(m_programFolder) + QStringLiteral("/raporty/") + name;
+    const QStringList folders = TemplateFolders();
+    for (const QString& folder : folders) {
+        const QString path = folder + QLatin1Char('/') + name;
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return folders.last() + QLatin1Char('/') + name;
 }
 
 // --- starting the reports ------------------------------------------------------------------
@@ -83,6 +107,7 @@ void TDMRaporty::openRows(const PlanReportFilters& f)
     m_db.OpenSummary(f.year, f.unit, f.employee);
     year = f.year;
     m_unit = f.unit;
+    m_employee = f.employee;
     unitName = f.unit > 0 ? f.unitName : QString();
 }
 
@@ -177,7 +202,7 @@ bool TDMRaporty::Build(Report r, const QString& templateName, report::ReportDocu
 {
     current = r;
     m_nonWorkingRead = false;
-    m_yearDays.clear();
+    m_yearDaysRead = false;
     m_remarksRead = false;
     m_remarks.clear();
     auto layout = std::make_shared<report::ReportTemplate>();
@@ -186,8 +211,27 @@ bool TDMRaporty::Build(Report r, const QString& templateName, report::ReportDocu
         m_dialogs.information(kCaptionError, error);
         return false;
     }
-    out.title = kWindowTitle;
+    out.title = DocumentName(layout->name);
     return report::ReportEngine::run(layout, *this, out, progress);
+}
+
+QString TDMRaporty::DocumentName(const QString& formName) const
+{
+    const QString y = QString::number(year);
+    switch (current) {
+    case Report::Grafik:
+        return QStringLiteral("Grafik urlopów %1 %2").arg(monthName, y);
+    case Report::GrafikRok:
+        return QStringLiteral("Grafik urlopów %1").arg(y);
+    case Report::Zestawienie:
+        return monthNumber > 0 ? QStringLiteral("Zestawienie dni urlopów %1 %2").arg(monthName, y)
+                               : QStringLiteral("Zestawienie dni urlopów %1").arg(y);
+    case Report::Druki:
+        // A form carries no plan: its name is its template's, its year the print date's.
+        return QStringLiteral("%1 %2").arg(formName, QString::number(YearPart(
+                                                         DateTextToNumber(form.printDate))));
+    }
+    return {};
 }
 
 bool TDMRaporty::buildAndShow(Report r, const QString& templateName)
@@ -213,6 +257,35 @@ void TDMRaporty::readNonWorkingDays()
     m_nonWorkingRead = true;
 }
 
+void TDMRaporty::readYearDays()
+{
+    // The schedules ask for every month of every row: the days of all the report's employees
+    // are read at once, two statements and one commit per report instead of per employee.
+    m_yearDays.clear();
+    m_yearDaysRead = true;
+    const bool byUnit = m_unit > 0;
+    const bool byEmployee = text::TrimLength(m_employee) > 0;
+    m_db.Utility2(kCodeDayTable, [&](fb::Statement& st) {
+        for (const bool fixed : {false, true}) {
+            st.close();
+            st.setSql(kSqlYearDays.arg(fixed ? QStringLiteral("EMPLOYEECONSTDAYS")
+                                             : QStringLiteral("EMPLOYEEHOLIDAYS")) +
+                      (byUnit ? QStringLiteral(" AND E.IDDICUNIT=:IDDICUNIT") : QString()) +
+                      (byEmployee ? QStringLiteral(" AND D.IDEMPLOYEE=:IDEMPLOYEE") : QString()));
+            st.setParam(QStringLiteral("IDYEAR"), year);
+            if (byUnit)
+                st.setParam(QStringLiteral("IDDICUNIT"), m_unit);
+            if (byEmployee)
+                st.setParam(QStringLiteral("IDEMPLOYEE"), m_employee);
+            st.execute();
+            while (st.fetch()) {
+                YearDays& days = m_yearDays[st.value(0).toString()];
+                (fixed ? days.fixed : days.selected).push_back(st.value(1).toInt());
+            }
+        }
+    });
+}
+
 void TDMRaporty::LoadDayTable(int m)
 {
     dayTable = DayTable{};
@@ -221,26 +294,11 @@ void TDMRaporty::LoadDayTable(int m)
     for (int n : m_nonWorking)
         if (MonthPart(n) == m && YearPart(n) == year)
             dayTable[DayPart(n) - 1].working = false;
-    const QString employee = m_db.DBFZest.asString(QStringLiteral("IDEMPLOYEE"));
-    // The yearly schedule asks for every month of every row: the year's days are read once per
-    // employee and report, which keeps the run linear in the employees.
-    auto cached = m_yearDays.find(employee);
-    if (cached == m_yearDays.end()) {
-        YearDays days;
-        m_db.Utility2(kCodeDayTable, [&](fb::Statement& st) {
-            for (const bool fixed : {false, true}) {
-                st.close();
-                st.setSql(kSqlDays.arg(fixed ? QStringLiteral("EMPLOYEECONSTDAYS")
-                                             : QStringLiteral("EMPLOYEEHOLIDAYS")));
-                st.setParam(QStringLiteral("IDYEAR"), year);
-                st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
-                st.execute();
-                while (st.fetch())
-                    (fixed ? days.fixed : days.selected).push_back(st.value(0).toInt());
-            }
-        });
-        cached = m_yearDays.insert(employee, days);
-    }
+    if (!m_yearDaysRead)
+        readYearDays();
+    const auto cached = m_yearDays.constFind(m_db.DBFZest.asString(QStringLiteral("IDEMPLOYEE")));
+    if (cached == m_yearDays.cend())
+        return;
     for (const bool fixed : {false, true}) {
         for (int n : fixed ? cached->fixed : cached->selected) {
             if (MonthPart(n) != m || !IsValidDateNumber(n))

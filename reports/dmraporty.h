@@ -69,7 +69,13 @@ public:
     // Null: the checks are on.
     const ProgramOptions* options = nullptr;
 
-    // Template path of a report: the program folder + "/raporty/" + name.
+    // The folders searched for a template, first match wins: the user's
+    // $XDG_CONFIG_HOME/Orvantis/Zefirant/raporty, each $XDG_CONFIG_DIRS entry's
+    // Orvantis/Zefirant/raporty, then "raporty" beside the program. Edited templates live in
+    // the first two, so an upgrade of the program never overwrites them.
+    QStringList TemplateFolders() const;
+    // Path of a report's template in the first folder that has it; beside the program when none
+    // has, so the load error names the installed place.
     QString TemplatePath(const QString& name) const;
 
     // --- parameters -------------------------------------------------------------------------
@@ -108,6 +114,9 @@ public:
     void cellHook(QStringList& lines, QColor& fill, unsigned& frame) override;
     bool hasCellHook() const override;
 
+    // The report's name with its year ("Grafik urlopów 2027"): the PDF's title and proposed
+    // file name. A form is named by its template (`formName`).
+    QString DocumentName(const QString& formName) const;
     // Lays the report out from its template; false (reported) when the template cannot be
     // loaded, false (silently) when the run was cancelled.
     bool Build(Report r, const QString& templateName, report::ReportDocument& out);
@@ -123,6 +132,7 @@ private:
     int countLeaveDays(const QString& employee);
     QString leaveDaysText(const QString& employee, int month);
     void readNonWorkingDays();
+    void readYearDays();
 
     TmyDataBase& m_db;
     Dialogs& m_dialogs;
@@ -134,6 +144,8 @@ private:
         std::vector<int> fixed;
     };
     QHash<QString, YearDays> m_yearDays;
+    bool m_yearDaysRead = false;
+    QString m_employee; // the employee filter of the rows
     bool m_nonWorkingRead = false;
     // The unit filter of the rows, and the remarks of the year's employees, read at the first
     // "UWAGI" of a report with the overview's fixed handful of statements.

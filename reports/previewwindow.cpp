@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -211,14 +214,33 @@ bool TfWydruk::findNext(const QString& text)
     return true;
 }
 
+QString TfWydruk::proposedPdfPath() const
+{
+    QString folder = lastPdfFolder();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // A unit's or a form's name may hold characters a file name cannot.
+    QString name = m_doc.title.isEmpty() ? QStringLiteral("Wydruk") : m_doc.title;
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
+
+QString& TfWydruk::lastPdfFolder()
+{
+    // For the program's run: the next report is often saved beside the last one.
+    static QString folder;
+    return folder;
+}
+
 void TfWydruk::saveAsPdf()
 {
     const QString path = m_dialogs.saveFileName(QStringLiteral("Zapisz wydruk jako PDF"),
-                                                QString(),
+                                                proposedPdfPath(),
                                                 {QStringLiteral("Dokumenty PDF (*.pdf)")},
                                                 QStringLiteral("pdf"));
     if (path.isEmpty())
         return;
+    lastPdfFolder() = QFileInfo(path).absolutePath();
     QString error;
     if (!m_doc.writePdf(path, &error))
         m_dialogs.information(kCaptionError, error);

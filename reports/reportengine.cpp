@@ -1,32 +1,23 @@
 #include "reports/reportengine.h"
 
+#include "reports/cellfont.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 
 #include <algorithm>
 #include <cmath>
 
 namespace zf::report {
 
+using detail::fontOf;
+using detail::kPadX;
+using detail::kPadY;
+
 namespace {
 
-constexpr double kPadX = 0.7; // mm between a frame and its text
-constexpr double kPadY = 0.3;
 constexpr double kMeasureDpi = 600;
-
-QFont fontOf(const CellStyle& style)
-{
-    QFont f(style.fontFamily);
-    f.setPointSizeF(style.fontSize);
-    f.setBold(style.bold);
-    f.setItalic(style.italic);
-    return f;
-}
 
 // Every line end the program hands over (the database lists use carriage returns) as '\n'.
 QString normaliseLines(QString text)
@@ -108,15 +99,38 @@ private:
             newPage();
         m_source.first(band.source);
         m_row = 0;
-        if (header) {
-            // The header stays with the first row.
-            Evaluated ev = evaluate(*header);
-            if (m_y + ev.height + band.height > m_limit && !m_bodyEmpty) {
-                newPage();
+        Evaluated head;
+        if (header)
+            head = evaluate(*header);
+        // A table kept together is evaluated ahead, as far as an empty page could hold it.
+        std::vector<Evaluated> held;
+        if (band.keepTogether) {
+            double height = head.height;
+            const double room = m_limit - m_bodyTop;
+            while (!m_cancelled && height <= room && !m_source.eof(band.source)) {
+                ++m_row;
+                held.push_back(evaluate(band));
+                height += held.back().height;
+                m_source.next(band.source);
             }
-            place(ev);
+            if (height <= room && m_y + height > m_limit && !m_bodyEmpty)
+                newPage();
+        }
+        if (header) {
+            // The header stays with the first row; without rows it still must fit on its own.
+            double first = 0;
+            if (!held.empty())
+                first = held.front().height;
+            else if (!m_source.eof(band.source))
+                first = band.height;
+            if (m_y + head.height + first > m_limit && !m_bodyEmpty)
+                newPage();
+            place(head);
+            m_bodyEmpty = false;
             m_activeHeader = header;
         }
+        for (const Evaluated& ev : held)
+            placeBreaking(ev);
         while (!m_cancelled && !m_source.eof(band.source)) {
             ++m_row;
             printBand(band);
@@ -125,9 +139,10 @@ private:
         m_activeHeader = nullptr;
     }
 
-    void printBand(const TemplateBand& band)
+    void printBand(const TemplateBand& band) { placeBreaking(evaluate(band)); }
+
+    void placeBreaking(const Evaluated& ev)
     {
-        Evaluated ev = evaluate(band);
         if (m_y + ev.height > m_limit && !m_bodyEmpty)
             newPage();
         place(ev);
@@ -155,6 +170,7 @@ private:
         m_y = m_t.marginTop;
         for (const TemplateBand* h : m_headers)
             place(evaluate(*h));
+        m_bodyTop = m_y;
         if (m_activeHeader)
             place(evaluate(*m_activeHeader));
         m_bodyEmpty = true;
@@ -177,9 +193,13 @@ private:
         for (const TemplateCell& cell : band.cells) {
             DrawnCell d{cell.rect, QString(), &cell.style, cell.fill, cell.frame};
             if (hook) {
-                QStringList lines = cell.text.split(QLatin1Char('\n'));
+                // Most cells hold one line: no splitting and joining for them.
+                const bool oneLine = !cell.text.contains(QLatin1Char('\n'));
+                QStringList lines =
+                    oneLine ? QStringList{cell.text} : cell.text.split(QLatin1Char('\n'));
                 m_source.cellHook(lines, d.fill, d.frame);
-                d.text = substitute(lines.join(QLatin1Char('\n')));
+                d.text = substitute(lines.size() == 1 ? lines.front()
+                                                      : lines.join(QLatin1Char('\n')));
             } else {
                 d.text = substitute(cell.text);
             }
@@ -246,6 +266,7 @@ private:
     std::vector<const TemplateBand*> m_footers;
     const TemplateBand* m_activeHeader = nullptr;
     double m_limit = 0;
+    double m_bodyTop = 0; // where the body of a page starts, below the page headers
     double m_y = 0;
     bool m_bodyEmpty = true;
     bool m_cancelled = false;
@@ -280,101 +301,6 @@ bool ReportEngine::run(std::shared_ptr<const ReportTemplate> layout, ReportSourc
         out.title = layout->name;
     Layout l(*layout, source, out, progress);
     return l.run();
-}
-
-void ReportDocument::paintPage(QPainter& painter, int index, double pxPerMm) const
-{
-    if (index < 0 || index >= pageCount())
-        return;
-    painter.save();
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    const CellStyle* lastStyle = nullptr;
-    for (const DrawnCell& c : pages[index].cells) {
-        const QRectF r(c.rect.x() * pxPerMm, c.rect.y() * pxPerMm, c.rect.width() * pxPerMm,
-                       c.rect.height() * pxPerMm);
-        if (c.fill.isValid())
-            painter.fillRect(r, c.fill);
-        if (c.frame != FrameNone) {
-            QPen pen(Qt::black);
-            pen.setWidthF(std::max(1.0, c.style->lineWidth * pxPerMm));
-            painter.setPen(pen);
-            if (c.frame & FrameLeft)
-                painter.drawLine(r.topLeft(), r.bottomLeft());
-            if (c.frame & FrameTop)
-                painter.drawLine(r.topLeft(), r.topRight());
-            if (c.frame & FrameRight)
-                painter.drawLine(r.topRight(), r.bottomRight());
-            if (c.frame & FrameBottom)
-                painter.drawLine(r.bottomLeft(), r.bottomRight());
-        }
-        if (c.text.isEmpty())
-            continue;
-        if (c.style != lastStyle) {
-            painter.setFont(fontOf(*c.style));
-            lastStyle = c.style;
-        }
-        painter.setPen(c.style->textColor);
-        const QRectF inner = r.adjusted(kPadX * pxPerMm, kPadY * pxPerMm, -kPadX * pxPerMm,
-                                        -kPadY * pxPerMm);
-        painter.drawText(inner, c.style->align | (c.style->wrap ? Qt::TextWordWrap : 0), c.text);
-    }
-    painter.restore();
-}
-
-bool ReportDocument::find(const QString& text, int& page, int& cell) const
-{
-    if (text.isEmpty())
-        return false;
-    for (int p = std::max(0, page); p < pageCount(); ++p) {
-        const auto& cells = pages[p].cells;
-        for (int c = p == page ? std::max(0, cell) : 0; c < static_cast<int>(cells.size()); ++c) {
-            if (cells[c].text.contains(text, Qt::CaseInsensitive)) {
-                page = p;
-                cell = c;
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-QString ReportDocument::pageText(int index) const
-{
-    QStringList parts;
-    if (index >= 0 && index < pageCount())
-        for (const DrawnCell& c : pages[index].cells)
-            if (!c.text.isEmpty())
-                parts << c.text;
-    return parts.join(QLatin1Char('\n'));
-}
-
-bool ReportDocument::writePdf(const QString& path, QString* error) const
-{
-    QPdfWriter writer(path);
-    writer.setResolution(300);
-    writer.setTitle(title);
-    writer.setCreator(QStringLiteral("Zefirant PL+"));
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
-                                     landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0)));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        if (error)
-            *error = QStringLiteral("Nie można zapisać pliku \"%1\".").arg(path);
-        return false;
-    }
-    const double pxPerMm = writer.resolution() / 25.4;
-    for (int i = 0; i < pageCount(); ++i) {
-        if (i > 0)
-            writer.newPage();
-        paintPage(painter, i, pxPerMm);
-    }
-    if (!painter.end()) {
-        if (error)
-            *error = QStringLiteral("Nie można zapisać pliku \"%1\".").arg(path);
-        return false;
-    }
-    return true;
 }
 
 } // namespace zf::report

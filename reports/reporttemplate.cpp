@@ -165,6 +165,8 @@ bool ReportTemplate::parse(const QString& text, QString* error)
                         band.source = w.mid(7);
                     else if (w == QLatin1String("nowa_strona"))
                         band.newPage = true;
+                    else if (w == QLatin1String("nie_dziel"))
+                        band.keepTogether = true;
                     else
                         reason = QStringLiteral("nieznana opcja pasma \"%1\"").arg(w);
                 }

@@ -50,6 +50,9 @@ struct TemplateBand
     double height = 0; // mm
     QString source;    // data bands: the data source asked for rows
     bool newPage = false;
+    // Data bands: the table (its column header and all rows) is not split when it fits on one
+    // page; it starts on the next page instead.
+    bool keepTogether = false;
     std::vector<TemplateCell> cells;
 };
 

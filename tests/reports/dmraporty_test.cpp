@@ -212,6 +212,25 @@ TEST_F(ReportData, MonthlyDayTablesFollowTheRows)
     EXPECT_TRUE(dm.eof(QStringLiteral("dsGrafik")));
 }
 
+TEST_F(ReportData, DayTablesUnderTheUnitAndEmployeeFiltersAndAcrossReports)
+{
+    // One employee: the other's August day never shows; the unit of P1: January as stored.
+    PlanReportFilters f = plan(8);
+    f.monthName = QStringLiteral("Sierpień");
+    f.employee = QStringLiteral("P2");
+    ASSERT_TRUE(dm.GrafikMiesiac(f));
+    EXPECT_TRUE(lastText.contains(QStringLiteral("Jędrzej Nowak (P2)")));
+    EXPECT_FALSE(lastText.contains(QStringLiteral("Kowalska")));
+    EXPECT_EQ(lastText.count(QStringLiteral("\nV\n")), 1) << qPrintable(lastText);
+    ASSERT_TRUE(dm.GrafikMiesiac(plan(1, test::kSeedUnit)));
+    EXPECT_TRUE(lastText.contains(QStringLiteral("\nV!\n")));
+    // A day added between two reports is in the second.
+    t.exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) VALUES "
+                          "(2023, 'P2', 20230816)"));
+    ASSERT_TRUE(dm.GrafikMiesiac(f));
+    EXPECT_EQ(lastText.count(QStringLiteral("\nV\n")), 2) << qPrintable(lastText);
+}
+
 TEST_F(ReportData, YearlySourcesShareTheRowsAndKeepEachMonthsTable)
 {
     t.db().OpenSummary(test::kSeedYear, 0, QString());
@@ -253,7 +272,8 @@ TEST_F(ReportData, ReportsShowWithTheirFilters)
     PlanReportFilters empty = plan(0, 9002);
     ASSERT_TRUE(dm.GrafikRok(empty));
     EXPECT_EQ(dm.employeeCount, 0);
-    EXPECT_EQ(lastPages, 1);
+    // Twelve column headers do not fit above one page's footer.
+    EXPECT_EQ(lastPages, 2);
     EXPECT_FALSE(lastText.contains(QStringLiteral("Kowalska")));
     EXPECT_TRUE(t.dialogs().informationTexts().isEmpty());
 }

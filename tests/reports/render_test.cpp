@@ -7,18 +7,24 @@
 #include "data/programoptions.h"
 #include "tests/reports/reports_seed.h"
 #include "tests/support/qtest_main.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_env.h"
 #include "util/dates.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 namespace zf {
@@ -41,6 +47,13 @@ int pdfPages(const QString& path)
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
+// The document title of the PDF's metadata.
+QString pdfTitle(const QString& path)
+{
+    const QString info = run(QStringLiteral("pdfinfo"), {path});
+    return QRegularExpression(QStringLiteral("Title:\\s+([^\\n]*)\\n")).match(info).captured(1);
+}
+
 QString pdfText(const QString& path, int page = 0)
 {
     QStringList args;
@@ -48,6 +61,70 @@ QString pdfText(const QString& path, int page = 0)
         args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
              << QString::number(page);
     return run(QStringLiteral("pdftotext"), args << path << QStringLiteral("-"));
+}
+
+// Remembers where each save dialog would have opened.
+class RecordingDialogs : public test::ScriptedDialogs
+{
+public:
+    QStringList saveStarts;
+    QString saveFileName(const QString& title, const QString& startPath, const QStringList& filters,
+                         const QString& defaultSuffix) override
+    {
+        saveStarts << startPath;
+        return ScriptedDialogs::saveFileName(title, startPath, filters, defaultSuffix);
+    }
+};
+
+// The page as the engine drew it cell by cell, fill, frame and text, before it drew it in
+// passes: what the passes must reproduce.
+QImage paintCellByCell(const report::ReportDocument& doc, int index, double pxPerMm)
+{
+    QImage img(qRound(doc.pageWidth() * pxPerMm), qRound(doc.pageHeight() * pxPerMm),
+               QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter painter(&img);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    for (const report::DrawnCell& c : doc.pages[index].cells) {
+        const QRectF r(c.rect.x() * pxPerMm, c.rect.y() * pxPerMm, c.rect.width() * pxPerMm,
+                       c.rect.height() * pxPerMm);
+        if (c.fill.isValid())
+            painter.fillRect(r, c.fill);
+        if (c.frame != report::FrameNone) {
+            QPen pen(Qt::black);
+            pen.setWidthF(std::max(1.0, c.style->lineWidth * pxPerMm));
+            painter.setPen(pen);
+            if (c.frame & report::FrameLeft)
+                painter.drawLine(r.topLeft(), r.bottomLeft());
+            if (c.frame & report::FrameTop)
+                painter.drawLine(r.topLeft(), r.topRight());
+            if (c.frame & report::FrameRight)
+                painter.drawLine(r.topRight(), r.bottomRight());
+            if (c.frame & report::FrameBottom)
+                painter.drawLine(r.bottomLeft(), r.bottomRight());
+        }
+        if (c.text.isEmpty())
+            continue;
+        QFont f(c.style->fontFamily);
+        f.setPointSizeF(c.style->fontSize);
+        f.setBold(c.style->bold);
+        f.setItalic(c.style->italic);
+        painter.setFont(f);
+        painter.setPen(c.style->textColor);
+        painter.drawText(r.adjusted(0.7 * pxPerMm, 0.3 * pxPerMm, -0.7 * pxPerMm, -0.3 * pxPerMm),
+                         c.style->align | (c.style->wrap ? Qt::TextWordWrap : 0), c.text);
+    }
+    return img;
+}
+
+QImage paintByEngine(const report::ReportDocument& doc, int index, double pxPerMm)
+{
+    QImage img(qRound(doc.pageWidth() * pxPerMm), qRound(doc.pageHeight() * pxPerMm),
+               QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter painter(&img);
+    doc.paintPage(painter, index, pxPerMm);
+    return img;
 }
 
 } // namespace
@@ -94,9 +171,10 @@ private slots:
     {
         QVERIFY(dm->GrafikMiesiac(plan(2, QStringLiteral("Luty"))));
         QVERIFY(last);
-        QCOMPARE(last->title, QStringLiteral("Zefirant wydruk"));
+        QCOMPARE(last->title, QStringLiteral("Grafik urlopów Luty 2023"));
         QVERIFY(last->landscape());
         const QString pdf = savePdf(QStringLiteral("miesiac.pdf"));
+        QCOMPARE(pdfTitle(pdf), QStringLiteral("Grafik urlopów Luty 2023"));
         QCOMPARE(pdfPages(pdf), 1);
         const QString text = pdfText(pdf);
         QVERIFY2(text.contains(QStringLiteral("GRAFIK URLOPÓW – Luty 2023")), qPrintable(text));
@@ -149,6 +227,61 @@ private slots:
             QVERIFY2(text.contains(month), qPrintable(month));
         QCOMPARE(text.count(QStringLiteral("Żaneta Kowalska (P1)")), 12);
         QVERIFY(text.contains(QStringLiteral("V!")));
+    }
+
+    void pagesPaintAsTheyDidCellByCell_data()
+    {
+        QTest::addColumn<int>("month");
+        QTest::newRow("grafik roczny") << 0;
+        QTest::newRow("grafik luty") << 2;
+    }
+
+    void pagesPaintAsTheyDidCellByCell()
+    {
+        QFETCH(int, month);
+        // Enough rows for a second page, with weekends, blanked month ends and leave days.
+        for (int i = 0; i < 30; ++i) {
+            const QString id = QStringLiteral("R%1").arg(i, 2, 10, QLatin1Char('0'));
+            t->exec(QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME) VALUES "
+                                   "('%1', 'Lis', 'Ola')")
+                        .arg(id));
+            t->exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, "
+                                   "THISYEARDAYS) VALUES (2023, '%1', 26)")
+                        .arg(id));
+            t->exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, "
+                                   "SELECTEDDAY) VALUES (2023, '%1', %2)")
+                        .arg(id)
+                        .arg(20230200 + 1 + i % 28));
+        }
+        QVERIFY(month ? dm->GrafikMiesiac(plan(month, QStringLiteral("Luty")))
+                      : dm->GrafikRok(plan(0, QString())));
+        QVERIFY(last->pageCount() >= 2);
+        const double pxPerMm = 300 / 25.4;
+        for (int p = 0; p < 2; ++p) {
+            const QImage before = paintCellByCell(*last, p, pxPerMm);
+            const QImage now = paintByEngine(*last, p, pxPerMm);
+            QCOMPARE(now.size(), before.size());
+            // The same pixels, except that a frame line a later white cell used to cover half
+            // of is now drawn whole: only line pixels may have been gained.
+            int differing = 0;
+            for (int y = 0; y < now.height(); ++y) {
+                const QRgb* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+                const QRgb* b = reinterpret_cast<const QRgb*>(now.constScanLine(y));
+                for (int x = 0; x < now.width(); ++x) {
+                    if (a[x] == b[x])
+                        continue;
+                    ++differing;
+                    if (qRgb(0, 0, 0) != (b[x] | 0xFF000000) || a[x] != qRgb(255, 255, 255))
+                        QFAIL(qPrintable(QStringLiteral("page %1: pixel %2,%3 was %4, is %5")
+                                             .arg(p + 1)
+                                             .arg(x)
+                                             .arg(y)
+                                             .arg(a[x], 8, 16)
+                                             .arg(b[x], 8, 16)));
+                }
+            }
+            QVERIFY2(differing < now.width() * now.height() / 1000, qPrintable(QString::number(differing)));
+        }
     }
 
     void summaryOfLeaveDays()
@@ -283,6 +416,69 @@ private slots:
         QCOMPARE(pdfPages(path), last->pageCount());
         w.SBZamknij->click();
         QVERIFY(!w.isVisible());
+    }
+
+    void pdfIsNamedAfterTheReportAndItsYear()
+    {
+        struct Case
+        {
+            std::function<bool()> print;
+            QString name;
+        };
+        FormTexts form;
+        form.employee = QStringLiteral("Żaneta Kowalska");
+        form.printDate = QStringLiteral("02-01-2024");
+        form.kind = QStringLiteral("Urlopu wypoczynkowego");
+        form.from = QStringLiteral("03-01-2024");
+        form.to = QStringLiteral("04-01-2024");
+        const Case cases[] = {
+            {[&] { return dm->GrafikRok(plan(0, QString())); }, QStringLiteral("Grafik urlopów 2023")},
+            {[&] { return dm->Zestawienie(plan(0, QString())); },
+             QStringLiteral("Zestawienie dni urlopów 2023")},
+            {[&] { return dm->WniosekUrlopowy(form) == TDMRaporty::FormField::None; },
+             QStringLiteral("Wniosek urlopowy 2024")},
+        };
+        for (const Case& c : cases) {
+            QVERIFY(c.print());
+            QCOMPARE(last->title, c.name);
+            const QString pdf = savePdf(c.name + QStringLiteral(".pdf"));
+            QCOMPARE(pdfTitle(pdf), c.name);
+        }
+    }
+
+    void saveDialogProposesTheNameInTheDocumentsFolderThenTheLastFolder()
+    {
+        QVERIFY(dm->GrafikRok(plan(0, QString())));
+        TfWydruk::lastPdfFolder().clear();
+        RecordingDialogs dialogs;
+        TfWydruk w(dialogs);
+        w.setDocument(*last);
+        w.show();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Zefirant wydruk"));
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QDir(dir.path()).mkpath(QStringLiteral("wydruki"));
+        const QString chosen = dir.filePath(QStringLiteral("wydruki/roczny.pdf"));
+        dialogs.chooseFile(chosen);
+        w.SBZapiszPDF->click();
+        QCOMPARE(dialogs.saveStarts.size(), 1);
+        QCOMPARE(dialogs.saveStarts[0],
+                 QDir(documents).filePath(QStringLiteral("Grafik urlopów 2023.pdf")));
+        QCOMPARE(pdfPages(chosen), last->pageCount());
+        // The next report, also in a new window, is proposed beside the last one saved.
+        QVERIFY(dm->Zestawienie(plan(0, QString())));
+        TfWydruk next(dialogs);
+        next.setDocument(*last);
+        dialogs.chooseFile(dir.filePath(QStringLiteral("wydruki/z.pdf")));
+        next.SBZapiszPDF->click();
+        QCOMPARE(dialogs.saveStarts.last(),
+                 dir.filePath(QStringLiteral("wydruki/Zestawienie dni urlopów 2023.pdf")));
+        // A folder that is gone falls back to the documents.
+        QDir(dir.filePath(QStringLiteral("wydruki"))).removeRecursively();
+        dialogs.chooseFile(dir.filePath(QStringLiteral("z.pdf")));
+        next.SBZapiszPDF->click();
+        QCOMPARE(dialogs.saveStarts.last(),
+                 QDir(documents).filePath(QStringLiteral("Zestawienie dni urlopów 2023.pdf")));
     }
 };
 
