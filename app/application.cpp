@@ -30,10 +30,10 @@
 #include "util/gridstorage.h"
 #include "util/inifile.h"
 #include "util/ovutilities.h"
+#include "util/process.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QPainter>
 #include <QSplashScreen>
@@ -158,8 +158,9 @@ void TApplication::createWindows()
     ensureTipFile(m_dataFolder, m_programFolder);
     m_tip = std::make_unique<TfPoradaDnia>(tipFilePath(m_dataFolder), m_main.get());
     m_fiszka = std::make_unique<TfFiszka>(m_main.get());
-    m_about = std::make_unique<TfAbout>(
-        m_main.get(), [this](const QUrl& url) { openExternally(url.toString()); });
+    m_about = std::make_unique<TfAbout>(m_main.get(), [this](const QUrl& url) {
+        openExternally(url.toString(), QStringLiteral("adresu"));
+    });
     m_login = std::make_unique<TfLogin>(*m_db, m_main.get());
     m_manageDb = std::make_unique<TfManageDB>(*m_db, m_programFolder, m_dataFolder, m_main.get());
     m_login->setConfigureDatabase([this] { m_manageDb->ShowDatabaseManagement(); });
@@ -198,7 +199,7 @@ void TApplication::wireMainWindow()
         m_about->setEmail(m_options.email);
         m_about->exec();
     };
-    w.openExternally = [this](const QString& p) { return openExternally(p); };
+    w.openExternally = [this](const QString& p, const QString& what) { openExternally(p, what); };
     w.onCloseRequest = [this] { return closeRequest(); };
     w.onOptions = [this] { m_optionsWindow->ShowOptions(); };
     m_addOns->onMenuChanged = [&w](const QStringList& names) { w.fillToolsMenu(names); };
@@ -220,21 +221,31 @@ void TApplication::wireMainWindow()
     onRemindDeadlines = [this](int lower, int upper) {
         m_scheduler->RemindDeadlines(lower, upper);
     };
-    m_plans->openExternally = [this](const QString& p) { openExternally(p); };
+    m_plans->openExternally = [this](const QString& p) {
+        openExternally(p, QStringLiteral("folderu planów"));
+    };
     w.planCommands = m_plans->Commands();
     connect(&w, &TfMain::windowResized, this, &TApplication::onMainResized);
     m_hints = std::make_unique<THintHandler>([&w](const QString& text) { w.setHintText(text); });
     qApp->installEventFilter(m_hints.get());
 }
 
-bool TApplication::openExternally(const QString& pathOrUrl)
+void TApplication::openExternally(const QString& pathOrUrl, const QString& what)
 {
-    const QUrl url = pathOrUrl.contains(QStringLiteral("://")) ||
-                             pathOrUrl.startsWith(QStringLiteral("mailto:"))
-                         ? QUrl(pathOrUrl)
-                         : QUrl::fromLocalFile(pathOrUrl);
-    // Handed to the system; callers that can say something useful report a failure.
-    return QDesktopServices::openUrl(url);
+    const bool address = pathOrUrl.contains(QStringLiteral("://")) ||
+                         pathOrUrl.startsWith(QStringLiteral("mailto:"));
+    const QString shown = address ? pathOrUrl : QDir::toNativeSeparators(pathOrUrl);
+    // xdg-open answers through its exit status only; QDesktopServices reports success as soon
+    // as it has started it.
+    openWithDesktop(pathOrUrl, m_main.get(), [this, what, shown](bool ok) {
+        if (!ok)
+            m_dialogs->information(
+                kCaptionInformation,
+                QStringLiteral("Nie udało się otworzyć %1: %2\nSprawdź, czy w systemie jest "
+                               "zainstalowany program, który go otwiera, albo otwórz go "
+                               "samodzielnie.")
+                    .arg(what, shown));
+    });
 }
 
 void TApplication::showTipOfTheDay()
@@ -301,6 +312,7 @@ bool TApplication::runShowStep()
         end(0);
         return false;
     }
+    w.setLoggedIn(true);
     // 8. The hints are gone from the next start on.
     m_options.cbFirstLog = false;
 

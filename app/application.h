@@ -105,7 +105,9 @@ private:
     void createWindows();
     void wireMainWindow();
     void onMainResized();
-    bool openExternally(const QString& pathOrUrl);
+    // Hands a file, folder or address to the desktop; a failure is told to the user, `what`
+    // naming what could not be opened ("folderu planów").
+    void openExternally(const QString& pathOrUrl, const QString& what);
     void showTipOfTheDay();
     void end(int code);
 

@@ -131,6 +131,7 @@ TfMain::TfMain(Deps deps, QWidget* parent) : QMainWindow(parent), m_deps(deps)
     connect(m_find, &TFindDialog::findNext, this, &TfMain::findNext);
 
     showStartPage();
+    setLoggedIn(false);
 }
 
 TfMain::~TfMain() = default;
@@ -552,6 +553,20 @@ void TfMain::runPlanCommand(const QString& name)
 }
 
 // --- start-up -----------------------------------------------------------------------------------
+
+void TfMain::setLoggedIn(bool loggedIn)
+{
+    m_loggedIn = loggedIn;
+    for (QAction* menu : menuBar()->actions()) {
+        menu->setEnabled(loggedIn);
+        // The items too: their shortcuts would work through a disabled menu.
+        if (menu->menu())
+            for (QAction* item : menu->menu()->actions())
+                item->setEnabled(loggedIn);
+    }
+    for (const auto& [name, button] : m_sectionButtons)
+        button->setEnabled(loggedIn);
+}
 
 void TfMain::applyRestrictedMode()
 {
