@@ -215,6 +215,9 @@ bool TfEditCalendar::Execute(int year, const QString& employee, bool readOnly)
     applyStoredSize();
     Load(year, employee, readOnly);
     exec();
+    // Kept in the options, which are written when the program closes.
+    m_options.editCalWinWidth = width();
+    m_options.editCalWinHeight = height();
     return m_saved;
 }
 
