@@ -174,7 +174,7 @@ bool ExportPlanCalendar(const OverviewData& data, Dialogs& dialogs)
                            PlanCalendar(data, {i}, stamp));
     } else {
         const QString path = dialogs.saveFileName(
-            title, QStringLiteral("Zefirant-") + QString::number(data.year),
+            title, QStringLiteral("Grafik urlopowy %1.ics").arg(data.year),
             {QStringLiteral("Kalendarz .ics (*.ics)"), QStringLiteral("Wszystkie pliki (*.*)")},
             QStringLiteral("ics"));
         if (path.isEmpty())

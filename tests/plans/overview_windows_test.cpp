@@ -222,6 +222,8 @@ private slots:
         QCOMPARE(f.readAll().count("\r\n"), 4);
         QCOMPARE(m_dialogs.informationTexts(),
                  QStringList{QStringLiteral("Eksport zakończony poprawnie")});
+        // The dialog proposes the list's name and year.
+        QCOMPARE(m_dialogs.shown().front().text, QStringLiteral("Grafik urlopowy 2012.csv"));
     }
 
     void exportWritesTheMarks()
