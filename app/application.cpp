@@ -29,6 +29,7 @@
 #include "util/dialogs.h"
 #include "util/gridstorage.h"
 #include "util/inifile.h"
+#include "util/accessiblenames.h"
 #include "util/ovutilities.h"
 #include "util/process.h"
 
@@ -74,6 +75,8 @@ TApplication::~TApplication()
 {
     if (m_hints)
         qApp->removeEventFilter(m_hints.get());
+    if (m_accessibleNames)
+        qApp->removeEventFilter(m_accessibleNames.get());
     if (m_store)
         m_store->setDestroying(true);
     if (m_main && m_gridStorage)
@@ -148,6 +151,8 @@ bool TApplication::start()
 
 void TApplication::createWindows()
 {
+    m_accessibleNames = std::make_unique<AccessibleNames>();
+    qApp->installEventFilter(m_accessibleNames.get());
     m_store = std::make_unique<OptionsStore>(m_dataFolder + QStringLiteral("/zefirant.ini"));
     m_db = std::make_unique<TmyDataBase>(
         DatabasePaths{m_dataFolder, m_programFolder, m_start.installerFolders}, *m_dialogs);

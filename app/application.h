@@ -12,6 +12,8 @@
 
 namespace zf {
 
+class AccessibleNames;
+
 class Dialogs;
 class QtDialogs;
 class SingleInstance;
@@ -136,6 +138,7 @@ private:
     std::unique_ptr<TfAbout> m_about;
     std::unique_ptr<TerminationHandler> m_termination;
     std::unique_ptr<THintHandler> m_hints;
+    std::unique_ptr<AccessibleNames> m_accessibleNames;
     std::unique_ptr<TfOpcjeProgramu> m_optionsWindow;
     std::unique_ptr<TAddOns> m_addOns;
     std::unique_ptr<TPersonnel> m_personnel;
