@@ -134,6 +134,7 @@ TfEditCalendar::TfEditCalendar(TmyDataBase& db, Dialogs& dialogs, ProgramOptions
     m_selector->setTickCallback([this](bool ticked) { onTick(ticked); });
     auto* scroll = new QScrollArea(this);
     scroll->setWidget(m_calendarArea);
+    scroll->setAccessibleName(QStringLiteral("Kalendarz urlopu"));
     scroll->setWidgetResizable(false);
 
     m_markButton = new QPushButton(kMarkOn, this);

@@ -75,6 +75,7 @@ QPixmap TOverviewGrid::EditIcon()
 TOverviewGrid::TOverviewGrid(QWidget* parent) : QAbstractScrollArea(parent)
 {
     setObjectName(QStringLiteral("DrawGrid"));
+    setAccessibleName(QStringLiteral("Grafik urlopowy"));
     m_font = QFont(QStringLiteral("Arial"), 8);
     m_bold = m_font;
     m_bold.setBold(true);

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QLabel>
+#include <QTabBar>
+#include <QTextDocumentFragment>
 #include <QWidget>
 
 namespace zf {
@@ -37,21 +39,32 @@ void nameControls(QWidget* window)
 {
     if (!window)
         return;
+    // Qt names a field by its label only when the two are siblings, and item views never.
     for (QLabel* label : window->findChildren<QLabel*>()) {
-        QWidget* buddy = label->buddy();
-        if (buddy && buddy->parentWidget() != label->parentWidget()) {
-            const QString name = spokenCaption(label->text());
+        if (QWidget* buddy = label->buddy()) {
+            const QString text = Qt::mightBeRichText(label->text())
+                                     ? QTextDocumentFragment::fromHtml(label->text()).toPlainText()
+                                     : label->text();
+            const QString name = spokenCaption(text);
             if (!name.isEmpty())
                 giveName(buddy, name);
         }
     }
     for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-        const QString name = spokenCaption(button->text());
+        QString name = spokenCaption(button->text());
+        // A button showing only a picture is named by its hint.
+        if (name.isEmpty())
+            name = button->toolTip().simplified();
         QString plain = button->text();
         plain.remove(QLatin1Char('&'));
         // Qt's own name (the caption without "&") serves the unpadded ones and follows changes.
         if (!name.isEmpty() && (name != plain || !button->property(kGivenName).isNull()))
             giveName(button, name);
+    }
+    for (QTabBar* tabs : window->findChildren<QTabBar*>()) {
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->accessibleTabName(i).isEmpty())
+                tabs->setAccessibleTabName(i, spokenCaption(tabs->tabText(i)));
     }
 }
 
