@@ -49,7 +49,7 @@ private slots:
             shownFolder = d->directory().absolutePath();
             shownFile = d->selectedFiles().value(0);
             d->selectFile(elsewhere.filePath(QStringLiteral("raport.csv")));
-            d->accept();
+            static_cast<QDialog*>(d)->accept(); // QFileDialog::accept, as the "Zapisz" button
         });
         const QString chosen = askSaveFileName(nullptr, QStringLiteral("Zapisz"),
                                                QStringLiteral("Grafik urlopowy 2027.csv"),
@@ -74,7 +74,7 @@ private slots:
             shownFolder = d->directory().absolutePath();
             d->setDirectory(folder.path());
             d->selectFile(folder.path());
-            d->accept();
+            static_cast<QDialog*>(d)->accept(); // QFileDialog::accept, as the "Zapisz" button
         });
         QCOMPARE(askExistingDirectory(nullptr, QStringLiteral("Folder"), QString()), folder.path());
         QCOMPARE(shownFolder, elsewhere.path());
