@@ -122,6 +122,7 @@ TfAbout::TfAbout(QWidget* parent, UrlOpener opener)
     m_web->setText(linkText(QUrl(kWebAddress).host()));
     m_web->setToolTip(kWebAddress);
     m_email->setObjectName(QStringLiteral("lbEmail"));
+    m_email->setAccessibleName(QStringLiteral("Email"));
 
     m_ok->setObjectName(QStringLiteral("SBOk"));
     m_ok->setDefault(true);

@@ -29,11 +29,12 @@
 #include "util/dialogs.h"
 #include "util/gridstorage.h"
 #include "util/inifile.h"
+#include "util/accessiblenames.h"
 #include "util/ovutilities.h"
+#include "util/process.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QPainter>
 #include <QSplashScreen>
@@ -74,6 +75,8 @@ TApplication::~TApplication()
 {
     if (m_hints)
         qApp->removeEventFilter(m_hints.get());
+    if (m_accessibleNames)
+        qApp->removeEventFilter(m_accessibleNames.get());
     if (m_store)
         m_store->setDestroying(true);
     if (m_main && m_gridStorage)
@@ -148,6 +151,8 @@ bool TApplication::start()
 
 void TApplication::createWindows()
 {
+    m_accessibleNames = std::make_unique<AccessibleNames>();
+    qApp->installEventFilter(m_accessibleNames.get());
     m_store = std::make_unique<OptionsStore>(m_dataFolder + QStringLiteral("/zefirant.ini"));
     m_db = std::make_unique<TmyDataBase>(
         DatabasePaths{m_dataFolder, m_programFolder, m_start.installerFolders}, *m_dialogs);
@@ -158,8 +163,9 @@ void TApplication::createWindows()
     ensureTipFile(m_dataFolder, m_programFolder);
     m_tip = std::make_unique<TfPoradaDnia>(tipFilePath(m_dataFolder), m_main.get());
     m_fiszka = std::make_unique<TfFiszka>(m_main.get());
-    m_about = std::make_unique<TfAbout>(
-        m_main.get(), [this](const QUrl& url) { openExternally(url.toString()); });
+    m_about = std::make_unique<TfAbout>(m_main.get(), [this](const QUrl& url) {
+        openExternally(url.toString(), QStringLiteral("adresu"));
+    });
     m_login = std::make_unique<TfLogin>(*m_db, m_main.get());
     m_manageDb = std::make_unique<TfManageDB>(*m_db, *m_dialogs, m_programFolder, m_dataFolder,
                                               m_main.get());
@@ -199,7 +205,7 @@ void TApplication::wireMainWindow()
         m_about->setEmail(m_options.email);
         m_about->exec();
     };
-    w.openExternally = [this](const QString& p) { return openExternally(p); };
+    w.openExternally = [this](const QString& p, const QString& what) { openExternally(p, what); };
     w.onCloseRequest = [this] { return closeRequest(); };
     w.onOptions = [this] { m_optionsWindow->ShowOptions(); };
     m_addOns->onMenuChanged = [&w](const QStringList& names) { w.fillToolsMenu(names); };
@@ -221,21 +227,31 @@ void TApplication::wireMainWindow()
     onRemindDeadlines = [this](int lower, int upper) {
         m_scheduler->RemindDeadlines(lower, upper);
     };
-    m_plans->openExternally = [this](const QString& p) { openExternally(p); };
+    m_plans->openExternally = [this](const QString& p) {
+        openExternally(p, QStringLiteral("folderu planów"));
+    };
     w.planCommands = m_plans->Commands();
     connect(&w, &TfMain::windowResized, this, &TApplication::onMainResized);
     m_hints = std::make_unique<THintHandler>([&w](const QString& text) { w.setHintText(text); });
     qApp->installEventFilter(m_hints.get());
 }
 
-bool TApplication::openExternally(const QString& pathOrUrl)
+void TApplication::openExternally(const QString& pathOrUrl, const QString& what)
 {
-    const QUrl url = pathOrUrl.contains(QStringLiteral("://")) ||
-                             pathOrUrl.startsWith(QStringLiteral("mailto:"))
-                         ? QUrl(pathOrUrl)
-                         : QUrl::fromLocalFile(pathOrUrl);
-    // Handed to the system; callers that can say something useful report a failure.
-    return QDesktopServices::openUrl(url);
+    const bool address = pathOrUrl.contains(QStringLiteral("://")) ||
+                         pathOrUrl.startsWith(QStringLiteral("mailto:"));
+    const QString shown = address ? pathOrUrl : QDir::toNativeSeparators(pathOrUrl);
+    // xdg-open answers through its exit status only; QDesktopServices reports success as soon
+    // as it has started it.
+    openWithDesktop(pathOrUrl, m_main.get(), [this, what, shown](bool ok) {
+        if (!ok)
+            m_dialogs->information(
+                kCaptionInformation,
+                QStringLiteral("Nie udało się otworzyć %1: %2\nSprawdź, czy w systemie jest "
+                               "zainstalowany program, który go otwiera, albo otwórz go "
+                               "samodzielnie.")
+                    .arg(what, shown));
+    });
 }
 
 void TApplication::showTipOfTheDay()
@@ -302,6 +318,7 @@ bool TApplication::runShowStep()
         end(0);
         return false;
     }
+    w.setLoggedIn(true);
     // 8. The hints are gone from the next start on.
     m_options.cbFirstLog = false;
 

@@ -12,6 +12,8 @@
 
 namespace zf {
 
+class AccessibleNames;
+
 class Dialogs;
 class QtDialogs;
 class SingleInstance;
@@ -105,7 +107,9 @@ private:
     void createWindows();
     void wireMainWindow();
     void onMainResized();
-    bool openExternally(const QString& pathOrUrl);
+    // Hands a file, folder or address to the desktop; a failure is told to the user, `what`
+    // naming what could not be opened ("folderu planów").
+    void openExternally(const QString& pathOrUrl, const QString& what);
     void showTipOfTheDay();
     void end(int code);
 
@@ -134,6 +138,7 @@ private:
     std::unique_ptr<TfAbout> m_about;
     std::unique_ptr<TerminationHandler> m_termination;
     std::unique_ptr<THintHandler> m_hints;
+    std::unique_ptr<AccessibleNames> m_accessibleNames;
     std::unique_ptr<TfOpcjeProgramu> m_optionsWindow;
     std::unique_ptr<TAddOns> m_addOns;
     std::unique_ptr<TPersonnel> m_personnel;

@@ -21,6 +21,7 @@ TfFiszka::TfFiszka(QWidget* parent)
     resize(460, 340);
 
     m_text->setObjectName(QStringLiteral("mNotatki"));
+    m_text->setAccessibleName(QStringLiteral("Notatki tymczasowe"));
     m_onTop->setObjectName(QStringLiteral("cbNaWierzchu"));
     m_ok->setObjectName(QStringLiteral("SBOk"));
     // Enter belongs to the text area; the window closes with "&OK" or Esc only.

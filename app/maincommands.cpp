@@ -1,6 +1,7 @@
 // The generic grid commands, the find dialog, the CSV export and the help commands of TfMain.
 #include "app/finddialog.h"
 #include "app/gridsearch.h"
+#include "app/manualwindow.h"
 #include "app/mainwindow.h"
 #include "data/dbgrid.h"
 #include "data/fb/dataset.h"
@@ -169,14 +170,27 @@ void TfMain::helpManual()
 {
     const QString manual =
         m_deps.programFolder + QStringLiteral("/dokumentacja/Instrukcja obslugi.pdf");
-    // Without a PDF viewer the system opens nothing and says nothing: tell the clerk where the
-    // manual is.
-    if (openExternally && !openExternally(manual))
-        m_deps.dialogs.information(
-            kCaptionInformation,
-            QStringLiteral("Nie udało się otworzyć instrukcji obsługi. Brak programu do "
-                           "przeglądania plików PDF? Instrukcja jest w pliku: ") +
-                QDir::toNativeSeparators(manual));
+    // Shown by the program itself: a fresh desktop often has no PDF viewer at all.
+    if (!m_manual) {
+        m_manual = new TfInstrukcja(this);
+        m_manual->openElsewhere = [this](const QString& path) {
+            if (openExternally)
+                openExternally(path, QStringLiteral("instrukcji obsługi"));
+        };
+    }
+    if (m_manual->path() != manual || m_manual->pageCount() == 0) {
+        if (!m_manual->openManual(manual)) {
+            m_deps.dialogs.information(
+                kCaptionInformation,
+                QStringLiteral("Nie udało się otworzyć instrukcji obsługi z pliku: %1\nSprawdź, "
+                               "czy plik istnieje; w razie potrzeby zainstaluj program ponownie.")
+                    .arg(QDir::toNativeSeparators(manual)));
+            return;
+        }
+    }
+    m_manual->show();
+    m_manual->raise();
+    m_manual->activateWindow();
 }
 
 void TfMain::helpSupportMail()
@@ -201,7 +215,14 @@ void TfMain::helpSupportMail()
                  QStringLiteral("4. Treść pojawiających się komunikatów"),
                  QStringLiteral("5. Zrzuty ekranu obrazujące zaistniały problem (klawisz print "
                                 "screen <PtrSc>)")};
-    mail.Send();
+    mail.Send(this, [this](bool ok) {
+        if (!ok)
+            m_deps.dialogs.information(
+                kCaptionInformation,
+                QStringLiteral("Nie udało się otworzyć programu pocztowego (xdg-email). Napisz do "
+                               "pomocy technicznej samodzielnie na adres: %1")
+                    .arg(m_deps.options.email));
+    });
 }
 
 void TfMain::helpErrorLog()
@@ -214,7 +235,7 @@ void TfMain::helpErrorLog()
     if (!QFile::exists(log))
         m_deps.dialogs.information(kCaptionInformation, QStringLiteral("Log błędów jest pusty."));
     if (openExternally)
-        openExternally(log);
+        openExternally(log, QStringLiteral("logu błędów"));
 }
 
 void TfMain::helpTipOfTheDay()

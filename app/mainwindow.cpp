@@ -131,6 +131,7 @@ TfMain::TfMain(Deps deps, QWidget* parent) : QMainWindow(parent), m_deps(deps)
     connect(m_find, &TFindDialog::findNext, this, &TfMain::findNext);
 
     showStartPage();
+    setLoggedIn(false);
 }
 
 TfMain::~TfMain() = default;
@@ -304,6 +305,8 @@ QWidget* TfMain::buildPlansPage()
                               {QStringLiteral("STATUS"), QStringLiteral("Status"), 260}},
                              page);
     m_planGrid->setObjectName(QStringLiteral("planGrid"));
+    // The page has no label over its grid: the grid is named after its section.
+    m_planGrid->setAccessibleName(QStringLiteral("Plany urlopowe"));
     connect(m_planGrid, &TDBGrid::editRequested, this,
             [this] { runPlanCommand(QStringLiteral("SBOtworz")); });
 
@@ -367,6 +370,7 @@ QWidget* TfMain::buildPersonnelPage()
                      {QStringLiteral("EMAIL"), QStringLiteral("Email"), 200}},
                     page);
     m_osobowaGrid->setObjectName(QStringLiteral("osobowaGrid"));
+    m_osobowaGrid->setAccessibleName(QStringLiteral("Pracownicy"));
     connect(m_osobowaGrid, &TDBGrid::titleClicked, this, [this](const QString& field) {
         m_deps.db.SortEmployeesBy(field);
         m_osobowaGrid->setActiveTitle(m_deps.db.employeesSortColumn);
@@ -392,6 +396,7 @@ QWidget* TfMain::buildDeadlinesPage()
                      {QStringLiteral("SOTHER"), QStringLiteral("Inne"), 160}},
                     page);
     m_terminarzGrid->setObjectName(QStringLiteral("terminarzGrid"));
+    m_terminarzGrid->setAccessibleName(QStringLiteral("Terminarz"));
     connect(m_terminarzGrid, &TDBGrid::titleClicked, this, [this](const QString& field) {
         m_deps.db.SortSchedulerBy(field);
         m_terminarzGrid->setActiveTitle(m_deps.db.schedulerSortColumn);
@@ -552,6 +557,20 @@ void TfMain::runPlanCommand(const QString& name)
 }
 
 // --- start-up -----------------------------------------------------------------------------------
+
+void TfMain::setLoggedIn(bool loggedIn)
+{
+    m_loggedIn = loggedIn;
+    for (QAction* menu : menuBar()->actions()) {
+        menu->setEnabled(loggedIn);
+        // The items too: their shortcuts would work through a disabled menu.
+        if (menu->menu())
+            for (QAction* item : menu->menu()->actions())
+                item->setEnabled(loggedIn);
+    }
+    for (const auto& [name, button] : m_sectionButtons)
+        button->setEnabled(loggedIn);
+}
 
 void TfMain::applyRestrictedMode()
 {

@@ -18,6 +18,7 @@ namespace zf {
 class Dialogs;
 class TDBGrid;
 class TFindDialog;
+class TfInstrukcja;
 class TOVGridStorage;
 class TReportsPage;
 class TmyDataBase;
@@ -86,6 +87,10 @@ public:
     void helpAbout();
 
     // --- start-up ---------------------------------------------------------------------------
+    // Until a login succeeds the menus and section buttons are disabled: nothing behind them
+    // could work without a database.
+    void setLoggedIn(bool loggedIn);
+    bool loggedIn() const { return m_loggedIn; }
     void applyRestrictedMode();
     void setDateText(const QString& text);
     // The second panel of the status bar: the hint of the control under the mouse.
@@ -117,9 +122,9 @@ public:
     std::map<QString, std::function<void()>> reportCommands;
     // Asked before closing; false keeps the window open. Set by start-up.
     std::function<bool()> onCloseRequest;
-    // Opening a file or address with the system's default application.
-    // False when the system could not open it.
-    std::function<bool(const QString& pathOrUrl)> openExternally;
+    // Opening a file, folder or address with the system's default application; `what` names
+    // it in the message shown when that fails ("instrukcji obsługi", "logu błędów").
+    std::function<void(const QString& pathOrUrl, const QString& what)> openExternally;
 
     // --- parts other windows and tests reach -------------------------------------------------
     TDBGrid* osobowaGrid() const { return m_osobowaGrid; }
@@ -127,6 +132,8 @@ public:
     TDBGrid* terminarzGrid() const { return m_terminarzGrid; }
     TReportsPage* reportsPage() const { return m_reportsPage; }
     TFindDialog* findDialog() const { return m_find; }
+    // The manual's window; null until "Pomoc" is first used.
+    TfInstrukcja* manualWindow() const { return m_manual; }
     QToolButton* sectionButton(const QString& objectName) const;
     QAction* action(const QString& objectName) const;
 
@@ -160,6 +167,7 @@ private:
     bool m_editableFlag = false;
     bool m_copyFlag = false;
     bool m_searchStart = false;
+    bool m_loggedIn = false;
     GridCommands m_personnel;
     GridCommands m_scheduler;
     TOVGridStorage* m_gridStorage = nullptr;
@@ -185,6 +193,7 @@ private:
     QLabel* m_statusDate = nullptr;
     QLabel* m_statusHint = nullptr;
     TFindDialog* m_find = nullptr;
+    TfInstrukcja* m_manual = nullptr;
 };
 
 } // namespace zf

@@ -146,6 +146,7 @@ TReportsPage::TReportsPage(fb::DataSet& plans, fb::DataSet& units, fb::DataSet& 
     formButtons->addStretch();
     auto* note = new QPlainTextEdit(this);
     note->setObjectName(QStringLiteral("memoUrlopy"));
+    note->setAccessibleName(QStringLiteral("Wymiar urlopu okolicznościowego i opieki nad dzieckiem"));
     note->setReadOnly(true);
     note->setPlainText(QStringLiteral(
         " WYMIAR URLOPU OKOLICZNOŚCIOWEGO:\n"

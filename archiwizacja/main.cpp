@@ -9,6 +9,7 @@
 #include "app/singleinstance.h"
 #include "archiwizacja/archivewindow.h"
 #include "archiwizacja/settings.h"
+#include "util/accessiblenames.h"
 #include "util/polishdesktop.h"
 
 #include <QApplication>
@@ -18,6 +19,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("archiwizacja"));
     zf::setUpPolishDesktop(app);
+    zf::AccessibleNames accessibleNames;
+    app.installEventFilter(&accessibleNames);
 
     const zf::archive::StartArguments arguments =
         zf::archive::parseArguments(QApplication::arguments().mid(1));

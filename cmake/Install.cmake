@@ -161,9 +161,10 @@ set(CPACK_STRIP_FILES TRUE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
-# The libraries linked in (Qt widgets and print support, the Firebird client) are found by
-# dpkg-shlibdeps; what is loaded or started at run time is listed: the embedded engine, gbak
-# for the archiving tool, Qt's Polish translations and xdg-open for the manual and folders.
+# The libraries linked in (Qt widgets, print support and PDF for the manual's window, the
+# Firebird client) are found by dpkg-shlibdeps; what is loaded or started at run time is listed:
+# the embedded engine, gbak for the archiving tool, Qt's Polish translations and xdg-open and
+# xdg-email for folders, files and mail.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "firebird3.0-server-core, firebird3.0-utils, qt6-translations-l10n, xdg-utils")

@@ -38,7 +38,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text,
 // --- TfEditBibliotekaAll ------------------------------------------------------------------------
 
 TfEditBibliotekaAll::TfEditBibliotekaAll(Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), m_dialogs(dialogs), m_label(new QLabel(this)), m_text(new QLineEdit(this)),
+    : QDialog(parent), m_dialogs(dialogs), m_label(new QLabel(QStringLiteral("Opis"), this)), m_text(new QLineEdit(this)),
       m_hiddenLabel(new QLabel(QStringLiteral("Uzupełnienie"), this)),
       m_hidden(new QLineEdit(this)),
       m_minimumLabel(new QLabel(QStringLiteral("&Minimalna obsada"), this)),
@@ -188,6 +188,7 @@ TfBiblioteka::TfBiblioteka(TmyDataBase& db, Dialogs& dialogs, const ProgramOptio
         auto* grid = new TDBGrid(&db.DBFDictionary,
                                  {{QStringLiteral("DESCRIPTION"), type.title, 400}}, m_pages);
         grid->setObjectName(QString::fromLatin1(gridNames[index++]));
+        grid->setAccessibleName(type.title);
         grid->horizontalHeader()->setStretchLastSection(true);
         grid->setContextMenuPolicy(Qt::ActionsContextMenu);
         for (QAction* a : actions)

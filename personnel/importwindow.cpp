@@ -167,6 +167,7 @@ TfImportPracownik::TfImportPracownik(TmyDataBase& db, Dialogs& dialogs,
     auto* csvLabel = new QLabel(QStringLiteral("Obraz załadowanego arkusza:"), this);
     m_csv = new QTableView(this);
     m_csv->setObjectName(QStringLiteral("CSV"));
+    m_csv->setAccessibleName(QStringLiteral("Zawartość pliku CSV"));
     csvLabel->setBuddy(m_csv);
     m_csv->setModel(&m_logic.grid());
     m_csv->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -92,10 +92,12 @@ TfOsobowa::TfOsobowa(TmyDataBase& db, Dialogs& dialogs, const ProgramOptions& op
 
     auto* grid = new QGridLayout;
     int row = 0;
-    const auto addRow = [&](const QString& caption, QWidget* field, const char* labelName) {
+    const auto addRow = [&](const QString& caption, QWidget* field, const char* labelName,
+                            QWidget* buddy = nullptr) {
         auto* label = new QLabel(caption, this);
         label->setObjectName(QString::fromLatin1(labelName));
-        label->setBuddy(field);
+        // A row of several controls: the label leads to (and names) the one it is about.
+        label->setBuddy(buddy ? buddy : field);
         grid->addWidget(label, row, 0);
         grid->addWidget(field, row, 1);
         ++row;
@@ -111,7 +113,7 @@ TfOsobowa::TfOsobowa(TmyDataBase& db, Dialogs& dialogs, const ProgramOptions& op
     unitLayout->addWidget(m_unitList, 1);
     unitLayout->addWidget(m_dictionaries);
     unitLayout->addWidget(m_noUnit);
-    addRow(QStringLiteral("Zespół"), unitRow, "lbIDDICUNIT");
+    addRow(QStringLiteral("Zespół"), unitRow, "lbIDDICUNIT", m_unitList);
     addRow(QStringLiteral("Nazwa pliku planu"), m_fileName, "lbFILENAME");
     auto* note = new QLabel(QStringLiteral("np. imię_nazwisko (bez rozszerzenia)"), this);
     note->setObjectName(QStringLiteral("lbFILENAMEnote"));

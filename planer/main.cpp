@@ -7,6 +7,7 @@
 #include "app/qtdialogs.h"
 #include "planer/planerwindow.h"
 #include "util/dates.h"
+#include "util/accessiblenames.h"
 #include "util/polishdesktop.h"
 
 #include <QApplication>
@@ -17,6 +18,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("zefirant-plan"));
     QGuiApplication::setDesktopFileName(QStringLiteral("zefirant-plan"));
     zf::setUpPolishDesktop(app);
+    zf::AccessibleNames accessibleNames;
+    app.installEventFilter(&accessibleNames);
     zf::setDateSeparator(zf::systemDateSeparator());
 
     // The office program's own message windows, so both programs speak alike.

@@ -28,6 +28,7 @@ TfBatchEdit::TfBatchEdit(TmyDataBase& db, Dialogs& dialogs, QWidget* parent)
     auto* header = new QLabel(QStringLiteral("Edytuj wymiar dla wskazanych"), this);
     header->setObjectName(QStringLiteral("lbHeader"));
     m_grid->setObjectName(QStringLiteral("employeesGrid"));
+    m_grid->setAccessibleName(QStringLiteral("Pracownicy w planie"));
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     auto* note = new QLabel(

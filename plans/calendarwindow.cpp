@@ -87,6 +87,7 @@ TfCalendar::TfCalendar(TmyDataBase& db, Dialogs& dialogs, QWidget* parent)
 
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("sbCalendar"));
+    scroll->setAccessibleName(QStringLiteral("Kalendarz dni wolnych"));
     scroll->setWidget(m_selector);
     scroll->setWidgetResizable(false);
 

@@ -124,6 +124,7 @@ TfEditCalendar::TfEditCalendar(TmyDataBase& db, Dialogs& dialogs, ProgramOptions
     m_selector->setTickCallback([this](bool ticked) { onTick(ticked); });
     auto* scroll = new QScrollArea(this);
     scroll->setWidget(m_calendarArea);
+    scroll->setAccessibleName(QStringLiteral("Kalendarz urlopu"));
     scroll->setWidgetResizable(false);
 
     m_markButton = new QPushButton(kMarkOn, this);
@@ -205,6 +206,9 @@ bool TfEditCalendar::Execute(int year, const QString& employee, bool readOnly)
     applyStoredSize();
     Load(year, employee, readOnly);
     exec();
+    // Kept in the options, which are written when the program closes.
+    m_options.editCalWinWidth = width();
+    m_options.editCalWinHeight = height();
     return m_saved;
 }
 

@@ -270,7 +270,7 @@ bool ExportPlanCalendar(TmyDataBase& db, const OverviewData& data, Dialogs& dial
             ok = writeFile(QDir(folder).filePath(names[i]), PlanCalendar(data, {i}, stamp, databaseId));
     } else {
         const QString path = dialogs.saveFileName(
-            title, QStringLiteral("Zefirant-") + QString::number(data.year),
+            title, QStringLiteral("Grafik urlopowy %1.ics").arg(data.year),
             {QStringLiteral("Kalendarz .ics (*.ics)"), QStringLiteral("Wszystkie pliki (*.*)")},
             QStringLiteral("ics"));
         if (path.isEmpty())

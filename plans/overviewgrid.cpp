@@ -4,6 +4,7 @@
 #include "plans/overviewlaborcode.h"
 #include "util/dates.h"
 
+#include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -11,6 +12,7 @@
 #include <QPainterPath>
 #include <QScrollBar>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -81,6 +83,7 @@ QPixmap TOverviewGrid::EditIcon()
 TOverviewGrid::TOverviewGrid(QWidget* parent) : QAbstractScrollArea(parent)
 {
     setObjectName(QStringLiteral("DrawGrid"));
+    setAccessibleName(QStringLiteral("Grafik urlopowy"));
     m_font = QFont(QStringLiteral("Arial"), 8);
     m_bold = m_font;
     m_bold.setBold(true);
@@ -298,6 +301,31 @@ void TOverviewGrid::mouseReleaseEvent(QMouseEvent* event)
     const QPoint cell = cellAt(event->position().toPoint());
     if (cell.x() == editColumn() && cell.y() >= 1 && cell.y() - 1 < entryCount())
         emit editRequested(cell.y() - 1);
+}
+
+void TOverviewGrid::wheelEvent(QWheelEvent* event)
+{
+    QPoint delta = event->angleDelta();
+    const bool rowsFit = verticalScrollBar()->maximum() == 0;
+    if ((event->modifiers() & Qt::ShiftModifier) || rowsFit) {
+        delta.rx() += delta.y();
+        delta.ry() = 0;
+    }
+    if (delta.isNull()) {
+        event->ignore();
+        return;
+    }
+    // One notch (120) moves as many columns or rows as the desktop's lines per notch.
+    const int perStep = std::max(1, QWheelEvent::DefaultDeltasPerStep /
+                                        std::max(1, QApplication::wheelScrollLines()));
+    m_wheelRest += delta;
+    const int columns = m_wheelRest.x() / perStep;
+    const int rows = m_wheelRest.y() / perStep;
+    m_wheelRest -= QPoint(columns * perStep, rows * perStep);
+    // Turning away from oneself (negative) goes forward: later days, lower rows.
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() - columns);
+    verticalScrollBar()->setValue(verticalScrollBar()->value() - rows);
+    event->accept();
 }
 
 bool TOverviewGrid::event(QEvent* event)

@@ -74,6 +74,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The wheel moves through the days; through the rows only when they do not all fit, and
+    // never with Shift held. A touchpad's sideways swipe moves through the days too.
+    void wheelEvent(QWheelEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -102,6 +105,8 @@ private:
     QPixmap m_fixedLeaveIcon;
     QPixmap m_editIcon;
     QPixmap m_warningIcon;
+    // Wheel turns too small for a whole column or row yet (touchpads send many small ones).
+    QPoint m_wheelRest;
 };
 
 } // namespace zf

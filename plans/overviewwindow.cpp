@@ -223,7 +223,7 @@ void TfEmployeesPlans::ExportCsv()
 {
     const QString path = m_dialogs.saveFileName(
         QStringLiteral("Eksportuj dane do arkusza .CSV"),
-        QStringLiteral("Zefirant-") + QString::number(m_year),
+        QStringLiteral("Grafik urlopowy %1.csv").arg(m_year),
         {QStringLiteral("Arkusz .CSV (*.csv)"), QStringLiteral("Wszystkie pliki (*.*)")},
         QStringLiteral("csv"));
     if (path.isEmpty())

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -98,6 +99,14 @@ TfPlanConfig::TfPlanConfig(TmyDataBase& db, Dialogs& dialogs, const ProgramOptio
     auto* batch = button(this, "SBHurtowo", QStringLiteral("Zmień wymiar hurtowo"));
     m_grid = new TDBGrid(&db.DBFEmployeesSettings, gridColumns(), this);
     m_grid->setObjectName(QStringLiteral("calendarGrid"));
+    // Every entitlement column stays in sight: the lists on the left give way first.
+    {
+        int columns = 0;
+        for (const TDBGridColumn& c : gridColumns())
+            columns += c.width;
+        m_grid->setMinimumWidth(columns + 2 * m_grid->frameWidth() +
+                                m_grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
+    }
     auto* yellow = new YellowColumn(m_grid);
     for (int c = 3; c <= 8; ++c)
         m_grid->setItemDelegateForColumn(c, yellow);
@@ -191,7 +200,8 @@ TfPlanConfig::TfPlanConfig(TmyDataBase& db, Dialogs& dialogs, const ProgramOptio
     layout->addWidget(m_header);
     layout->addLayout(lists, 1);
     layout->addLayout(bottom);
-    resize(980, 560);
+    // Fits a 1366-pixel-wide screen with every column of the grid in view.
+    resize(1300, 640);
 }
 
 TfPlanConfig::~TfPlanConfig()

@@ -47,6 +47,7 @@ TfSelectDir::TfSelectDir(Dialogs& dialogs, QWidget* parent)
     m_model->setReadOnly(true);
     m_model->setRootPath(QDir::rootPath());
     m_tree->setObjectName(QStringLiteral("dirTree"));
+    m_tree->setAccessibleName(QStringLiteral("Foldery"));
     m_tree->setModel(m_model);
     m_tree->setHeaderHidden(true);
     for (int c = 1; c < m_model->columnCount(); ++c)

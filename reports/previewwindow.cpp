@@ -97,6 +97,7 @@ TfWydruk::TfWydruk(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialo
     pageView->setAlignment(Qt::AlignCenter);
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("sbPodglad"));
+    m_scroll->setAccessibleName(QStringLiteral("Podgląd wydruku"));
     m_scroll->setWidget(pageView);
     m_scroll->setWidgetResizable(true);
     m_scroll->setBackgroundRole(QPalette::Dark);

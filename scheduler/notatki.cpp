@@ -62,6 +62,7 @@ TfNotatki::TfNotatki(Dialogs& dialogs, const ProgramOptions& options, QWidget* p
         "przypomnienie o notatce"));
     m_date->edit()->installEventFilter(this);
     m_text->setObjectName(QStringLiteral("memoNotatka"));
+    m_text->setAccessibleName(QStringLiteral("Treść notatki"));
     m_text->setTabChangesFocus(true);
     limitMemo(m_text, kTypedLength);
 

@@ -158,7 +158,7 @@ void Notes::Remind(int lower, int upper, NoteReminder& reminder)
             continue;
         const int d = slot.date.size() == kDateWidth ? DateTextToNumber(slot.date) : 0;
         if (lower < d && d <= upper)
-            reminder.showNote(slot.text, [this, i, slot] { DeleteReminded(i, slot); });
+            reminder.showNote(slot.text, slot.date, [this, i, slot] { DeleteReminded(i, slot); });
     }
 }
 

@@ -60,8 +60,10 @@ class NoteReminder
 {
 public:
     virtual ~NoteReminder() = default;
-    // Shows the note modally; its delete button runs `deleteNote` and closes the window.
-    virtual void showNote(const QString& text, const std::function<void()>& deleteNote) = 0;
+    // Shows the note and its date text modally; its delete button runs `deleteNote` and closes
+    // the window.
+    virtual void showNote(const QString& text, const QString& date,
+                          const std::function<void()>& deleteNote) = 0;
 };
 
 // The thirty notes: held in memory for the whole run, edited in the notes window and reminded

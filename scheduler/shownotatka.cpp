@@ -9,7 +9,7 @@
 namespace zf {
 
 TfShowNotatka::TfShowNotatka(QWidget* parent)
-    : QDialog(parent), m_text(new QPlainTextEdit(this)),
+    : QDialog(parent), m_date(new QLabel(this)), m_text(new QPlainTextEdit(this)),
       m_ok(new QPushButton(QStringLiteral("    &OK        "), this)),
       m_remove(new QPushButton(QStringLiteral("  Usuń      "), this))
 {
@@ -23,7 +23,10 @@ TfShowNotatka::TfShowNotatka(QWidget* parent)
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
+    // The heading says "na dziś" for every due note, also one due in a few days: the date tells.
+    m_date->setObjectName(QStringLiteral("lbTermin"));
     m_text->setObjectName(QStringLiteral("memoNotatka"));
+    m_text->setAccessibleName(QStringLiteral("Notatka"));
     m_text->setReadOnly(true);
     m_ok->setObjectName(QStringLiteral("SBOk"));
     m_remove->setObjectName(QStringLiteral("SBUsun"));
@@ -45,13 +48,16 @@ TfShowNotatka::TfShowNotatka(QWidget* parent)
     buttons->addWidget(m_ok);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
+    layout->addWidget(m_date);
     layout->addWidget(m_text, 1);
     layout->addLayout(buttons);
 }
 
-void TfShowNotatka::showNote(const QString& text, const std::function<void()>& deleteNote)
+void TfShowNotatka::showNote(const QString& text, const QString& date,
+                             const std::function<void()>& deleteNote)
 {
     m_delete = deleteNote;
+    m_date->setText(QStringLiteral("Termin notatki: ") + date);
     m_text->setPlainText(text);
     m_ok->setFocus(Qt::OtherFocusReason);
     exec();
@@ -61,6 +67,11 @@ void TfShowNotatka::showNote(const QString& text, const std::function<void()>& d
 void TfShowNotatka::setDeleteVisible(bool visible)
 {
     m_remove->setVisible(visible);
+}
+
+QString TfShowNotatka::dateText() const
+{
+    return m_date->text();
 }
 
 QString TfShowNotatka::text() const

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -20,13 +21,16 @@ public:
     explicit TfShowNotatka(QWidget* parent = nullptr);
 
     // NoteReminder
-    void showNote(const QString& text, const std::function<void()>& deleteNote) override;
+    void showNote(const QString& text, const QString& date,
+                  const std::function<void()>& deleteNote) override;
 
     void setDeleteVisible(bool visible);
     QString text() const;
+    QString dateText() const;
 
 private:
     std::function<void()> m_delete;
+    QLabel* m_date;
     QPlainTextEdit* m_text;
     QPushButton* m_ok;
     QPushButton* m_remove;

@@ -25,6 +25,7 @@ TfSprawdzenieDat::TfSprawdzenieDat(Dialogs& dialogs, QWidget* parent)
     bold.setBold(true);
     heading->setFont(bold);
     m_text->setObjectName(QStringLiteral("memoTerminy"));
+    m_text->setAccessibleName(QStringLiteral("Wynik sprawdzania terminów"));
     m_text->setReadOnly(true);
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_ok->setObjectName(QStringLiteral("SBOk"));

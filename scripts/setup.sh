@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6widgets6 qt6-qpa-plugins
-  qt6-translations-l10n
+  qt6-translations-l10n qt6-pdf-dev
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core xdg-utils

@@ -1,10 +1,19 @@
 #include "util/filedialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace zf {
 
 namespace {
+
+QString& rememberedFolder()
+{
+    static QString folder;
+    return folder;
+}
 
 QString chooseFile(QFileDialog& dialog)
 {
@@ -29,7 +38,8 @@ QString askOpenFileName(QWidget* parent, const QString& title, const QString& st
 QString askSaveFileName(QWidget* parent, const QString& title, const QString& startPath,
                         const QStringList& filters, const QString& defaultSuffix)
 {
-    QFileDialog dialog(parent, title, startPath, filters.join(QStringLiteral(";;")));
+    QFileDialog dialog(parent, title, proposedSavePath(startPath),
+                       filters.join(QStringLiteral(";;")));
     dialog.setObjectName(QStringLiteral("dlgZapisz"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -37,16 +47,49 @@ QString askSaveFileName(QWidget* parent, const QString& title, const QString& st
     if (suffix.startsWith(QLatin1Char('.')))
         suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
-    return chooseFile(dialog);
+    const QString chosen = chooseFile(dialog);
+    if (!chosen.isEmpty())
+        rememberSaveFolder(chosen);
+    return chosen;
 }
 
 QString askExistingDirectory(QWidget* parent, const QString& title, const QString& startPath)
 {
-    QFileDialog dialog(parent, title, startPath);
+    QFileDialog dialog(parent, title, startPath.isEmpty() ? lastSaveFolder() : startPath);
     dialog.setObjectName(QStringLiteral("dlgKatalog"));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
-    return chooseFile(dialog);
+    const QString chosen = chooseFile(dialog);
+    if (!chosen.isEmpty())
+        rememberSaveFolder(chosen, true);
+    return chosen;
+}
+
+QString lastSaveFolder()
+{
+    const QString& last = rememberedFolder();
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
+QString proposedSavePath(const QString& startPath)
+{
+    // A bare name would open the dialog in the program's working folder.
+    if (startPath.isEmpty())
+        return lastSaveFolder();
+    if (!QFileInfo(startPath).isRelative() || startPath.contains(QLatin1Char('/')))
+        return startPath;
+    return QDir(lastSaveFolder()).filePath(startPath);
+}
+
+void rememberSaveFolder(const QString& savedFileOrFolder, bool isFolder)
+{
+    const QFileInfo info(savedFileOrFolder);
+    rememberedFolder() = isFolder ? info.absoluteFilePath() : info.absolutePath();
 }
 
 } // namespace zf

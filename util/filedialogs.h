@@ -15,4 +15,14 @@ QString askSaveFileName(QWidget* parent, const QString& title, const QString& st
                         const QStringList& filters, const QString& defaultSuffix);
 QString askExistingDirectory(QWidget* parent, const QString& title, const QString& startPath);
 
+// Where save dialogs open: the folder the user last saved into in this run, else the Documents
+// folder (the home folder when there is none), never the folder the program was started from.
+// The save and folder dialogs above use it for a start path without a folder; a window with a
+// dialog of its own may call it too.
+QString lastSaveFolder();
+// A proposed file name placed in lastSaveFolder(); a path with a folder of its own is kept.
+QString proposedSavePath(const QString& startPath);
+// Remembers the folder of a file just saved (or a folder just chosen) for the next dialog.
+void rememberSaveFolder(const QString& savedFileOrFolder, bool isFolder = false);
+
 } // namespace zf

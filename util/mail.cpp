@@ -34,4 +34,15 @@ int TMapiSendMail::Send()
     return startDetachedProgram(program, Arguments()) ? 0 : -1;
 }
 
+void TMapiSendMail::Send(QObject* context, std::function<void(bool ok)> done)
+{
+    const QString program = QStandardPaths::findExecutable(m_program, m_searchPaths);
+    if (program.isEmpty()) {
+        if (done)
+            done(false);
+        return;
+    }
+    startWatchedProgram(program, Arguments(), context, std::move(done));
+}
+
 } // namespace zf

@@ -1,7 +1,12 @@
 #include "util/process.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <memory>
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -38,6 +43,9 @@ void markDescriptorsCloseOnExec()
     }
 }
 
+// After this long a helper that still runs has started the program that shows the file.
+constexpr int kWatchMs = 5000;
+
 } // namespace
 
 bool startDetachedProgram(const QString& program, const QStringList& arguments,
@@ -45,6 +53,51 @@ bool startDetachedProgram(const QString& program, const QStringList& arguments,
 {
     markDescriptorsCloseOnExec();
     return QProcess::startDetached(program, arguments, workingFolder);
+}
+
+void startWatchedProgram(const QString& program, const QStringList& arguments, QObject* context,
+                         std::function<void(bool ok)> done)
+{
+    const QString found = QStandardPaths::findExecutable(program);
+    if (found.isEmpty()) {
+        if (done)
+            done(false);
+        return;
+    }
+    markDescriptorsCloseOnExec();
+    // No parent: the program's end must not kill a viewer the helper is still waiting for.
+    auto* process = new QProcess;
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    auto report = std::make_shared<std::function<void(bool)>>(std::move(done));
+    QPointer<QObject> guard(context);
+    auto finish = [report, guard, watched = context != nullptr](bool ok) {
+        if (!*report)
+            return;
+        auto fn = std::move(*report);
+        *report = nullptr;
+        if (!watched || guard)
+            fn(ok);
+    };
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, finish](int code, QProcess::ExitStatus status) {
+                         finish(status == QProcess::NormalExit && code == 0);
+                         process->deleteLater();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, finish](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart) {
+                             finish(false);
+                             process->deleteLater();
+                         }
+                     });
+    QTimer::singleShot(kWatchMs, process, [finish] { finish(true); });
+    process->start(found, arguments);
+}
+
+void openWithDesktop(const QString& pathOrUrl, QObject* context, std::function<void(bool ok)> done)
+{
+    startWatchedProgram(QStringLiteral("xdg-open"), {pathOrUrl}, context, std::move(done));
 }
 
 } // namespace zf

@@ -5,6 +5,7 @@
 #include "app/fiszka.h"
 #include "app/finddialog.h"
 #include "app/mainwindow.h"
+#include "app/manualwindow.h"
 #include "app/poradadnia.h"
 #include "app/reportspage.h"
 #include "data/mydatabase.h"
@@ -25,6 +26,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QSpinBox>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,7 +42,11 @@ class MainWindowTest : public QObject
     QTemporaryDir m_dir;
     std::unique_ptr<test::Run> m_run;
     QStringList m_opened;
-    bool m_openFails = false;
+    // What the program's own opener does, kept before the tests replace it.
+    std::function<void(const QString&, const QString&)> m_realOpen;
+    // The main window as the login window found it: menus and section buttons enabled.
+    QStringList m_enabledUnderLogin;
+    bool m_loginSeen = false;
 
     TfMain& w() { return m_run->app->mainWindow(); }
     TmyDataBase& db() { return m_run->app->db(); }
@@ -82,12 +89,24 @@ private slots:
         IniFile(m_dir.path() + QStringLiteral("/zefirant.ini"))
             .writeString(QStringLiteral("TOOLS"), QStringLiteral("name3"), QStringLiteral("Kalkulator"));
         m_run = std::make_unique<test::Run>(m_dir.path());
+        test::whenModal<TfLogin>([this](TfLogin*) {
+            m_loginSeen = true;
+            TfMain& main = m_run->app->mainWindow();
+            for (QAction* menu : main.menuBar()->actions()) {
+                if (menu->isEnabled())
+                    m_enabledUnderLogin << menu->text();
+                for (QAction* item : menu->menu()->actions())
+                    if (item->isEnabled() && !item->isSeparator() && item->isVisible())
+                        m_enabledUnderLogin << item->text();
+            }
+            for (QToolButton* b : main.findChildren<QToolButton*>())
+                if (b->property("active").isValid() && b->isEnabled())
+                    m_enabledUnderLogin << b->text();
+        });
         test::login(QStringLiteral("admin"), QStringLiteral("zefirant"));
         QVERIFY(m_run->app->start());
-        w().openExternally = [this](const QString& p) {
-            m_opened << p;
-            return !m_openFails;
-        };
+        m_realOpen = w().openExternally;
+        w().openExternally = [this](const QString& p, const QString&) { m_opened << p; };
         addEmployee(QStringLiteral("001"), QStringLiteral("KOWALSKI"), QStringLiteral("Jan"),
                     QStringLiteral("jan\"cudzysłów\"@x.pl"));
         addEmployee(QStringLiteral("002"), QStringLiteral("Łukasik"), QStringLiteral("Anna"),
@@ -331,21 +350,90 @@ private slots:
         QDir().mkpath(m_dir.path() + QStringLiteral("/debug"));
     }
 
-    void manualIsShippedAndOpened()
+    void menusWaitForTheLogin()
+    {
+        QVERIFY(m_loginSeen);
+        QVERIFY2(m_enabledUnderLogin.isEmpty(), qPrintable(m_enabledUnderLogin.join(u", ")));
+        // After the login they work.
+        QVERIFY(w().loggedIn());
+        QVERIFY(w().action(QStringLiteral("actPomoc"))->isEnabled());
+        QVERIFY(w().action(QStringLiteral("actPracownicy"))->isEnabled());
+        QVERIFY(w().menuBar()->actions().value(0)->isEnabled());
+        QVERIFY(w().sectionButton(QStringLiteral("SBPlany"))->isEnabled());
+    }
+
+    void manualIsShownInTheProgramsOwnWindow()
     {
         m_opened.clear();
-        w().action(QStringLiteral("actPomoc"))->trigger();
         const QString manual = test::programFolder() + QStringLiteral("/dokumentacja/Instrukcja obslugi.pdf");
-        QCOMPARE(m_opened, QStringList{manual});
         QVERIFY(QFile::exists(manual));
+        QTest::keyClick(&w(), Qt::Key_F1);
+        if (!w().manualWindow())
+            w().action(QStringLiteral("actPomoc"))->trigger();
+        TfInstrukcja* viewer = w().manualWindow();
+        QVERIFY(viewer);
+        QTRY_VERIFY(viewer->isVisible());
         QVERIFY(dialogs().shown().empty());
+        QVERIFY(m_opened.isEmpty());
+        QVERIFY(viewer->pageCount() > 1);
+        QCOMPARE(viewer->findChild<QLabel*>(QStringLiteral("lblLiczbaStron"))->text(),
+                 QStringLiteral("z %1").arg(viewer->pageCount()));
 
-        // No viewer for PDF files: the clerk is told where the manual lies.
-        m_openFails = true;
-        w().action(QStringLiteral("actPomoc"))->trigger();
-        m_openFails = false;
-        QCOMPARE(dialogs().shown().size(), 1u);
-        QVERIFY(dialogs().informationTexts().value(0).endsWith(manual));
+        viewer->goToPage(1);
+        QCOMPARE(viewer->findChild<QSpinBox*>(QStringLiteral("sePage"))->value(), 2);
+        const qreal before = viewer->zoom();
+        viewer->findChild<QPushButton*>(QStringLiteral("btnPowieksz"))->click();
+        QVERIFY(viewer->zoom() > before);
+
+        // Find goes to a page holding the text; a text the manual lacks finds nothing.
+        auto* find = viewer->findChild<QLineEdit*>(QStringLiteral("edSzukaj"));
+        find->setText(QStringLiteral("zzqqxx-brak"));
+        QTest::qWait(200);
+        QVERIFY(!viewer->findNext());
+        find->setText(QStringLiteral("Zefirant"));
+        QTRY_VERIFY(viewer->findNext());
+
+        viewer->findChild<QPushButton*>(QStringLiteral("btnInnyProgram"))->click();
+        QCOMPARE(m_opened, QStringList{manual});
+        viewer->close();
+    }
+
+    void aFailingOpenerIsReported()
+    {
+        // xdg-open that finds no program for the file answers with a non-zero status.
+        QTemporaryDir bin;
+        QFile script(bin.path() + QStringLiteral("/xdg-open"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nexit 1\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8() + ':' + oldPath);
+        w().openExternally = m_realOpen;
+        w().helpErrorLog();
+        QTRY_COMPARE(dialogs().shown().size(), 1u);
+        w().openExternally = [this](const QString& p, const QString&) { m_opened << p; };
+        qputenv("PATH", oldPath);
+        const QString text = dialogs().informationTexts().value(0);
+        QVERIFY2(text.startsWith(QStringLiteral("Nie udało się otworzyć logu błędów: ")), qPrintable(text));
+        QVERIFY(text.contains(m_dir.path() + QStringLiteral("/debug/error.log")));
+    }
+
+    void aMailProgramThatFailsIsReported()
+    {
+        QTemporaryDir bin;
+        QFile script(bin.path() + QStringLiteral("/xdg-email"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nexit 3\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8() + ':' + oldPath);
+        w().action(QStringLiteral("actPomocTechniczna"))->trigger();
+        QTRY_COMPARE(dialogs().shown().size(), 1u);
+        qputenv("PATH", oldPath);
+        QVERIFY(dialogs().informationTexts().value(0).startsWith(
+            QStringLiteral("Nie udało się otworzyć programu pocztowego")));
     }
 
     void supportMailGoesToTheMailProgram()

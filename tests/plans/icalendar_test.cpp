@@ -146,6 +146,8 @@ TEST_F(CalendarExportTest, OneFileIsReadBackEventByEventAndAgainWithTheSameUids)
     t.dialogs().chooseFile(path);
     ASSERT_TRUE(ExportPlanCalendar(t.db(), data, t.dialogs()));
     EXPECT_EQ(t.dialogs().informationTexts(), QStringList{QStringLiteral("Eksport zakończony poprawnie")});
+    EXPECT_EQ(t.dialogs().shown().at(1).text,
+              QStringLiteral("Grafik urlopowy %1.ics").arg(data.year)) << "the proposed name";
 
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

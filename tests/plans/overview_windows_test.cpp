@@ -31,7 +31,9 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QScrollBar>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include <functional>
 #include <memory>
@@ -220,6 +222,8 @@ private slots:
         QCOMPARE(f.readAll().count("\r\n"), 4);
         QCOMPARE(m_dialogs.informationTexts(),
                  QStringList{QStringLiteral("Eksport zakończony poprawnie")});
+        // The dialog proposes the list's name and year.
+        QCOMPARE(m_dialogs.shown().front().text, QStringLiteral("Grafik urlopowy 2012.csv"));
     }
 
     void exportWritesTheMarks()
@@ -738,6 +742,62 @@ private slots:
         withOverview(2013, 0, [this](TfEmployeesPlans* w) {
             QCOMPARE(w->size(), QSize(1300, 700));
             inEditor(w, 0, [](TfEditCalendar* e) { QCOMPARE(e->size(), QSize(1400, 900)); });
+        });
+    }
+
+    void theWheelMovesThroughTheDaysAndTheRows()
+    {
+        withOverview(2013, 0, [](TfEmployeesPlans* w) {
+            TOverviewGrid* g = w->grid();
+            g->setFirstVisibleDay(1);
+            const int lines = QApplication::wheelScrollLines();
+            auto wheel = [g](QPoint angle, Qt::KeyboardModifiers modifiers = {}) {
+                const QPointF pos = g->viewport()->rect().center();
+                QWheelEvent e(pos, g->viewport()->mapToGlobal(pos), QPoint(), angle, Qt::NoButton,
+                              modifiers, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(g->viewport(), &e);
+            };
+            // All rows fit: the plain wheel goes through the days, down is forward.
+            QCOMPARE(g->verticalScrollBar()->maximum(), 0);
+            wheel({0, -120});
+            QCOMPARE(g->firstVisibleDay(), 1 + lines);
+            wheel({0, 120}, Qt::ShiftModifier);
+            QCOMPARE(g->firstVisibleDay(), 1);
+            wheel({0, -240}, Qt::ShiftModifier);
+            QCOMPARE(g->firstVisibleDay(), 1 + 2 * lines);
+            // A touchpad's sideways swipe comes in small pieces that add up.
+            for (int i = 0; i < 8; ++i)
+                wheel({-15, 0});
+            QCOMPARE(g->firstVisibleDay(), 1 + 3 * lines);
+            wheel({120, 0});
+            QCOMPARE(g->firstVisibleDay(), 1 + 2 * lines);
+
+            // Rows that do not fit: the plain wheel goes through them, Shift through the days.
+            g->setMaximumHeight(TOverviewGrid::kRowHeight * 2 + g->horizontalScrollBar()->sizeHint().height());
+            QTRY_VERIFY(g->verticalScrollBar()->maximum() > 0);
+            const int day = g->firstVisibleDay();
+            QCOMPARE(g->firstVisibleRow(), 1);
+            wheel({0, -120});
+            QCOMPARE(g->firstVisibleRow(), 1 + std::min(lines, g->verticalScrollBar()->maximum()));
+            QCOMPARE(g->firstVisibleDay(), day);
+            wheel({0, -120}, Qt::ShiftModifier);
+            QCOMPARE(g->firstVisibleDay(), day + lines);
+            wheel({0, 120});
+            QCOMPARE(g->firstVisibleRow(), 1);
+            g->setMaximumHeight(QWIDGETSIZE_MAX);
+        });
+    }
+
+    void editorSizeIsStoredWhenItCloses()
+    {
+        m_options.editCalWinWidth = 0;
+        m_options.editCalWinHeight = 0;
+        withOverview(2013, 0, [this](TfEmployeesPlans* w) {
+            inEditor(w, 0, [](TfEditCalendar* e) { e->resize(1234, 876); });
+            QCOMPARE(m_options.editCalWinWidth, 1234);
+            QCOMPARE(m_options.editCalWinHeight, 876);
+            // Reopened, it has the size it was closed with.
+            inEditor(w, 0, [](TfEditCalendar* e) { QCOMPARE(e->size(), QSize(1234, 876)); });
         });
     }
 };

@@ -259,6 +259,33 @@ private slots:
         QVERIFY(!w.Execute(kYear, QString(), 0).changed);
     }
 
+    void everyColumnOfTheGridIsInView()
+    {
+        inPlan(QStringLiteral("E3"));
+        for (const QSize size : {QSize(), QSize(1600, 1000), QSize(1000, 600)}) {
+            TfPlanConfig w(*m_db, m_dialogs, m_options);
+            if (size.isValid())
+                w.resize(size);
+            bool ran = false;
+            onModal<TfPlanConfig>([&](TfPlanConfig* d) {
+                ran = true;
+                QVERIFY(d->width() <= 1600 && d->height() <= 1000);
+                TDBGrid* grid = d->calendarGrid();
+                const int right = grid->viewport()->width();
+                for (int c = 0; c < grid->model()->columnCount(); ++c) {
+                    const int edge = grid->columnViewportPosition(c) + grid->columnWidth(c);
+                    QVERIFY2(edge <= right, qPrintable(QStringLiteral("column %1 ends at %2 of %3 "
+                                                                      "in a %4x%5 window")
+                                                           .arg(c).arg(edge).arg(right)
+                                                           .arg(d->width()).arg(d->height())));
+                }
+                d->reject();
+            });
+            w.Execute(kYear, QString(), 0);
+            QVERIFY(ran);
+        }
+    }
+
     void aMissingFolderIsWarnedAboutWhenLeftAndStoredAnyway()
     {
         TfPlanConfig w(*m_db, m_dialogs, m_options);

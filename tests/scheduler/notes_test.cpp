@@ -51,13 +51,16 @@ private:
 class ScriptedNoteReminder final : public NoteReminder
 {
 public:
-    void showNote(const QString& text, const std::function<void()>& deleteNote) override
+    void showNote(const QString& text, const QString& date,
+                  const std::function<void()>& deleteNote) override
     {
         shown << text;
+        dates << date;
         if (deleteTexts.contains(text))
             deleteNote();
     }
     QStringList shown;
+    QStringList dates;
     QStringList deleteTexts;
 };
 
@@ -368,6 +371,11 @@ TEST_F(NotesTest, DueNotesAreRemindedInSlotOrder)
               (QStringList{QStringLiteral("za siedem dni"), QStringLiteral("dziś"),
                            QStringLiteral("cztery dni temu"), QStringLiteral("trzy dni temu"),
                            QStringLiteral("dawno"), QStringLiteral("ostatnia")}));
+    // Each reminder carries its note's own date, not today's.
+    EXPECT_EQ(r.dates,
+              (QStringList{QStringLiteral("17-03-2024"), QStringLiteral("10-03-2024"),
+                           QStringLiteral("06-03-2024"), QStringLiteral("07-03-2024"),
+                           QStringLiteral("01-01-2000"), QStringLiteral("11-03-2024")}));
     ScriptedNoteReminder back;
     due = reminderWindow(today, 7, 3);
     notes.Remind(due.lower, due.upper, back);

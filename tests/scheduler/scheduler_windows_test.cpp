@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -323,13 +324,20 @@ private slots:
         m_scheduler->EditNotes();
         m_options.pytajPrzedKasowaniem = false;
         QString shown;
+        QString date;
+        QString heading;
         onModal<TfShowNotatka>([&](TfShowNotatka* w) {
             QCOMPARE(w->windowTitle(), QStringLiteral("Notatka"));
             shown = child<QPlainTextEdit>(w, "memoNotatka")->toPlainText();
+            date = child<QLabel>(w, "lbTermin")->text();
+            heading = child<QLabel>(w, "lbNaglowek")->text();
             click(w, "SBUsun");
         });
+        // Reminded on the 9th: the note is due the next day, and the window says which day.
         m_scheduler->RemindNotes(20240309, 20240317);
         QCOMPARE(shown, QStringLiteral("Zadzwonić"));
+        QCOMPARE(date, QStringLiteral("Termin notatki: 10-03-2024"));
+        QCOMPARE(heading, QStringLiteral("Znaleziono notatkę na dziś"));
         QCOMPARE(value(QStringLiteral("SELECT DESCRIPTION FROM GLOBALNOTES WHERE IDNOTE=1")),
                  QString());
 

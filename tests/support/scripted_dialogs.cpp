@@ -63,9 +63,9 @@ bool ScriptedDialogs::prompt(const QString& caption, const QString& label, QStri
     return true;
 }
 
-QString ScriptedDialogs::nextFile(Kind kind, const QString& title)
+QString ScriptedDialogs::nextFile(Kind kind, const QString& title, const QString& startPath)
 {
-    m_shown.push_back({kind, title, QString()});
+    m_shown.push_back({kind, title, startPath});
     if (m_files.empty()) {
         ADD_FAILURE() << "Unexpected file dialog: " << title.toStdString();
         return {};
@@ -75,20 +75,20 @@ QString ScriptedDialogs::nextFile(Kind kind, const QString& title)
     return f;
 }
 
-QString ScriptedDialogs::openFileName(const QString& title, const QString&, const QStringList&)
+QString ScriptedDialogs::openFileName(const QString& title, const QString& startPath, const QStringList&)
 {
-    return nextFile(Kind::OpenFile, title);
+    return nextFile(Kind::OpenFile, title, startPath);
 }
 
-QString ScriptedDialogs::saveFileName(const QString& title, const QString&, const QStringList&,
+QString ScriptedDialogs::saveFileName(const QString& title, const QString& startPath, const QStringList&,
                                       const QString&)
 {
-    return nextFile(Kind::SaveFile, title);
+    return nextFile(Kind::SaveFile, title, startPath);
 }
 
-QString ScriptedDialogs::existingDirectory(const QString& title, const QString&)
+QString ScriptedDialogs::existingDirectory(const QString& title, const QString& startPath)
 {
-    return nextFile(Kind::Directory, title);
+    return nextFile(Kind::Directory, title, startPath);
 }
 
 } // namespace zf::test

@@ -21,7 +21,7 @@ public:
     {
         Kind kind;
         QString caption;
-        QString text;
+        QString text; // for the file dialogs: the start path they were given
     };
 
     void answer(bool yes) { m_answers.push_back(yes); }
@@ -46,7 +46,7 @@ public:
     QString existingDirectory(const QString& title, const QString& startPath) override;
 
 private:
-    QString nextFile(Kind kind, const QString& title);
+    QString nextFile(Kind kind, const QString& title, const QString& startPath);
 
     std::vector<Shown> m_shown;
     std::deque<bool> m_answers;
