@@ -1,5 +1,7 @@
 #include "app/manualwindow.h"
 
+#include "util/widgets.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,28 +24,19 @@ constexpr qreal kZoomStep = 1.25;
 constexpr qreal kZoomMin = 0.25;
 constexpr qreal kZoomMax = 5.0;
 
-QPushButton* button(const QString& caption, const QString& name, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 TfInstrukcja::TfInstrukcja(QWidget* parent)
     : QDialog(parent), m_document(new QPdfDocument(this)), m_view(new QPdfView(this)),
       m_search(new QPdfSearchModel(this)), m_page(new QSpinBox(this)),
       m_pageCount(new QLabel(this)), m_find(new QLineEdit(this)),
-      m_findNext(button(QStringLiteral("&Następny"), QStringLiteral("btnNastepny"), this)),
-      m_zoomIn(button(QStringLiteral("Po&większ"), QStringLiteral("btnPowieksz"), this)),
-      m_zoomOut(button(QStringLiteral("Po&mniejsz"), QStringLiteral("btnPomniejsz"), this)),
-      m_fitWidth(button(QStringLiteral("&Dopasuj do szerokości"), QStringLiteral("btnSzerokosc"), this)),
-      m_print(button(QStringLiteral("Dru&kuj…"), QStringLiteral("btnDrukuj"), this)),
-      m_elsewhere(button(QStringLiteral("&Otwórz w innym programie"),
-                         QStringLiteral("btnInnyProgram"), this)),
-      m_close(button(QStringLiteral("&Zamknij"), QStringLiteral("btnZamknij"), this))
+      m_findNext(button(this, "btnNastepny", QStringLiteral("&Następny"))),
+      m_zoomIn(button(this, "btnPowieksz", QStringLiteral("Po&większ"))),
+      m_zoomOut(button(this, "btnPomniejsz", QStringLiteral("Po&mniejsz"))),
+      m_fitWidth(button(this, "btnSzerokosc", QStringLiteral("&Dopasuj do szerokości"))),
+      m_print(button(this, "btnDrukuj", QStringLiteral("Dru&kuj…"))),
+      m_elsewhere(button(this, "btnInnyProgram", QStringLiteral("&Otwórz w innym programie"))),
+      m_close(button(this, "btnZamknij", QStringLiteral("&Zamknij")))
 {
     setObjectName(QStringLiteral("TfInstrukcja"));
     setWindowTitle(QStringLiteral("Instrukcja obsługi"));

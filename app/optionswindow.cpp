@@ -2,6 +2,7 @@
 
 #include "app/centre.h"
 #include "util/textcodec.h"
+#include "util/widgets.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -61,15 +62,6 @@ QLineEdit* shownUser(QWidget* parent, const char* name, const QString& user)
     edit->setReadOnly(true);
     edit->setFocusPolicy(Qt::NoFocus);
     return edit;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    // Enter in a password field must not save or close the window.
-    b->setAutoDefault(false);
-    return b;
 }
 
 QLabel* note(QWidget* parent, const QString& text)

@@ -1,6 +1,7 @@
 #include "data/managedbwindow.h"
 
 #include "data/mydatabase.h"
+#include "util/widgets.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -33,16 +34,6 @@ QLabel* wrappedLabel(const QString& text, QWidget* parent)
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
     return label;
-}
-
-QPushButton* button(const QString& text, const QString& name, const QString& hint, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setToolTip(hint);
-    // Enter in a field must not start a creation by accident.
-    b->setAutoDefault(false);
-    return b;
 }
 
 QLineEdit* edit(const QString& name, bool masked, QWidget* parent)
@@ -80,8 +71,8 @@ TfManageDB::TfManageDB(TmyDataBase& db, Dialogs& dialogs, const QString& program
     m_tabQuick = new QWidget(m_tabs);
     m_tabQuick->setObjectName(QStringLiteral("tabQuick"));
     auto* btnQuickCreate =
-        button(QStringLiteral("Stwórz bazę danych"), QStringLiteral("btnQuickCreate"),
-               QStringLiteral("Konfiguruj bazę"), m_tabQuick);
+        button(m_tabQuick, "btnQuickCreate", QStringLiteral("Stwórz bazę danych"),
+               QStringLiteral("Konfiguruj bazę"));
     auto* currentCaption =
         new QLabel(QStringLiteral("Bieżąca lokalizacja bazy danych:"), m_tabQuick);
     m_currentLocation = wrappedLabel(ManageDatabase::kNoLocation, m_tabQuick);
@@ -124,11 +115,9 @@ TfManageDB::TfManageDB(TmyDataBase& db, Dialogs& dialogs, const QString& program
     m_crUser = edit(QStringLiteral("crUser"), false, createGroup);
     m_crPassword = edit(QStringLiteral("crPassword"), true, createGroup);
     auto* btnBrowseCreate =
-        button(QStringLiteral("[...]"), QStringLiteral("btnBrowseCreate"),
-               QStringLiteral("Wskaż lokalizację gdzie zostanie umieszczony plik bazy danych"),
-               createGroup);
-    auto* btnCreate = button(QStringLiteral("Stwórz bazę danych"), QStringLiteral("btnCreate"),
-                             QString(), createGroup);
+        button(createGroup, "btnBrowseCreate", QStringLiteral("[...]"),
+               QStringLiteral("Wskaż lokalizację gdzie zostanie umieszczony plik bazy danych"));
+    auto* btnCreate = button(createGroup, "btnCreate", QStringLiteral("Stwórz bazę danych"));
 
     auto* openGroup =
         new QGroupBox(QStringLiteral(" Wskaż istniejącą bazę umieszczoną na serwerze baz danych: "),
@@ -138,10 +127,9 @@ TfManageDB::TfManageDB(TmyDataBase& db, Dialogs& dialogs, const QString& program
     m_opUser = edit(QStringLiteral("opUser"), false, openGroup);
     m_opPassword = edit(QStringLiteral("opPassword"), true, openGroup);
     auto* btnBrowseOpen =
-        button(QStringLiteral("[...]"), QStringLiteral("btnBrowseOpen"),
-               QStringLiteral("Wskaż lokalizację istniejącej lokalnej bazy danych"), openGroup);
-    auto* btnOpen = button(QStringLiteral("Otwórz istniejącą"), QStringLiteral("btnOpen"),
-                           QString(), openGroup);
+        button(openGroup, "btnBrowseOpen", QStringLiteral("[...]"),
+               QStringLiteral("Wskaż lokalizację istniejącej lokalnej bazy danych"));
+    auto* btnOpen = button(openGroup, "btnOpen", QStringLiteral("Otwórz istniejącą"));
 
     // Both groups share the widths of the label and note columns so their fields line up.
     const QFontMetrics metrics(font());
@@ -191,8 +179,7 @@ TfManageDB::TfManageDB(TmyDataBase& db, Dialogs& dialogs, const QString& program
     m_tabs->addTab(m_tabAdvanced, QStringLiteral("    Zaawansowane   "));
 
     // --- window -----------------------------------------------------------------------------
-    auto* btnClose =
-        button(QStringLiteral("&Zamknij"), QStringLiteral("btnClose"), QString(), this);
+    auto* btnClose = button(this, "btnClose", QStringLiteral("&Zamknij"));
     auto* bottomRow = new QHBoxLayout;
     bottomRow->addStretch();
     bottomRow->addWidget(btnClose);

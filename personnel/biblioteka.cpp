@@ -3,6 +3,7 @@
 #include "data/dbgrid.h"
 #include "data/mydatabase.h"
 #include "personnel/cp1250validator.h"
+#include "util/widgets.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -20,18 +21,6 @@
 namespace zf {
 
 namespace {
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text,
-                    const QString& hint = {})
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    // Enter is for the field or the grid, never for a button that happens to be default.
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "personnel/importwindow.h"
 
+#include "util/widgets.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
@@ -41,16 +43,6 @@ const std::array<FieldList, EmployeeImport::FieldCount> kFieldLists = {{
 constexpr int kSheetColumnWidth = 100;
 constexpr int kStatusColumnWidth = 100;
 constexpr int kRemarkColumnWidth = 200;
-
-QPushButton* button(const QString& text, const QString& name, const QString& hint, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setToolTip(hint);
-    // Enter in a list must not start an import by accident.
-    b->setAutoDefault(false);
-    return b;
-}
 
 QComboBox* editableList(const QString& name, const QStringList& items, QWidget* parent)
 {
@@ -145,15 +137,14 @@ TfImportPracownik::TfImportPracownik(TmyDataBase& db, Dialogs& dialogs,
     top->addWidget(fields, 1);
 
     // --- buttons ------------------------------------------------------------------------------
-    m_load = button(QStringLiteral("Załaduj &arkusz .CSV"), QStringLiteral("SBZaladuj"),
-                    QStringLiteral("Wczytaj arkusz .CSV do modułu importującego dane"), this);
-    m_verify = button(QStringLiteral("Zw&eryfikuj"), QStringLiteral("SBZweryfikuj"),
-                      QStringLiteral("Weryfikuje poprawność arkusza"), this);
-    m_import = button(QStringLiteral("Importuj"), QStringLiteral("SBImportuj"), QString(), this);
-    m_save =
-        button(QStringLiteral("Zapisz log"), QStringLiteral("SBZapiszLog"),
-               QStringLiteral("Zapisz arkusz .CSV wraz z informacjami o wyniku importu"), this);
-    m_close = button(QStringLiteral("&Zamknij"), QStringLiteral("SBZamknij"), QString(), this);
+    m_load = button(this, "SBZaladuj", QStringLiteral("Załaduj &arkusz .CSV"),
+                    QStringLiteral("Wczytaj arkusz .CSV do modułu importującego dane"));
+    m_verify = button(this, "SBZweryfikuj", QStringLiteral("Zw&eryfikuj"),
+                      QStringLiteral("Weryfikuje poprawność arkusza"));
+    m_import = button(this, "SBImportuj", QStringLiteral("Importuj"));
+    m_save = button(this, "SBZapiszLog", QStringLiteral("Zapisz log"),
+                    QStringLiteral("Zapisz arkusz .CSV wraz z informacjami o wyniku importu"));
+    m_close = button(this, "SBZamknij", QStringLiteral("&Zamknij"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_load);
     buttons->addWidget(m_verify);

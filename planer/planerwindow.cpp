@@ -5,6 +5,7 @@
 #include "plans/calendar/yearcalendarselector.h"
 #include "util/dates.h"
 #include "util/dialogs.h"
+#include "util/widgets.h"
 
 #include <QCloseEvent>
 #include <QDate>
@@ -33,18 +34,6 @@ const QString kTitle = QStringLiteral("Mój plan urlopowy");
 constexpr unsigned int kAreaBack = 0xF0D0C0;
 constexpr unsigned int kRed = 0x0000FF;
 
-QLabel* legendBox(const QString& text, unsigned int bgr, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setAutoFillBackground(true);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::Window, TYearCalendarSelector::FromWindowsColor(bgr));
-    pal.setColor(QPalette::WindowText, Qt::black);
-    l->setPalette(pal);
-    l->setContentsMargins(6, 2, 6, 2);
-    return l;
-}
-
 QLineEdit* shownField(const char* name, QWidget* parent)
 {
     auto* f = new QLineEdit(parent);
@@ -53,15 +42,6 @@ QLineEdit* shownField(const char* name, QWidget* parent)
     // A file dropped on the field opens, like one dropped anywhere on the window.
     f->setAcceptDrops(false);
     return f;
-}
-
-QPushButton* button(const char* name, const QString& text, const QString& hint, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
 }
 
 // The one local file of a drag, or nothing.
@@ -144,7 +124,7 @@ void TfPlaner::build()
     m_selector = new TYearCalendarSelector;
     m_selector->setObjectName(QStringLiteral("YearCalendar"));
     m_selector->setAccessibleName(QStringLiteral("Kalendarz urlopu"));
-    m_selector->setAreaColor(TYearCalendarSelector::FromWindowsColor(kAreaBack));
+    m_selector->setAreaColor(CalendarColors::fromWindows(kAreaBack));
     m_selector->resize(m_selector->sizeHint());
     m_selector->setTickCallback([this](bool) {
         // The selector stores the tick after this call: take the days once it has.
@@ -201,12 +181,12 @@ void TfPlaner::build()
     plan->addWidget(m_scroll, 1);
     plan->addLayout(choice);
 
-    m_open = button("SBOtworz", QStringLiteral("&Otwórz…"),
-                    QStringLiteral("Otwórz plik planu urlopowego (*.zfpn)"), central);
-    m_save = button("SBZapisz", QStringLiteral("&Zapisz"),
-                    QStringLiteral("Zapisz wybrane dni w pliku planu"), central);
+    m_open = button(central, "SBOtworz", QStringLiteral("&Otwórz…"),
+                    QStringLiteral("Otwórz plik planu urlopowego (*.zfpn)"));
+    m_save = button(central, "SBZapisz", QStringLiteral("&Zapisz"),
+                    QStringLiteral("Zapisz wybrane dni w pliku planu"));
     m_close =
-        button("SBZamknij", QStringLiteral("Za&mknij"), QStringLiteral("Zamknij program"), central);
+        button(central, "SBZamknij", QStringLiteral("Za&mknij"), QStringLiteral("Zamknij program"));
     connect(m_open, &QPushButton::clicked, this, &TfPlaner::ChooseFile);
     connect(m_save, &QPushButton::clicked, this, [this] { Save(); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
@@ -338,16 +318,15 @@ void TfPlaner::showChoice()
     m_count->setText(ChoiceCountText(m_editor.chosenCount(), m_editor.entitlement()));
     QPalette pal = m_count->palette();
     pal.setColor(QPalette::WindowText, m_editor.remaining() < 0
-                                           ? TYearCalendarSelector::FromWindowsColor(kRed)
+                                           ? CalendarColors::fromWindows(kRed)
                                            : palette().color(QPalette::WindowText));
     m_count->setPalette(pal);
     const LaborCodeCheck check = m_editor.laborCode();
     m_laborCode->setText(LaborCodeLineText(m_editor.year(), check));
     m_laborCode->setToolTip(LaborCodeLineHint(check));
     QPalette rule = m_laborCode->palette();
-    rule.setColor(QPalette::WindowText, check.broken()
-                                            ? TYearCalendarSelector::FromWindowsColor(kRed)
-                                            : palette().color(QPalette::WindowText));
+    rule.setColor(QPalette::WindowText, check.broken() ? CalendarColors::fromWindows(kRed)
+                                                       : palette().color(QPalette::WindowText));
     m_laborCode->setPalette(rule);
     m_runs->clear();
     for (const LeaveRun& run : LeaveRuns(m_editor.chosenDays(), m_editor.freeDays()))

@@ -55,18 +55,6 @@ QPixmap makeIcon(const std::function<void(QPainter&)>& draw)
 
 } // namespace
 
-QLabel* legendBox(const QString& text, unsigned int bgr, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setAutoFillBackground(true);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::Window, CalendarColors::fromWindows(bgr));
-    pal.setColor(QPalette::WindowText, Qt::black);
-    l->setPalette(pal);
-    l->setContentsMargins(6, 2, 6, 2);
-    return l;
-}
-
 QPixmap TOverviewGrid::EditIcon()
 {
     // A pencil leaning to the right.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plans/calendar/calendarselector.h"
 #include "plans/laborcode.h"
 #include "plans/overview.h"
 #include "plans/staffing.h"
@@ -13,9 +14,6 @@
 class QLabel;
 
 namespace zf {
-
-// A coloured key to the grid's and the calendar's cells (a Windows colour value 0x00BBGGRR).
-QLabel* legendBox(const QString& text, unsigned int bgr, QWidget* parent);
 
 // The overview grid `DrawGrid`: a header row, four fixed columns (name, entitlement, remaining,
 // edit icon) and one column per day of the year, painted cell by cell from OverviewData. Only

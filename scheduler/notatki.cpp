@@ -4,6 +4,7 @@
 #include "scheduler/datefield.h"
 #include "scheduler/memolimit.h"
 #include "util/dialogs.h"
+#include "util/widgets.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -20,16 +21,6 @@ namespace {
 
 constexpr int kTypedLength = 250;
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, const QString& hint)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
-
 } // namespace
 
 TfNotatki::TfNotatki(Dialogs& dialogs, const ProgramOptions& options, QWidget* parent)
@@ -42,7 +33,7 @@ TfNotatki::TfNotatki(Dialogs& dialogs, const ProgramOptions& options, QWidget* p
                     QStringLiteral("Następna notatka z listy notatek"))),
       m_clear(button(this, "SBWyczysc", QStringLiteral("  Wyczyść   "),
                      QStringLiteral("Czyści bieżącą notatkę"))),
-      m_ok(button(this, "SBOk", QStringLiteral("    &OK        "), QString()))
+      m_ok(button(this, "SBOk", QStringLiteral("    &OK        ")))
 {
     setObjectName(QStringLiteral("TfNotatki"));
     setWindowTitle(QStringLiteral("Notatki"));

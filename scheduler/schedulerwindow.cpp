@@ -6,6 +6,7 @@
 #include "scheduler/datefield.h"
 #include "scheduler/memolimit.h"
 #include "util/dates.h"
+#include "util/widgets.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -28,17 +29,6 @@ namespace {
 
 constexpr int kDescriptionLength = 1000;
 constexpr int kOtherLength = 254;
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text, const QString& hint)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    // Enter belongs to the fields, not to whichever button is default.
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
 
 QWidget* row(QWidget* parent, std::initializer_list<QWidget*> widgets)
 {

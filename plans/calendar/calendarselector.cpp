@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -15,6 +16,18 @@ QColor CalendarColors::fromWindows(unsigned int bgr)
 {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                   static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+QLabel* legendBox(const QString& text, unsigned int bgr, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    l->setAutoFillBackground(true);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::Window, CalendarColors::fromWindows(bgr));
+    pal.setColor(QPalette::WindowText, Qt::black);
+    l->setPalette(pal);
+    l->setContentsMargins(6, 2, 6, 2);
+    return l;
 }
 
 TCalendarSelector::TCalendarSelector(QWidget* parent) : QWidget(parent)

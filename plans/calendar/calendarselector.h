@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 
+class QLabel;
 class QPainter;
 
 namespace zf {
@@ -36,6 +37,9 @@ struct CalendarColors
     QColor titleBackground = fromWindows(0xE0C0B0);
     QColor titleText = fromWindows(0x000000);
 };
+
+// A coloured key to the calendar's and the overview's cells (a Windows colour value 0x00BBGGRR).
+QLabel* legendBox(const QString& text, unsigned int bgr, QWidget* parent);
 
 // One month of the year selector: a title bar over a panel holding a 7 x 7 grid (a header row
 // of weekday names and six week rows, Monday to Sunday). Everything is painted by the widget;

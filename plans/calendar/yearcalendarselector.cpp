@@ -61,11 +61,6 @@ TCalendarSelector* TYearCalendarSelector::month(int month) const
     return month >= 1 && month <= 12 ? m_months[static_cast<std::size_t>(month - 1)] : nullptr;
 }
 
-QColor TYearCalendarSelector::FromWindowsColor(unsigned int bgr)
-{
-    return CalendarColors::fromWindows(bgr);
-}
-
 void TYearCalendarSelector::setAreaColor(const QColor& color)
 {
     QPalette pal = palette();

@@ -49,9 +49,6 @@ public:
     // The month widget of `month` (1..12), for tests.
     TCalendarSelector* month(int month) const;
 
-    // Colours as Windows colour values 0x00BBGGRR.
-    static QColor FromWindowsColor(unsigned int bgr);
-
     // The read-only flag of the last ShowMonths.
     bool readOnly() const { return m_readOnly; }
     // The background of the owner area around the months.

@@ -80,7 +80,7 @@ QString colorAt(const QImage& image, QPoint pt)
 
 QString windows(unsigned int bgr)
 {
-    return TYearCalendarSelector::FromWindowsColor(bgr).name();
+    return CalendarColors::fromWindows(bgr).name();
 }
 
 // How many pixels of an area differ from the colour at the cell's background point.
@@ -150,12 +150,12 @@ class YearCalendarSelectorTest : public QObject
 private slots:
     void windowsColorsConvert()
     {
-        QCOMPARE(TYearCalendarSelector::FromWindowsColor(0x0000FF), QColor(Qt::red));
-        QCOMPARE(TYearCalendarSelector::FromWindowsColor(0xFF0000), QColor(Qt::blue));
-        QCOMPARE(TYearCalendarSelector::FromWindowsColor(0x00FF00), QColor(Qt::green));
-        QCOMPARE(TYearCalendarSelector::FromWindowsColor(0x00FFFF), QColor(Qt::yellow));
-        QCOMPARE(TYearCalendarSelector::FromWindowsColor(0xC0A090), QColor(0x90, 0xA0, 0xC0));
-        QCOMPARE(TYearCalendarSelector::FromWindowsColor(0x60D070), QColor(0x70, 0xD0, 0x60));
+        QCOMPARE(CalendarColors::fromWindows(0x0000FF), QColor(Qt::red));
+        QCOMPARE(CalendarColors::fromWindows(0xFF0000), QColor(Qt::blue));
+        QCOMPARE(CalendarColors::fromWindows(0x00FF00), QColor(Qt::green));
+        QCOMPARE(CalendarColors::fromWindows(0x00FFFF), QColor(Qt::yellow));
+        QCOMPARE(CalendarColors::fromWindows(0xC0A090), QColor(0x90, 0xA0, 0xC0));
+        QCOMPARE(CalendarColors::fromWindows(0x60D070), QColor(0x70, 0xD0, 0x60));
     }
 
     void createdHiddenWithTwelveMonths()
@@ -626,7 +626,7 @@ private slots:
     void areaColour()
     {
         Shown s(2024, MakeYearDays(true));
-        s.selector.setAreaColor(TYearCalendarSelector::FromWindowsColor(0xF0D0C0));
+        s.selector.setAreaColor(CalendarColors::fromWindows(0xF0D0C0));
         const QImage image = render(&s.selector);
         QCOMPARE(colorAt(image, QPoint(2, 2)), windows(0xF0D0C0));
         // Between the months, and the months where they stand.
