@@ -2,6 +2,7 @@
 
 #include "reports/dmraporty.h"
 #include "util/dialogs.h"
+#include "util/filedialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -217,20 +218,10 @@ bool TfWydruk::findNext(const QString& text)
 
 QString TfWydruk::proposedPdfPath() const
 {
-    QString folder = lastPdfFolder();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     // A unit's or a form's name may hold characters a file name cannot.
     QString name = m_doc.title.isEmpty() ? QStringLiteral("Wydruk") : m_doc.title;
     name.replace(QLatin1Char('/'), QLatin1Char('-'));
-    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
-}
-
-QString& TfWydruk::lastPdfFolder()
-{
-    // For the program's run: the next report is often saved beside the last one.
-    static QString folder;
-    return folder;
+    return QDir(lastSaveFolder()).filePath(name + QStringLiteral(".pdf"));
 }
 
 void TfWydruk::saveAsPdf()
@@ -241,7 +232,7 @@ void TfWydruk::saveAsPdf()
                                                 QStringLiteral("pdf"));
     if (path.isEmpty())
         return;
-    lastPdfFolder() = QFileInfo(path).absolutePath();
+    rememberSaveFolder(path);
     QString error;
     if (!m_doc.writePdf(path, &error))
         m_dialogs.information(kCaptionError, error);

@@ -37,10 +37,9 @@ public:
     // Looks for the text from the cell after the last one found; false when there is none.
     bool findNext(const QString& text);
     // Saves the report as PDF after asking for the file name, proposed as the report's name in
-    // the folder of the last PDF saved, or else in the Documents folder.
+    // the folder last saved into, or else in the Documents folder (lastSaveFolder()).
     void saveAsPdf();
     QString proposedPdfPath() const;
-    static QString& lastPdfFolder();
     void print();
 
     QComboBox* cbSkala;

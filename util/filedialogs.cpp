@@ -88,6 +88,10 @@ QString proposedSavePath(const QString& startPath)
 
 void rememberSaveFolder(const QString& savedFileOrFolder, bool isFolder)
 {
+    if (savedFileOrFolder.isEmpty()) {
+        rememberedFolder().clear();
+        return;
+    }
     const QFileInfo info(savedFileOrFolder);
     rememberedFolder() = isFolder ? info.absoluteFilePath() : info.absolutePath();
 }

@@ -22,7 +22,8 @@ QString askExistingDirectory(QWidget* parent, const QString& title, const QStrin
 QString lastSaveFolder();
 // A proposed file name placed in lastSaveFolder(); a path with a folder of its own is kept.
 QString proposedSavePath(const QString& startPath);
-// Remembers the folder of a file just saved (or a folder just chosen) for the next dialog.
+// Remembers the folder of a file just saved (or a folder just chosen) for the next dialog; an
+// empty path forgets it.
 void rememberSaveFolder(const QString& savedFileOrFolder, bool isFolder = false);
 
 } // namespace zf

@@ -7,6 +7,7 @@
 #include "data/programoptions.h"
 #include "tests/reports/reports_seed.h"
 #include "tests/support/qtest_main.h"
+#include "util/filedialogs.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_env.h"
 #include "util/dates.h"
@@ -449,14 +450,16 @@ private slots:
     void saveDialogProposesTheNameInTheDocumentsFolderThenTheLastFolder()
     {
         QVERIFY(dm->GrafikRok(plan(0, QString())));
-        TfWydruk::lastPdfFolder().clear();
+        rememberSaveFolder(QString());
         RecordingDialogs dialogs;
         TfWydruk w(dialogs);
         w.setDocument(*last);
         w.show();
         QCOMPARE(w.windowTitle(), QStringLiteral("Zefirant wydruk"));
-        const QString documents =
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        // The Documents folder, or the home folder where there is none.
+        QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (!QFileInfo(documents).isDir())
+            documents = QDir::homePath();
         QDir(dir.path()).mkpath(QStringLiteral("wydruki"));
         const QString chosen = dir.filePath(QStringLiteral("wydruki/roczny.pdf"));
         dialogs.chooseFile(chosen);
