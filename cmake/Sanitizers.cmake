@@ -13,6 +13,7 @@ if(ZF_SANITIZE OR ZF_FUZZ)
   # The leak checker reads its suppressions from the program itself, so every test and tool
   # of a sanitized build runs without extra settings.
   file(READ ${PROJECT_SOURCE_DIR}/fuzz/lsan.supp ZF_LSAN_SUPPRESSIONS)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/lsan.supp)
   string(REPLACE "\n" "\\n" ZF_LSAN_SUPPRESSIONS "${ZF_LSAN_SUPPRESSIONS}")
   string(REPLACE "\"" "\\\"" ZF_LSAN_SUPPRESSIONS "${ZF_LSAN_SUPPRESSIONS}")
   configure_file(${PROJECT_SOURCE_DIR}/cmake/lsan_suppressions.cpp.in
