@@ -10,6 +10,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 namespace zf {
 
 namespace {
@@ -28,6 +30,14 @@ const QString kSqlEmployee = QStringLiteral(
     "SELECT NAME, SURNAME, FILENAME, PWD, LASTYEARDAYS, THISYEARDAYS, CHECKSUM FROM "
     "EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE "
     "AND E.IDEMPLOYEE=:IDEMPLOYEE");
+// The export's reads of every plan employee at once, whatever the number of employees.
+const QString kSqlAllEmployees = QStringLiteral(
+    "SELECT E.IDEMPLOYEE, NAME, SURNAME, FILENAME, PWD, LASTYEARDAYS, THISYEARDAYS, CHECKSUM FROM "
+    "EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE");
+// A day stored as non-working in any plan is left out, as the single employee's statement does.
+const QString kSqlAllDays = QStringLiteral(
+    "SELECT D.IDEMPLOYEE, D.SELECTEDDAY FROM %1 AS D WHERE D.IDYEAR=:IDYEAR AND NOT EXISTS "
+    "(SELECT * FROM CALENDAR AS C WHERE C.FREEDAY=D.SELECTEDDAY)");
 const QString kSqlPlanEmployees = QStringLiteral(
     "SELECT E.IDEMPLOYEE AS IDEMPLOYEE, (NAME || ' ' || SURNAME || ' (' || E.IDEMPLOYEE || ')') "
     "AS EMPLOYEE, FILENAME, CHECKSUM FROM EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE "
@@ -68,7 +78,9 @@ struct TWorkingWithXML::Reader
         : transaction(connection, fb::tpb::readOnlyReadCommitted()),
           planFolder(connection, &transaction), calendar(connection, &transaction),
           employee(connection, &transaction), chosenDays(connection, &transaction),
-          fixedDays(connection, &transaction), planEmployees(connection, &transaction)
+          fixedDays(connection, &transaction), planEmployees(connection, &transaction),
+          allEmployees(connection, &transaction), allChosenDays(connection, &transaction),
+          allFixedDays(connection, &transaction)
     {
         planFolder.setSql(kSqlPlanFolder);
         calendar.setSql(leavesql::kCalendar);
@@ -76,6 +88,9 @@ struct TWorkingWithXML::Reader
         chosenDays.setSql(leavesql::kChosenDays);
         fixedDays.setSql(leavesql::kFixedDays);
         planEmployees.setSql(kSqlPlanEmployees);
+        allEmployees.setSql(kSqlAllEmployees);
+        allChosenDays.setSql(kSqlAllDays.arg(QLatin1String("EMPLOYEEHOLIDAYS")));
+        allFixedDays.setSql(kSqlAllDays.arg(QLatin1String("EMPLOYEECONSTDAYS")));
     }
     ~Reader() { transaction.rollbackQuietly(); }
 
@@ -105,6 +120,23 @@ struct TWorkingWithXML::Reader
     fb::Statement chosenDays;
     fb::Statement fixedDays;
     fb::Statement planEmployees;
+    fb::Statement allEmployees;
+    fb::Statement allChosenDays;
+    fb::Statement allFixedDays;
+};
+
+// One plan employee as the export's reads of all of them give him.
+struct TWorkingWithXML::Stored
+{
+    QString name;
+    QString surname;
+    QString fileName;
+    QString password;
+    int lastYearDays = 0;
+    int thisYearDays = 0;
+    int stamp = 0;
+    QList<int> selectedDays;
+    QList<int> unchangeableDays;
 };
 
 TWorkingWithXML::TWorkingWithXML(TmyDataBase& db, int year)
@@ -207,20 +239,30 @@ TWorkingWithXML::LoadResult TWorkingWithXML::loadEmployee(const QString& key, bo
 
 bool TWorkingWithXML::writeLoaded()
 {
+    Failure failure;
+    if (writeLoaded(nullptr, failure))
+        return true;
+    m_db.ReportUnexpectedError(failure.message, false, failure.code);
+    return false;
+}
+
+bool TWorkingWithXML::writeLoaded(PlanFileBatch* batch, Failure& failure)
+{
     const QString path = EmployeeFilePath();
-    if (!IsSafePlanFileName(m_fileName)) {
-        m_db.ReportUnexpectedError(kMsgWrite + path, false, kCodeWrite);
+    const auto fail = [&](const QString& message, int code) {
+        failure = {message, code};
         return false;
-    }
+    };
+    if (!IsSafePlanFileName(m_fileName))
+        return fail(kMsgWrite + path, kCodeWrite);
     const QString field = FieldThatWouldNotReadBack(m_content);
     if (!field.isEmpty()) {
-        m_db.ReportUnexpectedError(
+        return fail(
             QStringLiteral("Plan pracownika %1 nie został zapisany: pole \"%2\" zawiera znaki "
                            "\"</\", których plik planu nie odczyta poprawnie. Popraw dane i "
                            "wygeneruj plan ponownie.")
                 .arg(employeeText(), field),
-            false, kCodeNotReadBack);
-        return false;
+            kCodeNotReadBack);
     }
     const QByteArray text = BuildPlanFileText(m_content);
     // Whatever else a value holds (a tag of a later element, say), the file must read back as
@@ -231,29 +273,30 @@ bool TWorkingWithXML::writeLoaded()
         back.stamp != m_content.stamp ||
         back.selectedDays != daysReadBack(m_content.selectedDays, m_content.year) ||
         back.unchangeableDays != daysReadBack(m_content.unchangeableDays, m_content.year)) {
-        m_db.ReportUnexpectedError(
+        return fail(
             QStringLiteral("Plan pracownika %1 nie został zapisany: jego dane lub komentarz "
                            "zawierają znaczniki, przez które plik planu nie odczytałby się "
                            "poprawnie. Popraw dane i wygeneruj plan ponownie.")
                 .arg(employeeText()),
-            false, kCodeNotReadBack);
-        return false;
+            kCodeNotReadBack);
     }
-    if (!WritePlanFileBytes(path, EncryptString(text, kPlanFileCipherKey))) {
-        m_db.ReportUnexpectedError(kMsgWrite + path, false, kCodeWrite);
-        return false;
-    }
+    const QByteArray bytes = EncryptString(text, kPlanFileCipherKey);
+    if (batch ? !batch->add(path, bytes) : !WritePlanFileBytes(path, bytes))
+        return fail(kMsgWrite + path, kCodeWrite);
     return true;
 }
 
 void TWorkingWithXML::reportMissingEmployee(const QString& key)
 {
-    m_db.ReportUnexpectedError(
-        kMsgWrite + TOVTools::ExcludeTrailingBackslash(m_planFolder) +
+    m_db.ReportUnexpectedError(missingEmployeeMessage(key), false, kCodeWrite);
+}
+
+QString TWorkingWithXML::missingEmployeeMessage(const QString& key) const
+{
+    return kMsgWrite + TOVTools::ExcludeTrailingBackslash(m_planFolder) +
             QStringLiteral(" (pracownik %1 nie należy już do planu na rok %2)")
                 .arg(key)
-                .arg(m_content.year),
-        false, kCodeWrite);
+                .arg(m_content.year);
 }
 
 bool TWorkingWithXML::WriteEmployeeFile(const QString& key, bool includeDays)
@@ -301,49 +344,141 @@ bool TWorkingWithXML::WritePlanFiles(const QStringList& keys, const QString& com
         return stop({});
     }
 
+    QHash<QString, Stored> stored;
+    if (!loadAllEmployees(includeDays, stored))
+        return stop({});
+
     // On a shared Windows folder two names that differ only in case are one file: such a pair
     // is refused before anything is written.
     {
-        const std::vector<PlanEmployee> all = PlanEmployees();
-        QHash<QString, const PlanEmployee*> byKey;
-        for (const PlanEmployee& e : all)
-            byKey.insert(e.key, &e);
-        QHash<QString, const PlanEmployee*> byName;
+        QHash<QString, QString> byName;
         for (const QString& key : keys) {
-            const PlanEmployee* e = byKey.value(key);
-            if (!e)
+            const auto e = stored.constFind(key);
+            if (e == stored.cend())
                 continue; // reported when its turn comes
             const QString folded = e->fileName.toCaseFolded();
-            const PlanEmployee* other = byName.value(folded);
-            if (other && other != e) {
+            const auto other = byName.constFind(folded);
+            if (other != byName.cend() && *other != key) {
                 m_db.ReportUnexpectedError(
                     kMsgWrite + PlanFilePath(m_planFolder, e->fileName) +
                         QStringLiteral(" (pracownicy %1 i %2 mają pliki planu o tej samej "
                                        "nazwie, różniącej się najwyżej wielkością liter)")
-                            .arg(other->text, e->text),
+                            .arg(storedText(*other, stored.value(*other)),
+                                 storedText(key, *e)),
                     false, kCodeWrite);
-                return stop(e->text);
+                return stop(storedText(key, *e));
             }
-            byName.insert(folded, e);
+            byName.insert(folded, key);
         }
     }
 
+    // The files are put in place together at the end, or where the run stops, so that the
+    // employees done so far have theirs before any message is shown.
+    PlanFileBatch batch;
+    QStringList texts; // of the employees in the batch, and their files
+    QStringList paths;
+    const auto putInPlace = [&]() {
+        const int placed = batch.commit();
+        m_run.done = placed;
+        if (placed == texts.size())
+            return true;
+        m_db.ReportUnexpectedError(kMsgWrite + paths.at(placed), false, kCodeWrite);
+        m_run.stopped = true;
+        m_run.stoppedAt = texts.at(placed);
+        return false;
+    };
     for (int i = 0; i < m_run.total; ++i) {
         const QString& key = keys.at(i);
-        switch (loadEmployee(key, includeDays)) {
-        case Loaded:
-            break;
-        case Missing:
-            reportMissingEmployee(key);
-            return stop(key);
-        case Failed:
+        const auto e = stored.constFind(key);
+        if (e == stored.cend()) {
+            if (!putInPlace())
+                return false;
+            m_db.ReportUnexpectedError(missingEmployeeMessage(key), false, kCodeWrite);
             return stop(key);
         }
-        if (!reportProgress(i, m_run.total, employeeText()))
+        setCurrent(key, *e);
+        if (!reportProgress(i, m_run.total, employeeText())) {
+            putInPlace();
             return false;
-        if (!writeLoaded())
+        }
+        Failure failure;
+        if (!writeLoaded(&batch, failure)) {
+            if (!putInPlace())
+                return false;
+            m_db.ReportUnexpectedError(failure.message, false, failure.code);
             return stop(employeeText());
-        ++m_run.done;
+        }
+        texts.append(employeeText());
+        paths.append(EmployeeFilePath());
+    }
+    return putInPlace();
+}
+
+QString TWorkingWithXML::storedText(const QString& key, const Stored& e)
+{
+    return e.name + QLatin1Char(' ') + e.surname + QStringLiteral(" (") + key + QLatin1Char(')');
+}
+
+void TWorkingWithXML::setCurrent(const QString& key, const Stored& e)
+{
+    PlanFileContent& c = m_content;
+    c.employeeKey = key;
+    c.name = e.name;
+    c.surname = e.surname;
+    c.password = e.password;
+    c.lastYearDays = e.lastYearDays;
+    c.thisYearDays = e.thisYearDays;
+    c.stamp = e.stamp;
+    c.selectedDays = e.selectedDays;
+    c.unchangeableDays = e.unchangeableDays;
+    m_fileName = e.fileName;
+}
+
+bool TWorkingWithXML::loadAllEmployees(bool includeDays, QHash<QString, Stored>& out)
+{
+    out.clear();
+    Reader& r = *m_reader;
+    for (fb::Statement* st : {&r.allEmployees, &r.allChosenDays, &r.allFixedDays})
+        st->setParam(QStringLiteral("IDYEAR"), m_content.year);
+    if (!r.read(m_db, kCodeOpenSingleSettings, r.allEmployees, [&](fb::Statement& s) {
+            while (s.fetch()) {
+                Stored& e = out[toText(s.value(0))];
+                e.name = toText(s.value(1));
+                e.surname = toText(s.value(2));
+                e.fileName = toText(s.value(3));
+                e.password = toText(s.value(4));
+                e.lastYearDays = toInt(s.value(5));
+                e.thisYearDays = toInt(s.value(6));
+                e.stamp = toInt(s.value(7));
+            }
+        }))
+        return false;
+    if (!includeDays)
+        return true;
+    // Rows come grouped by employee more often than not: the last one found is kept.
+    const auto collect = [&out](QList<int> Stored::*list) {
+        return [&out, list](fb::Statement& s) {
+            QString lastKey;
+            Stored* last = nullptr;
+            while (s.fetch()) {
+                const QString key = toText(s.value(0));
+                if (!last || key != lastKey) {
+                    lastKey = key;
+                    const auto found = out.find(key);
+                    last = found == out.end() ? nullptr : &*found;
+                }
+                if (last)
+                    (last->*list).append(toInt(s.value(1)));
+            }
+        };
+    };
+    if (!r.read(m_db, kCodeOpenChosenDays, r.allChosenDays, collect(&Stored::selectedDays)) ||
+        !r.read(m_db, kCodeOpenFixedDays, r.allFixedDays, collect(&Stored::unchangeableDays)))
+        return false;
+    // Ascending, as the single employee's statements give them.
+    for (Stored& e : out) {
+        std::sort(e.selectedDays.begin(), e.selectedDays.end());
+        std::sort(e.unchangeableDays.begin(), e.unchangeableDays.end());
     }
     return true;
 }

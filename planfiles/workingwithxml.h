@@ -3,6 +3,7 @@
 #include "planfiles/planfile.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -113,11 +114,25 @@ public:
 
 private:
     struct Reader;
+    struct Stored;
     enum LoadResult { Loaded, Missing, Failed };
+    // A message not yet shown, with its code.
+    struct Failure
+    {
+        QString message;
+        int code = 0;
+    };
 
     LoadResult loadEmployee(const QString& key, bool includeDays);
     void reportMissingEmployee(const QString& key);
     bool writeLoaded();
+    // The file of the current employee, into the batch when given; false with the message.
+    bool writeLoaded(PlanFileBatch* batch, Failure& failure);
+    // Every plan employee of the year, with his days when asked, in three statements.
+    bool loadAllEmployees(bool includeDays, QHash<QString, Stored>& out);
+    void setCurrent(const QString& key, const Stored& e);
+    static QString storedText(const QString& key, const Stored& e);
+    QString missingEmployeeMessage(const QString& key) const;
     bool loadPlanFolder();
     bool storePlan(const QString& key);
     void reportOtherYear(const QString& path);

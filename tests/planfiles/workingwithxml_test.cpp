@@ -112,6 +112,43 @@ TEST_F(PlanFilesTest, ExportWritesTheDatabaseValuesWithoutNonWorkingDays)
                                            "</UNCHANGEABLEDAYS>"));
 }
 
+// The run reads all employees at once; a single employee's file is read on its own. Both give
+// the same bytes, with days of other years, other employees and non-working days left out.
+TEST_F(PlanFilesTest, ARunWritesTheSameFilesAsEachEmployeeWrittenAlone)
+{
+    t.exec(QStringLiteral("INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2023, 2, "
+                          "'%1/')")
+               .arg(folder.path()));
+    t.exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, "
+                          "THISYEARDAYS, CHECKSUM) VALUES (2023, 'A1', 9, 9, 9)"));
+    t.exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) VALUES "
+                          "(2023, 'A1', 20230606)"));
+    for (const char* day : {"20240103", "20240102", "20240110"})
+        t.exec(QStringLiteral("INSERT INTO EMPLOYEECONSTDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) "
+                              "VALUES (2024, 'C3', %1)")
+                   .arg(QString::fromLatin1(day)));
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    QList<QByteArray> together;
+    for (const char* name : {"adam", "beata", "cezary"})
+        together << clearText(name);
+    EXPECT_TRUE(together.at(2).contains("<UNCHANGEABLEDAYS><DAY>20240102</DAY><DAY>20240103"
+                                        "</DAY><DAY>20240110</DAY></UNCHANGEABLEDAYS>"))
+        << together.at(2).toStdString();
+    ASSERT_TRUE(x.LoadPlanSettings(QStringLiteral("Uwagi"), true));
+    int i = 0;
+    for (const char* key : {"A1", "B2", "C3"}) {
+        ASSERT_TRUE(x.WriteEmployeeFile(QString::fromLatin1(key), true));
+        EXPECT_EQ(clearText(i == 0 ? "adam" : i == 1 ? "beata" : "cezary"), together.at(i)) << key;
+        ++i;
+    }
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                  .size(),
+              3)
+        << "no temporary left behind";
+}
+
 TEST_F(PlanFilesTest, ExportRefusesAMissingFolderAndWritesNothing)
 {
     t.exec(QStringLiteral("UPDATE HOLIDAYPLANS SET PLANDIR='%1/brak' WHERE IDYEAR=2024")
