@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <vector>
+
 // The leave-plan file without the database: its path, its clear text, its bytes on
 // disk and the reading back. TWorkingWithXML (workingwithxml.h) gathers the data and drives it.
 namespace zf {
@@ -84,6 +86,38 @@ bool ReadPlanFileBytes(const QString& path, QByteArray& bytes);
 // failed write never destroys the employee's earlier file. A symbolic link at the path is
 // refused, and nothing a link points to is ever written. False on any failure.
 bool WritePlanFileBytes(const QString& path, const QByteArray& bytes);
+
+// Many plan files made durable together: each is written to a temporary beside its name, then
+// commit() syncs the file system once, puts the temporaries in place in the order added and
+// syncs their folders. Every file stays whole-or-old: a crash or a failure leaves at each name
+// either the old file or the new one, and no link is ever followed.
+class PlanFileBatch
+{
+public:
+    PlanFileBatch() = default;
+    // Removes the temporaries never put in place.
+    ~PlanFileBatch();
+    PlanFileBatch(const PlanFileBatch&) = delete;
+    PlanFileBatch& operator=(const PlanFileBatch&) = delete;
+
+    // False, with nothing left behind, when the temporary could not be written or a symbolic
+    // link stands at the path.
+    bool add(const QString& path, const QByteArray& bytes);
+    // The number of files put in place, from the first: a failed rename stops there and removes
+    // the temporaries after it, leaving their old files. The batch is empty afterwards.
+    int commit();
+    // Removes every temporary; the old files stay.
+    void discard();
+    int size() const { return static_cast<int>(m_entries.size()); }
+
+private:
+    struct Entry
+    {
+        QByteArray name;
+        QByteArray temporary;
+    };
+    std::vector<Entry> m_entries;
+};
 
 } // namespace zf
 

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
+#include <memory>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -111,9 +113,13 @@ bool ReadPlanFileBytes(const QString& path, QByteArray& bytes)
     return readAtMost(fd, kMaxPlanFileSize, bytes);
 }
 
-bool WritePlanFileBytes(const QString& path, const QByteArray& bytes)
+namespace {
+
+// The bytes in a new temporary beside `name`, closed, with the old file's mode; false (nothing
+// left behind) on failure or when a symbolic link stands at the name.
+bool writeTemporary(const QByteArray& name, const QByteArray& bytes, bool sync,
+                    QByteArray& temporary)
 {
-    const QByteArray name = QFile::encodeName(path);
     struct stat old
     {
     };
@@ -121,7 +127,6 @@ bool WritePlanFileBytes(const QString& path, const QByteArray& bytes)
     if (exists && S_ISLNK(old.st_mode))
         return false;
     // Until it gets the old file's mode, a replacement is readable by nobody else.
-    QByteArray temporary;
     Descriptor file(createTemporary(name, exists ? 0600 : 0666, temporary));
     if (file.get() < 0)
         return false;
@@ -131,16 +136,94 @@ bool WritePlanFileBytes(const QString& path, const QByteArray& bytes)
     }
     bool ok = writeAll(file.get(), bytes);
     // Like QSaveFile: a file system that cannot sync is no reason to fail.
-    if (ok) {
+    if (ok && sync) {
         [[maybe_unused]] const int synced = ::fdatasync(file.get());
     }
     ok = file.close() && ok;
-    // rename() replaces the name itself: a link put there meanwhile is replaced, never the file
-    // it points to. The old file stays whole when anything before failed.
-    ok = ok && ::rename(temporary.constData(), name.constData()) == 0;
     if (!ok)
         ::unlink(temporary.constData());
     return ok;
+}
+
+QByteArray folderOf(const QByteArray& name)
+{
+    const qsizetype slash = name.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : name.left(slash);
+}
+
+} // namespace
+
+bool WritePlanFileBytes(const QString& path, const QByteArray& bytes)
+{
+    const QByteArray name = QFile::encodeName(path);
+    QByteArray temporary;
+    if (!writeTemporary(name, bytes, true, temporary))
+        return false;
+    // rename() replaces the name itself: a link put there meanwhile is replaced, never the file
+    // it points to. The old file stays whole when anything before failed.
+    if (::rename(temporary.constData(), name.constData()) == 0)
+        return true;
+    ::unlink(temporary.constData());
+    return false;
+}
+
+PlanFileBatch::~PlanFileBatch()
+{
+    discard();
+}
+
+bool PlanFileBatch::add(const QString& path, const QByteArray& bytes)
+{
+    Entry e;
+    e.name = QFile::encodeName(path);
+    if (!writeTemporary(e.name, bytes, false, e.temporary))
+        return false;
+    m_entries.push_back(std::move(e));
+    return true;
+}
+
+void PlanFileBatch::discard()
+{
+    for (const Entry& e : m_entries)
+        ::unlink(e.temporary.constData());
+    m_entries.clear();
+}
+
+int PlanFileBatch::commit()
+{
+    std::vector<QByteArray> folders;
+    for (const Entry& e : m_entries) {
+        QByteArray folder = folderOf(e.name);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+    }
+    std::vector<std::unique_ptr<Descriptor>> opened;
+    for (const QByteArray& folder : folders)
+        opened.push_back(std::make_unique<Descriptor>(
+            ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
+    // Every temporary on the disk before any name is replaced: one sync of each file system
+    // instead of one per file. A file system that cannot sync is no reason to fail.
+    for (const auto& folder : opened) {
+        if (folder->get() >= 0) {
+            [[maybe_unused]] const int synced = ::syncfs(folder->get());
+        }
+    }
+    int done = 0;
+    for (const Entry& e : m_entries) {
+        if (::rename(e.temporary.constData(), e.name.constData()) != 0)
+            break;
+        ++done;
+    }
+    for (std::size_t i = static_cast<std::size_t>(done); i < m_entries.size(); ++i)
+        ::unlink(m_entries[i].temporary.constData());
+    m_entries.clear();
+    // The new names themselves on the disk.
+    for (const auto& folder : opened) {
+        if (folder->get() >= 0) {
+            [[maybe_unused]] const int synced = ::fsync(folder->get());
+        }
+    }
+    return done;
 }
 
 } // namespace zf

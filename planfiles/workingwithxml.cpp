@@ -1,4 +1,5 @@
 #include "planfiles/workingwithxml.h"
+#include "planfiles/workingwithxml_reader.h"
 
 #include "data/fb/transactionguard.h"
 #include "data/leavesql.h"
@@ -10,39 +11,13 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 namespace zf {
 
+using namespace planfilesql;
+
 namespace {
-
-// Codes of the database module's openings whose reads this file makes on its own statements.
-constexpr int kCodeOpenPlans = leavesql::kCodePlans;
-constexpr int kCodeOpenCalendar = leavesql::kCodeCalendar;
-constexpr int kCodeOpenSettings = leavesql::kCodeSettings;
-constexpr int kCodeOpenSingleSettings = leavesql::kCodeSingleSettings;
-constexpr int kCodeOpenChosenDays = leavesql::kCodeChosenDays;
-constexpr int kCodeOpenFixedDays = leavesql::kCodeFixedDays;
-
-const QString kSqlPlanFolder =
-    QStringLiteral("SELECT PLANDIR FROM HOLIDAYPLANS WHERE IDYEAR=:IDYEAR");
-const QString kSqlEmployee = QStringLiteral(
-    "SELECT NAME, SURNAME, FILENAME, PWD, LASTYEARDAYS, THISYEARDAYS, CHECKSUM FROM "
-    "EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE "
-    "AND E.IDEMPLOYEE=:IDEMPLOYEE");
-const QString kSqlPlanEmployees = QStringLiteral(
-    "SELECT E.IDEMPLOYEE AS IDEMPLOYEE, (NAME || ' ' || SURNAME || ' (' || E.IDEMPLOYEE || ')') "
-    "AS EMPLOYEE, FILENAME, CHECKSUM FROM EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE "
-    "IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE ORDER BY SURNAME,NAME,E.IDEMPLOYEE");
-
-const QString kMsgWrite = QStringLiteral(
-    "Zapis do pliku nie powiódł się. Katalog jest niedostępny lub zablokowany przez inny program "
-    "/ użytkownika. Sprawdź dostępność ścieżki: ");
-const QString kMsgFolder = QStringLiteral(
-    "Niepoprawna ścieżka zapisu generowanych planów. Sprawdź dostępność ścieżki: ");
-
-QString toText(const QVariant& v)
-{
-    return v.isValid() && !v.isNull() ? v.toString() : QString();
-}
 
 // The days a file of this content gives back when read for the year.
 QList<int> daysReadBack(const QList<int>& days, int year)
@@ -60,52 +35,6 @@ QList<int> daysReadBack(const QList<int>& days, int year)
 }
 
 } // namespace
-
-// The statements of the reads, prepared once for the object's lifetime.
-struct TWorkingWithXML::Reader
-{
-    explicit Reader(fb::Connection& connection)
-        : transaction(connection, fb::tpb::readOnlyReadCommitted()),
-          planFolder(connection, &transaction), calendar(connection, &transaction),
-          employee(connection, &transaction), chosenDays(connection, &transaction),
-          fixedDays(connection, &transaction), planEmployees(connection, &transaction)
-    {
-        planFolder.setSql(kSqlPlanFolder);
-        calendar.setSql(leavesql::kCalendar);
-        employee.setSql(kSqlEmployee);
-        chosenDays.setSql(leavesql::kChosenDays);
-        fixedDays.setSql(leavesql::kFixedDays);
-        planEmployees.setSql(kSqlPlanEmployees);
-    }
-    ~Reader() { transaction.rollbackQuietly(); }
-
-    // Runs one read; a failure is rolled back and reported with the code.
-    template <class F>
-    bool read(TmyDataBase& db, int code, fb::Statement& st, F&& body)
-    {
-        try {
-            if (!transaction.isActive())
-                transaction.start();
-            st.execute();
-            body(st);
-            st.close();
-            return true;
-        } catch (const Exception& e) {
-            st.close();
-            transaction.rollbackQuietly();
-            db.ReportUnexpectedError(e.message(), true, code);
-            return false;
-        }
-    }
-
-    fb::Transaction transaction;
-    fb::Statement planFolder;
-    fb::Statement calendar;
-    fb::Statement employee;
-    fb::Statement chosenDays;
-    fb::Statement fixedDays;
-    fb::Statement planEmployees;
-};
 
 TWorkingWithXML::TWorkingWithXML(TmyDataBase& db, int year)
     : m_db(db), m_reader(std::make_unique<Reader>(db.FBDataBase))
@@ -207,20 +136,30 @@ TWorkingWithXML::LoadResult TWorkingWithXML::loadEmployee(const QString& key, bo
 
 bool TWorkingWithXML::writeLoaded()
 {
+    Failure failure;
+    if (writeLoaded(nullptr, failure))
+        return true;
+    m_db.ReportUnexpectedError(failure.message, false, failure.code);
+    return false;
+}
+
+bool TWorkingWithXML::writeLoaded(PlanFileBatch* batch, Failure& failure)
+{
     const QString path = EmployeeFilePath();
-    if (!IsSafePlanFileName(m_fileName)) {
-        m_db.ReportUnexpectedError(kMsgWrite + path, false, kCodeWrite);
+    const auto fail = [&](const QString& message, int code) {
+        failure = {message, code};
         return false;
-    }
+    };
+    if (!IsSafePlanFileName(m_fileName))
+        return fail(kMsgWrite + path, kCodeWrite);
     const QString field = FieldThatWouldNotReadBack(m_content);
     if (!field.isEmpty()) {
-        m_db.ReportUnexpectedError(
+        return fail(
             QStringLiteral("Plan pracownika %1 nie został zapisany: pole \"%2\" zawiera znaki "
                            "\"</\", których plik planu nie odczyta poprawnie. Popraw dane i "
                            "wygeneruj plan ponownie.")
                 .arg(employeeText(), field),
-            false, kCodeNotReadBack);
-        return false;
+            kCodeNotReadBack);
     }
     const QByteArray text = BuildPlanFileText(m_content);
     // Whatever else a value holds (a tag of a later element, say), the file must read back as
@@ -231,29 +170,30 @@ bool TWorkingWithXML::writeLoaded()
         back.stamp != m_content.stamp ||
         back.selectedDays != daysReadBack(m_content.selectedDays, m_content.year) ||
         back.unchangeableDays != daysReadBack(m_content.unchangeableDays, m_content.year)) {
-        m_db.ReportUnexpectedError(
+        return fail(
             QStringLiteral("Plan pracownika %1 nie został zapisany: jego dane lub komentarz "
                            "zawierają znaczniki, przez które plik planu nie odczytałby się "
                            "poprawnie. Popraw dane i wygeneruj plan ponownie.")
                 .arg(employeeText()),
-            false, kCodeNotReadBack);
-        return false;
+            kCodeNotReadBack);
     }
-    if (!WritePlanFileBytes(path, EncryptString(text, kPlanFileCipherKey))) {
-        m_db.ReportUnexpectedError(kMsgWrite + path, false, kCodeWrite);
-        return false;
-    }
+    const QByteArray bytes = EncryptString(text, kPlanFileCipherKey);
+    if (batch ? !batch->add(path, bytes) : !WritePlanFileBytes(path, bytes))
+        return fail(kMsgWrite + path, kCodeWrite);
     return true;
 }
 
 void TWorkingWithXML::reportMissingEmployee(const QString& key)
 {
-    m_db.ReportUnexpectedError(
-        kMsgWrite + TOVTools::ExcludeTrailingBackslash(m_planFolder) +
+    m_db.ReportUnexpectedError(missingEmployeeMessage(key), false, kCodeWrite);
+}
+
+QString TWorkingWithXML::missingEmployeeMessage(const QString& key) const
+{
+    return kMsgWrite + TOVTools::ExcludeTrailingBackslash(m_planFolder) +
             QStringLiteral(" (pracownik %1 nie należy już do planu na rok %2)")
                 .arg(key)
-                .arg(m_content.year),
-        false, kCodeWrite);
+                .arg(m_content.year);
 }
 
 bool TWorkingWithXML::WriteEmployeeFile(const QString& key, bool includeDays)
@@ -282,70 +222,6 @@ std::vector<PlanEmployee> TWorkingWithXML::PlanEmployees()
         }))
         list.clear();
     return list;
-}
-
-bool TWorkingWithXML::WritePlanFiles(const QStringList& keys, const QString& comment,
-                                     bool includeDays, bool checkRange)
-{
-    m_run = PlanFilesRun{};
-    m_run.total = static_cast<int>(keys.size());
-    const auto stop = [this](const QString& at) {
-        m_run.stopped = true;
-        m_run.stoppedAt = at;
-        return false;
-    };
-    if (!LoadPlanSettings(comment, checkRange))
-        return stop({});
-    if (!text::DirectoryExists(m_planFolder)) {
-        m_db.ReportUnexpectedError(kMsgFolder + m_planFolder, false, kCodeFolder);
-        return stop({});
-    }
-
-    // On a shared Windows folder two names that differ only in case are one file: such a pair
-    // is refused before anything is written.
-    {
-        const std::vector<PlanEmployee> all = PlanEmployees();
-        QHash<QString, const PlanEmployee*> byKey;
-        for (const PlanEmployee& e : all)
-            byKey.insert(e.key, &e);
-        QHash<QString, const PlanEmployee*> byName;
-        for (const QString& key : keys) {
-            const PlanEmployee* e = byKey.value(key);
-            if (!e)
-                continue; // reported when its turn comes
-            const QString folded = e->fileName.toCaseFolded();
-            const PlanEmployee* other = byName.value(folded);
-            if (other && other != e) {
-                m_db.ReportUnexpectedError(
-                    kMsgWrite + PlanFilePath(m_planFolder, e->fileName) +
-                        QStringLiteral(" (pracownicy %1 i %2 mają pliki planu o tej samej "
-                                       "nazwie, różniącej się najwyżej wielkością liter)")
-                            .arg(other->text, e->text),
-                    false, kCodeWrite);
-                return stop(e->text);
-            }
-            byName.insert(folded, e);
-        }
-    }
-
-    for (int i = 0; i < m_run.total; ++i) {
-        const QString& key = keys.at(i);
-        switch (loadEmployee(key, includeDays)) {
-        case Loaded:
-            break;
-        case Missing:
-            reportMissingEmployee(key);
-            return stop(key);
-        case Failed:
-            return stop(key);
-        }
-        if (!reportProgress(i, m_run.total, employeeText()))
-            return false;
-        if (!writeLoaded())
-            return stop(employeeText());
-        ++m_run.done;
-    }
-    return true;
 }
 
 } // namespace zf

@@ -3,6 +3,7 @@
 #include "planfiles/planfile.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -45,8 +46,8 @@ struct PlanEmployee
 //
 // The reads run on statements of their own (prepared once per object, in a read-only,
 // read-committed transaction on the module's connection), so the shared lists that the windows
-// and the plans page show are never moved. The writes of the import run on DBFMySqlTransaction
-// with mySQL, one transaction per employee.
+// and the plans page show are never moved. The writes of the import run on statements of their
+// own, prepared once per run, in DBFTransaction, one transaction per employee.
 class TWorkingWithXML
 {
 public:
@@ -113,13 +114,28 @@ public:
 
 private:
     struct Reader;
+    struct Stored;
+    struct Writer;
     enum LoadResult { Loaded, Missing, Failed };
+    // A message not yet shown, with its code.
+    struct Failure
+    {
+        QString message;
+        int code = 0;
+    };
 
     LoadResult loadEmployee(const QString& key, bool includeDays);
     void reportMissingEmployee(const QString& key);
     bool writeLoaded();
+    // The file of the current employee, into the batch when given; false with the message.
+    bool writeLoaded(PlanFileBatch* batch, Failure& failure);
+    // Every plan employee of the year, with his days when asked, in three statements.
+    bool loadAllEmployees(bool includeDays, QHash<QString, Stored>& out);
+    void setCurrent(const QString& key, const Stored& e);
+    static QString storedText(const QString& key, const Stored& e);
+    QString missingEmployeeMessage(const QString& key) const;
     bool loadPlanFolder();
-    bool storePlan(const QString& key);
+    bool storePlan(Writer& w, const QString& key);
     void reportOtherYear(const QString& path);
     bool reportProgress(int index, int total, const QString& employee);
     QString employeeText() const;

@@ -84,44 +84,60 @@ void TWorkingWithXML::reportOtherYear(const QString& path)
     m_db.ReportUnexpectedError(text + kMsgSkipped, false, kCodeOtherYear);
 }
 
-bool TWorkingWithXML::storePlan(const QString& key)
+// The five statements of the store, prepared once per run on the database module's write
+// transaction: read committed, waiting its time for a row another clerk holds and then going on
+// with it, rather than failing at once.
+struct TWorkingWithXML::Writer
 {
-    fb::Statement& st = m_db.mySQL;
+    explicit Writer(TmyDataBase& db)
+        : transaction(db.DBFTransaction), deleteChosen(db.FBDataBase, &transaction),
+          insertChosen(db.FBDataBase, &transaction), deleteFixed(db.FBDataBase, &transaction),
+          insertFixed(db.FBDataBase, &transaction), updateStamp(db.FBDataBase, &transaction)
+    {
+        deleteChosen.setSql(kSqlDeleteChosen);
+        insertChosen.setSql(kSqlInsertChosen);
+        deleteFixed.setSql(kSqlDeleteFixed);
+        insertFixed.setSql(kSqlInsertFixed);
+        updateStamp.setSql(kSqlUpdateStamp);
+    }
+
+    fb::Transaction& transaction;
+    fb::Statement deleteChosen;
+    fb::Statement insertChosen;
+    fb::Statement deleteFixed;
+    fb::Statement insertFixed;
+    fb::Statement updateStamp;
+};
+
+bool TWorkingWithXML::storePlan(Writer& w, const QString& key)
+{
+    const QString year = QStringLiteral("IDYEAR");
+    const QString employee = QStringLiteral("IDEMPLOYEE");
     try {
-        fb::TransactionGuard guard(m_db.DBFMySqlTransaction);
-        const auto run = [&](const QString& sql, const QList<int>* days) {
-            st.close();
-            st.setSql(sql);
-            const auto bind = [&] {
-                st.setParam(QStringLiteral("IDYEAR"), m_content.year);
-                st.setParam(QStringLiteral("IDEMPLOYEE"), key);
-            };
-            if (!days) {
-                bind();
-                st.execute();
-                return;
-            }
-            for (const int day : *days) {
-                bind();
-                st.setParam(QStringLiteral("SELECTEDDAY"), day);
-                st.execute();
+        // One commit per employee: a failure leaves the employees stored before it.
+        fb::TransactionGuard guard(w.transaction);
+        const auto replaceDays = [&](fb::Statement& remove, fb::Statement& insert,
+                                     const QList<int>& days) {
+            remove.setParam(year, m_content.year);
+            remove.setParam(employee, key);
+            remove.execute();
+            insert.setParam(year, m_content.year);
+            insert.setParam(employee, key);
+            for (const int day : days) {
+                insert.setParam(QStringLiteral("SELECTEDDAY"), day);
+                insert.execute();
             }
         };
-        run(kSqlDeleteChosen, nullptr);
-        run(kSqlInsertChosen, &m_content.selectedDays);
-        run(kSqlDeleteFixed, nullptr);
-        run(kSqlInsertFixed, &m_content.unchangeableDays);
-        st.close();
-        st.setSql(kSqlUpdateStamp);
-        st.setParam(QStringLiteral("CHECKSUM"), m_content.stamp);
-        st.setParam(QStringLiteral("IDYEAR"), m_content.year);
-        st.setParam(QStringLiteral("IDEMPLOYEE"), key);
-        st.execute();
+        replaceDays(w.deleteChosen, w.insertChosen, m_content.selectedDays);
+        replaceDays(w.deleteFixed, w.insertFixed, m_content.unchangeableDays);
+        w.updateStamp.setParam(QStringLiteral("CHECKSUM"), m_content.stamp);
+        w.updateStamp.setParam(year, m_content.year);
+        w.updateStamp.setParam(employee, key);
+        w.updateStamp.execute();
         guard.commit();
         return true;
     } catch (const Exception& e) {
-        st.close();
-        m_db.DBFMySqlTransaction.rollbackQuietly();
+        w.transaction.rollbackQuietly();
         m_db.ReportUnexpectedError(e.message(), true, kCodeStore);
         return false;
     }
@@ -147,6 +163,7 @@ bool TWorkingWithXML::ImportPlanFiles(const QStringList& keys)
     for (const PlanEmployee& e : all)
         byKey.insert(e.key, &e);
 
+    Writer writer(m_db);
     for (int i = 0; i < m_run.total; ++i) {
         const QString& key = keys.at(i);
         const PlanEmployee* e = byKey.value(key);
@@ -186,7 +203,7 @@ bool TWorkingWithXML::ImportPlanFiles(const QStringList& keys)
             m_run.stoppedAt = e->text;
             break;
         }
-        if (!storePlan(key)) {
+        if (!storePlan(writer, key)) {
             m_run.stopped = true;
             m_run.stoppedAt = e->text;
             break;

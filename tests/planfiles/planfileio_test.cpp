@@ -182,5 +182,101 @@ TEST(PlanFileIo, AReplacedFileKeepsItsModeAndANewOneFollowsTheUmask)
     EXPECT_EQ(contentOf(path), QByteArray("second"));
 }
 
+// The export's batch: nothing replaced before commit() (a crash until then leaves the old
+// files), all replaced after it, and a failed rename stopping there with the rest left old.
+class PlanFileBatchTest : public ::testing::Test
+{
+protected:
+    QString path(const char* name) const
+    {
+        return dir.path() + QLatin1Char('/') + QString::fromLatin1(name) + QStringLiteral(".zfpn");
+    }
+    void writeOld(const char* name)
+    {
+        ASSERT_TRUE(WritePlanFileBytes(path(name), QByteArray("old ") + name));
+    }
+    QStringList entries() const
+    {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                          QDir::NoDotAndDotDot, QDir::Name);
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(PlanFileBatchTest, ReplacesEveryFileOnlyAtTheCommitAndLeavesNoTemporaries)
+{
+    writeOld("a");
+    writeOld("b");
+    ASSERT_EQ(::chmod(QFile::encodeName(path("b")).constData(), 0640), 0);
+    PlanFileBatch batch;
+    ASSERT_TRUE(batch.add(path("a"), "new a"));
+    ASSERT_TRUE(batch.add(path("b"), "new b"));
+    ASSERT_TRUE(batch.add(path("c"), "new c"));
+    EXPECT_EQ(batch.size(), 3);
+    EXPECT_EQ(contentOf(path("a")), QByteArray("old a")) << "nothing replaced before the commit";
+    EXPECT_FALSE(QFileInfo::exists(path("c")));
+    EXPECT_EQ(entries().size(), 5) << entries().join(QLatin1Char(' ')).toStdString();
+
+    EXPECT_EQ(batch.commit(), 3);
+    EXPECT_EQ(batch.size(), 0);
+    EXPECT_EQ(contentOf(path("a")), QByteArray("new a"));
+    EXPECT_EQ(contentOf(path("b")), QByteArray("new b"));
+    EXPECT_EQ(contentOf(path("c")), QByteArray("new c"));
+    EXPECT_EQ(modeOf(path("b")), mode_t(0640)) << "a replaced file keeps its mode";
+    EXPECT_EQ(entries(), (QStringList{QStringLiteral("a.zfpn"), QStringLiteral("b.zfpn"),
+                                      QStringLiteral("c.zfpn")}));
+}
+
+TEST_F(PlanFileBatchTest, ABatchNotCommittedLeavesTheOldFilesAndNoTemporaries)
+{
+    writeOld("a");
+    {
+        PlanFileBatch batch;
+        ASSERT_TRUE(batch.add(path("a"), "new a"));
+        ASSERT_TRUE(batch.add(path("b"), "new b"));
+    }
+    EXPECT_EQ(contentOf(path("a")), QByteArray("old a"));
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("a.zfpn")});
+}
+
+TEST_F(PlanFileBatchTest, AFailedRenameStopsThereAndTheRestStayOld)
+{
+    writeOld("a");
+    writeOld("c");
+    PlanFileBatch batch;
+    ASSERT_TRUE(batch.add(path("a"), "new a"));
+    ASSERT_TRUE(batch.add(path("b"), "new b"));
+    ASSERT_TRUE(batch.add(path("c"), "new c"));
+    // A folder put at b's name meanwhile: no file can replace it.
+    ASSERT_TRUE(QDir().mkpath(path("b") + QStringLiteral("/x")));
+    EXPECT_EQ(batch.commit(), 1);
+    EXPECT_EQ(contentOf(path("a")), QByteArray("new a"));
+    EXPECT_TRUE(QFileInfo(path("b") + QStringLiteral("/x")).isDir());
+    EXPECT_EQ(contentOf(path("c")), QByteArray("old c")) << "files after the failure stay old";
+    EXPECT_EQ(entries(), (QStringList{QStringLiteral("a.zfpn"), QStringLiteral("b.zfpn"),
+                                      QStringLiteral("c.zfpn")}));
+}
+
+TEST_F(PlanFileBatchTest, ALinkAtANameIsRefusedAndItsTargetNeverWritten)
+{
+    const QString target = dir.path() + QStringLiteral("/poza.txt");
+    {
+        QFile f(target);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("outside");
+    }
+    ASSERT_TRUE(QFile::link(target, path("jan")));
+    PlanFileBatch batch;
+    EXPECT_FALSE(batch.add(path("jan"), "plan"));
+    EXPECT_EQ(batch.size(), 0);
+    // A link put there after the temporary was written is replaced, never followed.
+    ASSERT_TRUE(batch.add(path("ewa"), "plan"));
+    ASSERT_TRUE(QFile::link(target, path("ewa")));
+    EXPECT_EQ(batch.commit(), 1);
+    EXPECT_EQ(contentOf(target), QByteArray("outside"));
+    EXPECT_FALSE(QFileInfo(path("ewa")).isSymLink());
+    EXPECT_EQ(contentOf(path("ewa")), QByteArray("plan"));
+}
+
 } // namespace
 } // namespace zf

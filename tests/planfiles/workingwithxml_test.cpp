@@ -3,6 +3,9 @@
 // oversized and other years' files, the all-or-nothing store per employee, and cancelling between
 // employees.
 #include "cipher/cipher.h"
+#include "data/fb/connection.h"
+#include "data/fb/statement.h"
+#include "data/fb/transaction.h"
 #include "planfiles/planfile.h"
 #include "planfiles/workingwithxml.h"
 #include "tests/planfiles/planfiles_seed.h"
@@ -13,6 +16,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <chrono>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -110,6 +116,43 @@ TEST_F(PlanFilesTest, ExportWritesTheDatabaseValuesWithoutNonWorkingDays)
     ASSERT_TRUE(exportAll(x, false));
     EXPECT_TRUE(clearText("adam").contains("<SELECTEDDAYS></SELECTEDDAYS><UNCHANGEABLEDAYS>"
                                            "</UNCHANGEABLEDAYS>"));
+}
+
+// The run reads all employees at once; a single employee's file is read on its own. Both give
+// the same bytes, with days of other years, other employees and non-working days left out.
+TEST_F(PlanFilesTest, ARunWritesTheSameFilesAsEachEmployeeWrittenAlone)
+{
+    t.exec(QStringLiteral("INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2023, 2, "
+                          "'%1/')")
+               .arg(folder.path()));
+    t.exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, "
+                          "THISYEARDAYS, CHECKSUM) VALUES (2023, 'A1', 9, 9, 9)"));
+    t.exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) VALUES "
+                          "(2023, 'A1', 20230606)"));
+    for (const char* day : {"20240103", "20240102", "20240110"})
+        t.exec(QStringLiteral("INSERT INTO EMPLOYEECONSTDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) "
+                              "VALUES (2024, 'C3', %1)")
+                   .arg(QString::fromLatin1(day)));
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    QList<QByteArray> together;
+    for (const char* name : {"adam", "beata", "cezary"})
+        together << clearText(name);
+    EXPECT_TRUE(together.at(2).contains("<UNCHANGEABLEDAYS><DAY>20240102</DAY><DAY>20240103"
+                                        "</DAY><DAY>20240110</DAY></UNCHANGEABLEDAYS>"))
+        << together.at(2).toStdString();
+    ASSERT_TRUE(x.LoadPlanSettings(QStringLiteral("Uwagi"), true));
+    int i = 0;
+    for (const char* key : {"A1", "B2", "C3"}) {
+        ASSERT_TRUE(x.WriteEmployeeFile(QString::fromLatin1(key), true));
+        EXPECT_EQ(clearText(i == 0 ? "adam" : i == 1 ? "beata" : "cezary"), together.at(i)) << key;
+        ++i;
+    }
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                  .size(),
+              3)
+        << "no temporary left behind";
 }
 
 TEST_F(PlanFilesTest, ExportRefusesAMissingFolderAndWritesNothing)
@@ -405,6 +448,48 @@ TEST_F(PlanFilesTest, AFailedStoreLeavesTheEmployeeUntouched)
     EXPECT_EQ(days("EMPLOYEECONSTDAYS", "A1"), QStringLiteral("20241224"));
     EXPECT_EQ(stamp("A1"), 11);
     EXPECT_EQ(stamp("B2"), 0) << "the run stops at the failed store";
+}
+
+// Another clerk saving the employee's settings holds the row: the import waits for him and then
+// stores the file's plan over his change, instead of failing at once when he commits.
+TEST_F(PlanFilesTest, AStoreWaitsForAnotherClerkHoldingTheEmployee)
+{
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    fillIn("adam", {20240610}, {}, 5);
+
+    fb::Connection other;
+    other.attach(t.path(), QString::fromLatin1(test::TestDatabase::kUser),
+                 QString::fromLatin1(test::TestDatabase::kPassword));
+    std::string otherError;
+    {
+        fb::Transaction held(other, fb::tpb::write());
+        held.start();
+        fb::Statement st(other, &held);
+        st.setSql(QStringLiteral("UPDATE EMPLOYEESSETTINGS SET THISYEARDAYS=27 WHERE "
+                                 "IDYEAR=2024 AND IDEMPLOYEE='A1'"));
+        st.execute();
+        std::thread clerk([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(700));
+            try {
+                held.commit();
+            } catch (const std::exception& e) {
+                otherError = e.what();
+            }
+        });
+        const bool stored = x.ImportPlanFiles({QStringLiteral("A1")});
+        clerk.join();
+        EXPECT_TRUE(stored) << messages().join(QLatin1Char('|')).toStdString();
+    }
+    other.detach();
+    EXPECT_EQ(otherError, std::string());
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(stamp("A1"), 5);
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "A1"), QStringLiteral("20240610"));
+    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT THISYEARDAYS FROM EMPLOYEESSETTINGS WHERE "
+                                         "IDYEAR=2024 AND IDEMPLOYEE='A1'")),
+              27)
+        << "the other clerk's change stays";
 }
 
 TEST_F(PlanFilesTest, CancelledImportLeavesEveryEmployeeDoneOrUntouched)

@@ -322,6 +322,25 @@ TEST(OverviewLoad, ManyEmployeesMatchTheOneByOneLoop)
     }
 }
 
+// The load reads in a snapshot of its own: work pending in the module's helper transaction is
+// neither rolled back nor committed by it.
+TEST(OverviewLoad, LeavesTheModulesHelperTransactionAlone)
+{
+    TestDatabase t;
+    seedAwkward(t);
+    TmyDataBase& db = t.db();
+    db.DBFMySqlTransaction.start();
+    db.mySQL.setSql(QStringLiteral("UPDATE HOLIDAYPLANS SET PLANDIR='pending' WHERE IDYEAR=2013"));
+    db.mySQL.execute();
+    OverviewData data;
+    ASSERT_TRUE(LoadOverview(db, 2013, 0, data));
+    EXPECT_EQ(data.plans.Count(), 4);
+    ASSERT_TRUE(db.DBFMySqlTransaction.isActive()) << "the pending change was rolled back";
+    db.DBFMySqlTransaction.commit();
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT PLANDIR FROM HOLIDAYPLANS WHERE IDYEAR=2013")),
+              QStringLiteral("pending"));
+}
+
 TEST(OverviewLoad, DatabaseErrorIsReportedAndLeavesAnEmptyList)
 {
     TestDatabase t;
