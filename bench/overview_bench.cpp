@@ -176,6 +176,10 @@ int runSize(const QString& root, int employees)
             return 1;
         }
         zf::OverviewData data;
+        // The first reads after the bulk insert clear what it left behind (the engine's
+        // garbage collection); isql-fb, timed afterwards, never pays for that, so neither do we.
+        for (int i = 0; i < 3; ++i)
+            zf::LoadOverview(db, kYear, 0, data);
         load = measure([&] {
             return zf::LoadOverview(db, kYear, 0, data) && data.plans.Count() == employees &&
                    data.plans.at(0).remaining == 28 - kLeaveDays;
