@@ -129,17 +129,20 @@ std::optional<Runs> timeRuns(const std::function<bool()>& once, int runs,
 }
 
 std::optional<IsqlFloor> isqlFloor(const QString& isql, const QString& path, const QString& script,
-                                   const QString& folder, int runs, const QString& before)
+                                   const QString& folder, int runs, const QString& before,
+                                   const std::function<bool()>& alongside)
 {
     const QString empty = folder + QStringLiteral("/startup.sql");
     if (!writeBytes(empty, "SELECT 1 FROM RDB$DATABASE;\n"))
         return std::nullopt;
     // A warm-up of both, then the two in turn, so a change of load touches both alike.
-    if ((!before.isEmpty() && !runIsql(isql, path, before)) || !runIsql(isql, path, script) ||
-        !runIsql(isql, path, empty))
+    if ((alongside && !alongside()) || (!before.isEmpty() && !runIsql(isql, path, before)) ||
+        !runIsql(isql, path, script) || !runIsql(isql, path, empty))
         return std::nullopt;
     IsqlFloor f;
     for (int i = 0; i < runs; ++i) {
+        if (alongside && !alongside())
+            return std::nullopt;
         if (!before.isEmpty() && !runIsql(isql, path, before))
             return std::nullopt;
         QElapsedTimer t;

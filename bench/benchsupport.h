@@ -62,9 +62,13 @@ struct IsqlFloor
     // The median of the script less the median of the start-up.
     double netMs() const { return script.median() - startup.median(); }
 };
+// `alongside`, when given, runs before each pair (and the warm-up): the caller times its own side
+// there, so both sides see the machine as it is at that moment; it must leave the database file
+// free (the embedded engine keeps it for one process).
 std::optional<IsqlFloor> isqlFloor(const QString& isql, const QString& path, const QString& script,
                                    const QString& folder, int runs = kRuns,
-                                   const QString& before = {});
+                                   const QString& before = {},
+                                   const std::function<bool()>& alongside = {});
 
 // Prints the floor's parts: the script, its start-up, what is left.
 void printIsqlFloor(const IsqlFloor& floor);

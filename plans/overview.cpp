@@ -6,6 +6,7 @@
 #include "util/csvexport.h"
 #include "util/dates.h"
 #include "util/exception.h"
+#include "util/textcodec.h"
 
 #include <algorithm>
 
@@ -74,11 +75,23 @@ int DaysInYear(int year)
     return QDate::isLeapYear(year) ? 366 : 365;
 }
 
+// By arithmetic: the overview's load asks this for every leave day of the year.
 int PlanDayOfYear(int dateNumber, int year)
 {
-    if (!IsValidDateNumber(dateNumber) || YearPart(dateNumber) != year)
+    static constexpr int kBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    static constexpr int kLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    // Date numbers have four-digit years.
+    if (year < 1000 || year > 9999 || dateNumber / 10000 != year)
         return 0;
-    return DayOfYear(dateNumber);
+    const int month = dateNumber / 100 % 100;
+    const int day = dateNumber % 100;
+    if (month < 1 || month > 12 || day < 1)
+        return 0;
+    const bool leap = QDate::isLeapYear(year);
+    const int extra = leap && month > 2 ? 1 : 0;
+    if (day > kLength[month - 1] + (leap && month == 2 ? 1 : 0))
+        return 0;
+    return kBefore[month - 1] + extra + day;
 }
 
 int RemainingDays(int thisYearDays, int lastYearDays, int leaveDays)
@@ -108,7 +121,7 @@ bool LoadOverview(TmyDataBase& db, int year, int unitFilter, OverviewData& out)
         st.setParam(QStringLiteral("IDYEAR"), year);
         st.execute();
         while (st.fetch()) {
-            const int day = PlanDayOfYear(toInt(st.value(0)), year);
+            const int day = PlanDayOfYear(st.intValue(0), year);
             if (day > 0)
                 out.working.reset(day - 1);
         }
@@ -125,9 +138,9 @@ bool LoadOverview(TmyDataBase& db, int year, int unitFilter, OverviewData& out)
             e.IDEMPLOYEE = st.value(0).toString();
             e.NAME = st.value(1).toString();
             e.SURNAME = st.value(2).toString();
-            e.LASTYEARDAYS = toInt(st.value(3));
-            e.THISYEARDAYS = toInt(st.value(4));
-            e.IDDICUNIT = st.value(5).isNull() ? -1 : st.value(5).toInt();
+            e.LASTYEARDAYS = st.intValue(3);
+            e.THISYEARDAYS = st.intValue(4);
+            e.IDDICUNIT = st.isNull(5) ? -1 : st.intValue(5);
             e.remaining = RemainingDays(e.THISYEARDAYS, e.LASTYEARDAYS, 0);
             out.plans.Add(e);
         }
@@ -139,16 +152,19 @@ bool LoadOverview(TmyDataBase& db, int year, int unitFilter, OverviewData& out)
             if (byUnit)
                 st.setParam(QStringLiteral("IDDICUNIT"), unitFilter);
             st.execute();
-            // Rows come grouped by employee more often than not: remember the last one found.
-            QString lastId;
+            // Rows come grouped by employee more often than not: remember the last one found,
+            // by its stored bytes, so most rows build no text at all.
+            QByteArray lastId;
             int lastIndex = -1;
+            bool first = true;
             while (st.fetch()) {
-                const QString id = st.value(0).toString();
-                if (lastIndex < 0 || id != lastId) {
-                    lastId = id;
-                    lastIndex = out.plans.IndexOf(id);
+                const QByteArrayView id = st.textBytes(0);
+                if (first || id != lastId) {
+                    first = false;
+                    lastId = id.toByteArray();
+                    lastIndex = out.plans.IndexOf(fromCp1250(lastId));
                 }
-                const int day = PlanDayOfYear(toInt(st.value(1)), year);
+                const int day = PlanDayOfYear(st.intValue(1), year);
                 if (lastIndex < 0 || day == 0)
                     continue; // not in this plan (any more), or not a day of the year
                 THolidayPlanEntry& e = out.plans.at(lastIndex);

@@ -260,18 +260,9 @@ QVariant Descriptor::output(int i, isc_db_handle* db, isc_tr_handle* tr) const
     const int type = v.sqltype & ~1;
     const char* d = v.sqldata;
     switch (type) {
-    case SQL_TEXT: {
-        QByteArray b(d, v.sqllen);
-        // CHAR columns come padded with blanks; the program compares their values as texts.
-        while (b.endsWith(' '))
-            b.chop(1);
-        return fromCp1250(b);
-    }
-    case SQL_VARYING: {
-        ISC_SHORT len = 0;
-        std::memcpy(&len, d, sizeof len);
-        return fromCp1250(QByteArray(d + 2, len));
-    }
+    case SQL_TEXT:
+    case SQL_VARYING:
+        return fromCp1250(textBytes(i)->toByteArray());
     case SQL_SHORT: {
         ISC_SHORT x;
         std::memcpy(&x, d, sizeof x);
@@ -326,6 +317,61 @@ QVariant Descriptor::output(int i, isc_db_handle* db, isc_tr_handle* tr) const
     }
     default:
         return {};
+    }
+}
+
+bool Descriptor::isNull(int i) const
+{
+    const XSQLVAR& v = var(i);
+    return v.sqlind && *v.sqlind < 0;
+}
+
+std::optional<qint64> Descriptor::plainInteger(int i) const
+{
+    const XSQLVAR& v = var(i);
+    if (isNull(i) || v.sqlscale != 0)
+        return std::nullopt;
+    switch (v.sqltype & ~1) {
+    case SQL_SHORT: {
+        ISC_SHORT x;
+        std::memcpy(&x, v.sqldata, sizeof x);
+        return x;
+    }
+    case SQL_LONG: {
+        ISC_LONG x;
+        std::memcpy(&x, v.sqldata, sizeof x);
+        return x;
+    }
+    case SQL_INT64: {
+        ISC_INT64 x;
+        std::memcpy(&x, v.sqldata, sizeof x);
+        return x;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<QByteArrayView> Descriptor::textBytes(int i) const
+{
+    const XSQLVAR& v = var(i);
+    if (isNull(i))
+        return std::nullopt;
+    switch (v.sqltype & ~1) {
+    case SQL_TEXT: {
+        qsizetype len = v.sqllen;
+        // CHAR columns come padded with blanks; the program compares their values as texts.
+        while (len > 0 && v.sqldata[len - 1] == ' ')
+            --len;
+        return QByteArrayView(v.sqldata, len);
+    }
+    case SQL_VARYING: {
+        ISC_SHORT len = 0;
+        std::memcpy(&len, v.sqldata, sizeof len);
+        return QByteArrayView(v.sqldata + 2, len);
+    }
+    default:
+        return std::nullopt;
     }
 }
 

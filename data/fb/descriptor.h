@@ -3,8 +3,10 @@
 #include <ibase.h>
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QVariant>
 
+#include <optional>
 #include <vector>
 
 namespace zf::fb {
@@ -33,6 +35,14 @@ public:
     void setInput(int i, const QVariant& value, isc_db_handle* db, isc_tr_handle* tr);
     // Output: the value of variable i; blobs are read through the given handles.
     QVariant output(int i, isc_db_handle* db, isc_tr_handle* tr) const;
+    // Output, read in place for the fetch loops that must not build a QVariant per value.
+    bool isNull(int i) const;
+    bool isBlob(int i) const { return (var(i).sqltype & ~1) == SQL_BLOB; }
+    // An integer column without scale; nothing for null or any other type.
+    std::optional<qint64> plainInteger(int i) const;
+    // A text column's bytes as stored (Windows-1250), CHAR padding removed as output() does;
+    // nothing for null or any other type. Valid until the next fetch.
+    std::optional<QByteArrayView> textBytes(int i) const;
 
 private:
     XSQLDA* m_da = nullptr;

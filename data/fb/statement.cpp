@@ -158,6 +158,7 @@ void Statement::prepare()
         m_fieldNames.push_back(QString::fromLatin1(alias.isEmpty() ? name : alias).toUpper());
     }
     m_row.assign(static_cast<size_t>(m_out->count()), QVariant());
+    m_converted.assign(static_cast<size_t>(m_out->count()), 1);
     m_prepared = true;
 }
 
@@ -202,8 +203,12 @@ void Statement::execute()
 void Statement::readRow()
 {
     isc_tr_handle* tr = transactionHandle();
-    for (int i = 0; i < m_out->count(); ++i)
-        m_row[i] = m_out->output(i, m_connection.handle(), tr);
+    for (int i = 0; i < m_out->count(); ++i) {
+        const bool blob = m_out->isBlob(i);
+        if (blob)
+            m_row[i] = m_out->output(i, m_connection.handle(), tr);
+        m_converted[i] = blob;
+    }
 }
 
 bool Statement::fetch()
@@ -291,7 +296,13 @@ int Statement::fieldIndex(const QString& name) const
 
 QVariant Statement::value(int index) const
 {
-    return m_row.at(static_cast<size_t>(index));
+    const auto i = static_cast<size_t>(index);
+    if (!m_converted.at(i)) {
+        // Not a blob: no handles needed.
+        m_row[i] = m_out->output(index, nullptr, nullptr);
+        m_converted[i] = 1;
+    }
+    return m_row[i];
 }
 
 QVariant Statement::value(const QString& name) const
@@ -299,7 +310,35 @@ QVariant Statement::value(const QString& name) const
     const int i = fieldIndex(name);
     if (i < 0)
         throw usageError(QStringLiteral("Field ") + name + QStringLiteral(" not found"));
-    return m_row[static_cast<size_t>(i)];
+    return value(i);
+}
+
+bool Statement::isNull(int index) const
+{
+    const auto i = static_cast<size_t>(index);
+    return m_converted.at(i) ? m_row[i].isNull() : m_out->isNull(index);
+}
+
+int Statement::intValue(int index) const
+{
+    const auto i = static_cast<size_t>(index);
+    if (!m_converted.at(i))
+        if (const std::optional<qint64> x = m_out->plainInteger(index))
+            return static_cast<int>(*x);
+    const QVariant v = value(index);
+    return v.isValid() && !v.isNull() ? v.toInt() : 0;
+}
+
+QByteArrayView Statement::textBytes(int index) const
+{
+    const auto i = static_cast<size_t>(index);
+    // Before the first row every value is null.
+    if ((m_converted.at(i) && m_row[i].isNull()) || m_out->isNull(index))
+        return {};
+    if (const std::optional<QByteArrayView> bytes = m_out->textBytes(index))
+        return *bytes;
+    throw usageError(QStringLiteral("Field ") + m_fieldNames.at(i) +
+                     QStringLiteral(" is not a CHAR or VARCHAR"));
 }
 
 void Statement::releaseHandle() noexcept

@@ -4,6 +4,7 @@
 
 #include <ibase.h>
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -65,8 +66,17 @@ public:
     int fieldCount() const;
     QString fieldName(int index) const;
     int fieldIndex(const QString& name) const; // -1 when there is none
+    // The current row's values, converted when first asked for (blobs are read at the fetch,
+    // while the transaction is sure to be active).
     QVariant value(int index) const;
     QVariant value(const QString& name) const; // throws Error on an unknown field
+    // The same, read in place without a QVariant, for loops over many rows.
+    bool isNull(int index) const;
+    // What toInt(value(index)) gives: 0 for null.
+    int intValue(int index) const;
+    // A text field's bytes as stored (Windows-1250, CHAR padding removed), valid until the next
+    // fetch; a null view for null. Throws Error for any other type of field.
+    QByteArrayView textBytes(int index) const;
 
     void releaseHandle() noexcept override;
 
@@ -90,7 +100,9 @@ private:
     bool m_pendingRow = false;
     std::unique_ptr<Descriptor> m_in;
     std::unique_ptr<Descriptor> m_out;
-    std::vector<QVariant> m_row;
+    // The row converted so far: a column's value is built on first use after each fetch.
+    mutable std::vector<QVariant> m_row;
+    mutable std::vector<char> m_converted;
     std::vector<QString> m_fieldNames;
 };
 

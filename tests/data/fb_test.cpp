@@ -7,6 +7,7 @@
 #include "data/fb/transaction.h"
 #include "data/fb/transactionguard.h"
 #include "tests/support/test_database.h"
+#include "util/textcodec.h"
 
 #include <QAbstractItemModelTester>
 #include <QCoreApplication>
@@ -20,6 +21,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace zf::fb {
 namespace {
@@ -94,6 +97,102 @@ TEST_F(FbTest, ValuesRoundTripWithTheirTypes)
     EXPECT_FALSE(st.fetch());
     EXPECT_FALSE(st.isOpen());
     t.commit();
+}
+
+// The loops over many rows read fields in place; what they get must be what value() gives, for
+// every type, null and the row after a value was already asked for.
+TEST_F(FbTest, InPlaceReadsAgreeWithValues)
+{
+    exec(QStringLiteral("INSERT INTO T (ID, TXT, NUM, FLAG, MEMO) VALUES "
+                        "(1, :TXT, 7.6, 'T', 'memo')"),
+         {{QStringLiteral("TXT"), kPolish}});
+    exec(QStringLiteral("INSERT INTO T (ID, TXT) VALUES (-40000, '')"));
+    exec(QStringLiteral("INSERT INTO T (ID) VALUES (3)"));
+
+    Transaction t(db, tpb::readOnlyReadCommitted());
+    t.start();
+    Statement st(db, &t);
+    st.setSql(
+        QStringLiteral("SELECT ID, TXT, FLAG, NUM, MEMO, CAST(12 AS SMALLINT) AS S, "
+                       "CAST(NUM AS NUMERIC(9,2)) AS SCALED, CAST(TXT AS CHAR(70)) AS PADDED, "
+                       "CAST(ID AS VARCHAR(12)) AS DIGITS FROM T ORDER BY ID"));
+    st.execute();
+    // Before the first row everything reads as null.
+    EXPECT_TRUE(st.isNull(1));
+    EXPECT_EQ(st.intValue(0), 0);
+    EXPECT_TRUE(st.textBytes(1).isNull());
+
+    const std::vector<int> texts = {1, 2, 7, 8};
+    std::vector<QVariant> seen;
+    int rows = 0;
+    while (st.fetch()) {
+        SCOPED_TRACE(rows);
+        // The first column compared through value() before the in-place reads, the others
+        // after, so both orders are covered.
+        const QVariant first = st.value(0);
+        for (int i = 0; i < st.fieldCount(); ++i) {
+            SCOPED_TRACE(st.fieldName(i).toStdString());
+            const bool isText = std::find(texts.begin(), texts.end(), i) != texts.end();
+            const bool isNull = st.isNull(i);
+            const int asInt = st.intValue(i);
+            QByteArray bytes;
+            if (isText) {
+                bytes = st.textBytes(i).toByteArray();
+            } else if (i != 4 && !isNull) {
+                EXPECT_THROW(st.textBytes(i), Error);
+            }
+            const QVariant v = st.value(i);
+            EXPECT_EQ(isNull, v.isNull());
+            EXPECT_EQ(asInt, v.isNull() ? 0 : v.toInt());
+            if (isText) {
+                EXPECT_EQ(bytes.isNull(), v.isNull());
+                EXPECT_EQ(bytes, toCp1250(v.toString()));
+            }
+            seen.push_back(v);
+        }
+        EXPECT_EQ(first, st.value(0));
+        ++rows;
+    }
+    ASSERT_EQ(rows, 3);
+    const auto at = [&](int row, int column) {
+        return seen[size_t(row * st.fieldCount() + column)];
+    };
+    EXPECT_EQ(at(0, 0).toInt(), -40000);
+    EXPECT_EQ(at(0, 1).toString(), QString());
+    EXPECT_FALSE(at(0, 1).isNull());
+    EXPECT_DOUBLE_EQ(at(1, 6).toDouble(), 7.6); // scaled: read through value(), not in place
+    EXPECT_EQ(at(0, 8).toString(), QStringLiteral("-40000"));
+    EXPECT_EQ(at(1, 1).toString(), kPolish);
+    EXPECT_EQ(at(1, 7).toString(), kPolish); // CHAR padding gone
+    EXPECT_EQ(at(1, 3).toInt(), 8);          // 7.6 rounded, as value().toInt() has it
+    EXPECT_EQ(at(2, 0).toInt(), 3);
+    EXPECT_TRUE(at(2, 1).isNull());
+    EXPECT_EQ(at(2, 5).toInt(), 12);
+    t.commit();
+}
+
+// A blob is read at the fetch, so its value outlives the transaction; the other fields read
+// from the row as fetched, not from an earlier row.
+TEST_F(FbTest, ValuesAskedForLateAreTheCurrentRows)
+{
+    for (int id : {1, 2})
+        exec(QStringLiteral("INSERT INTO T (ID, TXT, MEMO) VALUES (:ID, :TXT, :MEMO)"),
+             {{QStringLiteral("ID"), id},
+              {QStringLiteral("TXT"), QStringLiteral("tekst %1").arg(id)},
+              {QStringLiteral("MEMO"), QStringLiteral("notatka %1").arg(id)}});
+    Transaction t(db, tpb::readOnlyReadCommitted());
+    t.start();
+    Statement st(db, &t);
+    st.setSql(QStringLiteral("SELECT ID, TXT, MEMO FROM T ORDER BY ID"));
+    st.execute();
+    ASSERT_TRUE(st.fetch());
+    EXPECT_EQ(st.value(1).toString(), QStringLiteral("tekst 1"));
+    ASSERT_TRUE(st.fetch());
+    EXPECT_EQ(st.value(1).toString(), QStringLiteral("tekst 2"));
+    st.close();
+    t.commit();
+    EXPECT_EQ(st.value(0).toInt(), 2);
+    EXPECT_EQ(st.value(2).toString(), QStringLiteral("notatka 2"));
 }
 
 TEST_F(FbTest, PolishBytesAreStoredAsWindows1250)

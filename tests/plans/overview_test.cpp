@@ -46,6 +46,27 @@ TEST(OverviewDays, MappingInLeapAndCommonYears)
     EXPECT_EQ(WeekdayText(2013, 6), QStringLiteral("Nd"));
 }
 
+// The day of the year is computed by arithmetic; every number around each year must give what
+// the calendar does.
+TEST(OverviewDays, DayOfYearAgreesWithTheCalendar)
+{
+    const auto reference = [](int n, int year) {
+        return IsValidDateNumber(n) && YearPart(n) == year ? DayOfYear(n) : 0;
+    };
+    for (int year : {999, 1000, 1600, 1900, 2000, 2023, 2024, 2100, 9999, 10000}) {
+        SCOPED_TRACE(year);
+        int days = 0;
+        for (int n = year * 10000 - 200; n <= year * 10000 + 1400; ++n) {
+            ASSERT_EQ(PlanDayOfYear(n, year), reference(n, year)) << n;
+            days += PlanDayOfYear(n, year) > 0;
+        }
+        EXPECT_EQ(days, year >= 1000 && year <= 9999 ? DaysInYear(year) : 0);
+        // The same numbers asked of a neighbouring year belong to none.
+        EXPECT_EQ(PlanDayOfYear(year * 10000 + 101, year + 1), 0);
+    }
+    EXPECT_EQ(PlanDayOfYear(-20240101, -2024), 0);
+}
+
 TEST(OverviewDays, RemainingMayGoNegative)
 {
     EXPECT_EQ(RemainingDays(26, 2, 0), 28);
