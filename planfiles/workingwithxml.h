@@ -130,6 +130,9 @@ private:
     // The file of the current employee, into the batch when given; false with the message.
     bool writeLoaded(PlanFileBatch* batch, Failure& failure);
     // Every plan employee of the year, with his days when asked, in three statements.
+    // The stored data of the given employees (those still in the plan): a few are read one by
+    // one, more with three reads of the whole plan.
+    bool loadEmployees(const QStringList& keys, bool includeDays, QHash<QString, Stored>& out);
     bool loadAllEmployees(bool includeDays, QHash<QString, Stored>& out);
     void setCurrent(const QString& key, const Stored& e);
     static QString storedText(const QString& key, const Stored& e);

@@ -32,7 +32,7 @@ bool TWorkingWithXML::WritePlanFiles(const QStringList& keys, const QString& com
     }
 
     QHash<QString, Stored> stored;
-    if (!loadAllEmployees(includeDays, stored))
+    if (!loadEmployees(keys, includeDays, stored))
         return stop({});
 
     // On a shared Windows folder two names that differ only in case are one file: such a pair
@@ -119,6 +119,41 @@ void TWorkingWithXML::setCurrent(const QString& key, const Stored& e)
     c.selectedDays = e.selectedDays;
     c.unchangeableDays = e.unchangeableDays;
     m_fileName = e.fileName;
+}
+
+bool TWorkingWithXML::loadEmployees(const QStringList& keys, bool includeDays,
+                                    QHash<QString, Stored>& out)
+{
+    // Three statements per employee against three reads of every employee of the plan (about a
+    // second at 10,000): one by one wins by far for the few chosen by hand.
+    constexpr int kOneByOneUpTo = 16;
+    if (keys.size() > kOneByOneUpTo)
+        return loadAllEmployees(includeDays, out);
+    out.clear();
+    const PlanFileContent& c = m_content;
+    for (const QString& key : keys) {
+        if (out.contains(key))
+            continue;
+        switch (loadEmployee(key, includeDays)) {
+        case Failed:
+            return false;
+        case Missing:
+            continue; // reported when its turn comes
+        case Loaded:
+            break;
+        }
+        Stored& e = out[key];
+        e.name = c.name;
+        e.surname = c.surname;
+        e.fileName = m_fileName;
+        e.password = c.password;
+        e.lastYearDays = c.lastYearDays;
+        e.thisYearDays = c.thisYearDays;
+        e.stamp = c.stamp;
+        e.selectedDays = c.selectedDays;
+        e.unchangeableDays = c.unchangeableDays;
+    }
+    return true;
 }
 
 bool TWorkingWithXML::loadAllEmployees(bool includeDays, QHash<QString, Stored>& out)

@@ -118,8 +118,9 @@ TEST_F(PlanFilesTest, ExportWritesTheDatabaseValuesWithoutNonWorkingDays)
                                            "</UNCHANGEABLEDAYS>"));
 }
 
-// The run reads all employees at once; a single employee's file is read on its own. Both give
-// the same bytes, with days of other years, other employees and non-working days left out.
+// A run of many employees reads the whole plan at once, a run of a few and a single employee's
+// file read each employee on their own. All give the same bytes, with days of other years, other
+// employees and non-working days left out.
 TEST_F(PlanFilesTest, ARunWritesTheSameFilesAsEachEmployeeWrittenAlone)
 {
     t.exec(QStringLiteral("INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2023, 2, "
@@ -133,26 +134,70 @@ TEST_F(PlanFilesTest, ARunWritesTheSameFilesAsEachEmployeeWrittenAlone)
         t.exec(QStringLiteral("INSERT INTO EMPLOYEECONSTDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) "
                               "VALUES (2024, 'C3', %1)")
                    .arg(QString::fromLatin1(day)));
+    // Enough others for a run of all to read the whole plan.
+    QStringList all = {QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")};
+    for (int i = 0; i < 20; ++i) {
+        const QString key = QStringLiteral("Z%1").arg(i);
+        t.exec(QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, NAME, SURNAME, FILENAME, PWD) "
+                              "VALUES ('%1', 'Inny', 'Pracownik', 'inny%1', 'x')")
+                   .arg(key));
+        t.exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, "
+                              "THISYEARDAYS, CHECKSUM) VALUES (2024, '%1', 0, 20, 1)")
+                   .arg(key));
+        t.exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) "
+                              "VALUES (2024, '%1', 20240304)")
+                   .arg(key));
+        all << key;
+    }
+    const QStringList names = {QStringLiteral("adam"), QStringLiteral("beata"),
+                               QStringLiteral("cezary"), QStringLiteral("innyZ0"),
+                               QStringLiteral("innyZ19")};
+    const QStringList keys = {QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3"),
+                              QStringLiteral("Z0"), QStringLiteral("Z19")};
+    const auto written = [&] {
+        QList<QByteArray> texts;
+        for (const QString& name : names)
+            texts << clearText(name.toLatin1().constData());
+        return texts;
+    };
     TWorkingWithXML x(t.db(), 2024);
-    ASSERT_TRUE(exportAll(x));
-    QList<QByteArray> together;
-    for (const char* name : {"adam", "beata", "cezary"})
-        together << clearText(name);
+    ASSERT_TRUE(x.WritePlanFiles(all, QStringLiteral("Uwagi"), true, true));
+    const QList<QByteArray> together = written();
     EXPECT_TRUE(together.at(2).contains("<UNCHANGEABLEDAYS><DAY>20240102</DAY><DAY>20240103"
                                         "</DAY><DAY>20240110</DAY></UNCHANGEABLEDAYS>"))
         << together.at(2).toStdString();
+    EXPECT_TRUE(together.at(4).contains("<SELECTEDDAYS><DAY>20240304</DAY></SELECTEDDAYS>"));
+
+    for (const QString& name : names)
+        ASSERT_TRUE(QFile::remove(path(name.toLatin1().constData())));
+    ASSERT_TRUE(x.WritePlanFiles(keys, QStringLiteral("Uwagi"), true, true));
+    EXPECT_EQ(written(), together) << "a few read one by one";
+
     ASSERT_TRUE(x.LoadPlanSettings(QStringLiteral("Uwagi"), true));
-    int i = 0;
-    for (const char* key : {"A1", "B2", "C3"}) {
-        ASSERT_TRUE(x.WriteEmployeeFile(QString::fromLatin1(key), true));
-        EXPECT_EQ(clearText(i == 0 ? "adam" : i == 1 ? "beata" : "cezary"), together.at(i)) << key;
-        ++i;
-    }
+    for (const QString& key : keys)
+        ASSERT_TRUE(x.WriteEmployeeFile(key, true));
+    EXPECT_EQ(written(), together) << "each alone";
     EXPECT_TRUE(messages().isEmpty());
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+    EXPECT_EQ(QDir(folder.path())
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
                   .size(),
-              3)
+              all.size())
         << "no temporary left behind";
+}
+
+// A few chosen employees, one of them taken out of the plan meanwhile: the files before it are
+// written and the run stops at it with the message, as a run of the whole plan does.
+TEST_F(PlanFilesTest, AFewChosenStopAtOneNoLongerInThePlan)
+{
+    t.exec(QStringLiteral("DELETE FROM EMPLOYEESSETTINGS WHERE IDYEAR=2024 AND IDEMPLOYEE='B2'"));
+    TWorkingWithXML x(t.db(), 2024);
+    EXPECT_FALSE(exportAll(x));
+    EXPECT_TRUE(QFile::exists(path("adam")));
+    EXPECT_FALSE(QFile::exists(path("beata")));
+    EXPECT_FALSE(QFile::exists(path("cezary")));
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(x.lastRun().done, 1);
+    EXPECT_EQ(x.lastRun().stoppedAt, QStringLiteral("B2"));
 }
 
 TEST_F(PlanFilesTest, ExportRefusesAMissingFolderAndWritesNothing)
