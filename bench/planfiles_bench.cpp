@@ -1,9 +1,9 @@
 // Writing 2,000 leave-plan files and reading 2,000 changed files back into an embedded database.
 // The export is set against a plain loop writing the same bytes durably (temporary files, one
 // file-system sync, renames) plus isql-fb fetching the same rows; the import against isql-fb
-// running the same statements, one transaction per employee, wall and CPU time. Each side runs
-// the same number of times after a warm-up; medians are compared, isql-fb's start-up measured
-// as often and taken off. Before that, the reader alone on a full year and on the worst list a
+// running the same statements, one transaction per employee, wall and CPU time. The sides run in
+// turn, run by run, the same number of times after a warm-up, each of ours on an attachment of
+// its own as isql-fb's; medians are compared, isql-fb's start-up measured as often and taken off. Before that, the reader alone on a full year and on the worst list a
 // file of the largest size read can hold. Prints numbers; never fails on them.
 #include "data/mydatabase.h"
 #include "cipher/cipher.h"
@@ -114,17 +114,20 @@ bool plainDurableWrite(const QString& folder, const std::vector<std::pair<QByteA
 }
 
 // isql-fb running `script` and, for its start-up, an empty one, in turn, after a warm-up of
-// both: wall and CPU time of each run.
+// both: wall and CPU time of each run. `alongside`, when given, runs before each pair: the
+// caller's own timed run, so that both sides see the machine at the same pace.
 struct IsqlRuns
 {
     Runs script, startup, scriptCpu, startupCpu;
 };
 std::optional<IsqlRuns> isqlRuns(const QString& isql, const QString& path, const QString& script,
-                                 const QString& folder, int runs)
+                                 const QString& folder, int runs,
+                                 const std::function<bool()>& alongside = {})
 {
     const QString empty = folder + QStringLiteral("/startup.sql");
     if (!zf::bench::writeBytes(empty, "SELECT 1 FROM RDB$DATABASE;\n") ||
-        !zf::bench::runIsql(isql, path, script) || !zf::bench::runIsql(isql, path, empty))
+        (alongside && !alongside()) || !zf::bench::runIsql(isql, path, script) ||
+        !zf::bench::runIsql(isql, path, empty))
         return std::nullopt;
     IsqlRuns r;
     const auto once = [&](const QString& file, Runs& wall, Runs& cpu) {
@@ -138,7 +141,8 @@ std::optional<IsqlRuns> isqlRuns(const QString& isql, const QString& path, const
         return true;
     };
     for (int i = 0; i < runs; ++i)
-        if (!once(script, r.script, r.scriptCpu) || !once(empty, r.startup, r.startupCpu))
+        if ((alongside && !alongside()) || !once(script, r.script, r.scriptCpu) ||
+            !once(empty, r.startup, r.startupCpu))
             return std::nullopt;
     return r;
 }
@@ -229,84 +233,50 @@ int run(const QString& root)
     const QString dataFolder = root + QStringLiteral("/data/Orvantis/Zefirant");
     QDir().mkpath(dataFolder + QStringLiteral("/debug"));
     zf::bench::ConsoleDialogs dialogs;
-    std::optional<Runs> exportRuns, plainRuns, importRuns;
-    Runs importCpu;
-    Runs importUserCpu;
-    QString importScript;
+    Runs exportRuns, plainRuns, importRuns, importCpu, importUserCpu;
+    const auto attach = [&](zf::TmyDataBase& db) { return db.Connect(path, kUser, kPassword); };
+    const zf::DatabasePaths paths{dataFolder, programFolder,
+                                  {root + QStringLiteral("/no-installer")}};
+    const auto exportAll = [&](zf::TmyDataBase& db) {
+        zf::TWorkingWithXML files(db, 2024);
+        return files.WritePlanFiles(keys, QStringLiteral("Komentarz"), true, true);
+    };
+
+    // The files once, untimed, for the plain loop to write the same bytes as durably.
+    std::vector<std::pair<QByteArray, QByteArray>> written;
     {
-        zf::TmyDataBase db(
-            zf::DatabasePaths{dataFolder, programFolder, {root + QStringLiteral("/no-installer")}},
-            dialogs);
-        if (!db.Connect(path, kUser, kPassword))
+        zf::TmyDataBase db(paths, dialogs);
+        if (!attach(db) || !exportAll(db))
             return 1;
-
-        exportRuns = zf::bench::timeRuns([&] {
-            zf::TWorkingWithXML files(db, 2024);
-            return files.WritePlanFiles(keys, QStringLiteral("Komentarz"), true, true);
-        });
-        if (!exportRuns)
-            return 1;
-
-        // The same bytes by a plain loop, as durable as the export makes them.
-        std::vector<std::pair<QByteArray, QByteArray>> written;
-        for (const QString& k : keys) {
-            const QString file = zf::PlanFilePath(planDir, QStringLiteral("plan_") + k);
-            QByteArray bytes;
-            if (!zf::ReadPlanFileBytes(file, bytes))
-                return 1;
-            written.emplace_back(QFile::encodeName(file), bytes);
-        }
-        plainRuns = zf::bench::timeRuns([&] { return plainDurableWrite(planDir, written); });
-        if (!plainRuns)
-            return 1;
-
-        // Every employee changes his plan.
-        for (int i = 0; i < kEmployees; ++i) {
-            zf::PlanFileContent c;
-            c.year = 2024;
-            c.employeeKey = keys.at(i);
-            c.name = QStringLiteral("Łukasz");
-            c.surname = QStringLiteral("Wiśniewski");
-            c.stamp = i + 1;
-            c.selectedDays = chosenDays(i, 5);
-            c.unchangeableDays = {20241224};
-            if (!zf::WritePlanFileBytes(zf::PlanFilePath(planDir, QStringLiteral("plan_") + keys.at(i)),
-                                        zf::BuildPlanFileBytes(c)))
-                return 1;
-            importScript += QStringLiteral("DELETE FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=2024 AND "
-                                           "IDEMPLOYEE='%1';\n")
-                                .arg(c.employeeKey);
-            for (const int day : c.selectedDays)
-                importScript += QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS(IDYEAR,IDEMPLOYEE,"
-                                               "SELECTEDDAY) VALUES (2024, '%1', %2);\n")
-                                    .arg(c.employeeKey)
-                                    .arg(day);
-            importScript += QStringLiteral("DELETE FROM EMPLOYEECONSTDAYS WHERE IDYEAR=2024 AND "
-                                           "IDEMPLOYEE='%1';\nINSERT INTO EMPLOYEECONSTDAYS("
-                                           "IDYEAR,IDEMPLOYEE,SELECTEDDAY) VALUES (2024, '%1', "
-                                           "20241224);\nUPDATE EMPLOYEESSETTINGS SET CHECKSUM=%2 "
-                                           "WHERE IDYEAR=2024 AND IDEMPLOYEE='%1';\nCOMMIT;\n")
-                                .arg(c.employeeKey)
-                                .arg(c.stamp);
-        }
-        importRuns = zf::bench::timeRuns(
-            [&] {
-                const double cpuBefore = cpuMsOfProcess();
-                const double userBefore = userCpuMsOfProcess();
-                zf::TWorkingWithXML files(db, 2024);
-                const bool ok = files.ImportPlanFiles(keys) && files.lastRun().done == kEmployees;
-                importCpu.ms.push_back(cpuMsOfProcess() - cpuBefore);
-                importUserCpu.ms.push_back(userCpuMsOfProcess() - userBefore);
-                return ok;
-            },
-            kImportRuns);
-        if (!importRuns)
-            return 1;
-        importCpu.ms.erase(importCpu.ms.begin()); // the warm-up's
-        importUserCpu.ms.erase(importUserCpu.ms.begin());
     }
-
-    // The embedded engine is one process's at a time: isql-fb comes after.
+    for (const QString& k : keys) {
+        const QString file = zf::PlanFilePath(planDir, QStringLiteral("plan_") + k);
+        QByteArray bytes;
+        if (!zf::ReadPlanFileBytes(file, bytes))
+            return 1;
+        written.emplace_back(QFile::encodeName(file), bytes);
+    }
+    // Each side in turn, run by run, so that the machine's changing pace touches all alike: the
+    // export on an attachment of its own (isql-fb attaches anew each time too; the embedded
+    // engine keeps the file for one process), the plain loop, then isql-fb.
+    const auto exportOnce = [&] {
+        {
+            zf::TmyDataBase db(paths, dialogs);
+            if (!attach(db))
+                return false;
+            QElapsedTimer t;
+            t.start();
+            if (!exportAll(db))
+                return false;
+            exportRuns.ms.push_back(msSince(t));
+        }
+        QElapsedTimer t;
+        t.start();
+        if (!plainDurableWrite(planDir, written))
+            return false;
+        plainRuns.ms.push_back(msSince(t));
+        return true;
+    };
     const QString exportFile = root + QStringLiteral("/export.sql");
     const QString exportSql = QStringLiteral(
         "SELECT PLANDIR FROM HOLIDAYPLANS WHERE IDYEAR=2024;\n"
@@ -318,33 +288,87 @@ int run(const QString& root)
         "NOT EXISTS (SELECT * FROM CALENDAR AS C WHERE C.FREEDAY=D.SELECTEDDAY);\n"
         "SELECT D.IDEMPLOYEE, D.SELECTEDDAY FROM EMPLOYEECONSTDAYS AS D WHERE D.IDYEAR=2024 AND "
         "NOT EXISTS (SELECT * FROM CALENDAR AS C WHERE C.FREEDAY=D.SELECTEDDAY);\n");
-    const QString importFile = root + QStringLiteral("/import.sql");
-    if (!zf::bench::writeBytes(exportFile, exportSql.toUtf8()) ||
-        !zf::bench::writeBytes(importFile, zf::toCp1250(importScript)))
+    if (!zf::bench::writeBytes(exportFile, exportSql.toUtf8()))
         return 1;
-    const auto exportFloor = zf::bench::isqlFloor(isql, path, exportFile, root);
-    const auto importFloor = isqlRuns(isql, path, importFile, root, kImportRuns);
-    if (!exportFloor || !importFloor)
+    const auto exportFloor =
+        zf::bench::isqlFloor(isql, path, exportFile, root, zf::bench::kRuns, {}, exportOnce);
+    if (!exportFloor)
         return 1;
 
+    // Every employee changes his plan.
+    QString importScript;
+    for (int i = 0; i < kEmployees; ++i) {
+        zf::PlanFileContent c;
+        c.year = 2024;
+        c.employeeKey = keys.at(i);
+        c.name = QStringLiteral("Łukasz");
+        c.surname = QStringLiteral("Wiśniewski");
+        c.stamp = i + 1;
+        c.selectedDays = chosenDays(i, 5);
+        c.unchangeableDays = {20241224};
+        if (!zf::WritePlanFileBytes(zf::PlanFilePath(planDir, QStringLiteral("plan_") + keys.at(i)),
+                                    zf::BuildPlanFileBytes(c)))
+            return 1;
+        importScript += QStringLiteral("DELETE FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=2024 AND "
+                                       "IDEMPLOYEE='%1';\n")
+                            .arg(c.employeeKey);
+        for (const int day : c.selectedDays)
+            importScript += QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS(IDYEAR,IDEMPLOYEE,"
+                                           "SELECTEDDAY) VALUES (2024, '%1', %2);\n")
+                                .arg(c.employeeKey)
+                                .arg(day);
+        importScript += QStringLiteral("DELETE FROM EMPLOYEECONSTDAYS WHERE IDYEAR=2024 AND "
+                                       "IDEMPLOYEE='%1';\nINSERT INTO EMPLOYEECONSTDAYS("
+                                       "IDYEAR,IDEMPLOYEE,SELECTEDDAY) VALUES (2024, '%1', "
+                                       "20241224);\nUPDATE EMPLOYEESSETTINGS SET CHECKSUM=%2 "
+                                       "WHERE IDYEAR=2024 AND IDEMPLOYEE='%1';\nCOMMIT;\n")
+                            .arg(c.employeeKey)
+                            .arg(c.stamp);
+    }
+    // Each import on an attachment of its own, in turn with isql-fb's run of the same statements.
+    const auto importOnce = [&] {
+        zf::TmyDataBase db(paths, dialogs);
+        if (!attach(db))
+            return false;
+        const double cpuBefore = cpuMsOfProcess();
+        const double userBefore = userCpuMsOfProcess();
+        QElapsedTimer t;
+        t.start();
+        zf::TWorkingWithXML files(db, 2024);
+        const bool ok = files.ImportPlanFiles(keys) && files.lastRun().done == kEmployees;
+        importRuns.ms.push_back(msSince(t));
+        importCpu.ms.push_back(cpuMsOfProcess() - cpuBefore);
+        importUserCpu.ms.push_back(userCpuMsOfProcess() - userBefore);
+        return ok;
+    };
+    const QString importFile = root + QStringLiteral("/import.sql");
+    if (!zf::bench::writeBytes(importFile, zf::toCp1250(importScript)))
+        return 1;
+    const auto importFloor = isqlRuns(isql, path, importFile, root, kImportRuns, importOnce);
+    if (!importFloor)
+        return 1;
+    // The warm-up pairs' runs are not counted.
+    for (Runs* r : {&exportRuns, &plainRuns, &importRuns, &importCpu, &importUserCpu})
+        r->ms.erase(r->ms.begin());
+
     std::printf("Leave-plan files: %d employees, 20 chosen days and 1 unchangeable each, median "
-                "of %d runs after a warm-up (the import %d)\n",
+                "of %d runs in turn with isql-fb after a warm-up (the import %d)\n",
                 kEmployees, zf::bench::kRuns, kImportRuns);
     std::printf("  export (WritePlanFiles)        median %8.1f ms (best %.1f)\n",
-                exportRuns->median(), exportRuns->best());
+                exportRuns.median(), exportRuns.best());
     std::printf("  plain durable write loop       median %8.1f ms (best %.1f)\n",
-                plainRuns->median(), plainRuns->best());
+                plainRuns.median(), plainRuns.best());
     zf::bench::printIsqlFloor(*exportFloor);
-    const double exportFloorMs = plainRuns->median() + exportFloor->netMs();
+    const double exportFloorMs = plainRuns.median() + exportFloor->netMs();
     std::printf("  floor: write loop + isql-fb    median %8.1f ms\n", exportFloorMs);
-    zf::bench::printResult("plan files written, 2,000", exportRuns->median(), exportFloorMs,
+    zf::bench::printResult("plan files written, 2,000", exportRuns.median(), exportFloorMs,
                            kExportTarget);
 
     const double importFloorMs = importFloor->script.median() - importFloor->startup.median();
     const double isqlCpuMs = importFloor->scriptCpu.median() - importFloor->startupCpu.median();
     std::printf("  import (ImportPlanFiles)       median %8.1f ms (best %.1f), CPU %.1f ms, of which "
                 "user space %.1f ms\n",
-                importRuns->median(), importRuns->best(), importCpu.median(),
+                importRuns.median(), importRuns.best(), importCpu.median(),
                 importUserCpu.median());
     std::printf("  isql-fb, same statements       median %8.1f ms (%zu runs), CPU %.1f ms\n",
                 importFloor->script.median(), importFloor->script.ms.size(),
@@ -354,7 +378,7 @@ int run(const QString& root)
                 importFloor->startupCpu.median());
     std::printf("  floor: isql-fb less start-up   median %8.1f ms, CPU %.1f ms\n", importFloorMs,
                 isqlCpuMs);
-    zf::bench::printResult("plan files read, 2,000", importRuns->median(), importFloorMs,
+    zf::bench::printResult("plan files read, 2,000", importRuns.median(), importFloorMs,
                            kImportTarget);
     std::printf("RESULT | %-34s | ours %9.1f ms | isql-fb CPU %5.1f ms | ratio %5.2f |\n",
                 "plan files read, 2,000, CPU time", importCpu.median(), isqlCpuMs,
