@@ -187,6 +187,14 @@ void printLimit(const char* path, double ours, double limit, const char* unit)
     std::fflush(stdout);
 }
 
+void printAtLeast(const char* path, double ours, double least, const char* unit)
+{
+    std::printf("RESULT | %-34s | ours %9.1f %s | least %9.1f %s |             |              | "
+                "%s\n",
+                path, ours, unit, least, unit, ours >= least ? "met" : "NOT met");
+    std::fflush(stdout);
+}
+
 double peakResidentMb()
 {
     QFile status(QStringLiteral("/proc/self/status"));

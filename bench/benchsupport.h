@@ -79,6 +79,8 @@ void printResult(const char* path, double oursMs, double floorMs, double target)
 
 // The same line for a figure with a limit of its own rather than a floor.
 void printLimit(const char* path, double ours, double limit, const char* unit = "ms");
+// And for a figure that must reach a least value (a rate).
+void printAtLeast(const char* path, double ours, double least, const char* unit);
 
 // The peak resident size of this process in MB (VmHWM), and starting it anew from the present
 // size, so a later peak belongs to what ran after; false when the kernel does not allow it.
