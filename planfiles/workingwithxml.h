@@ -138,7 +138,12 @@ private:
     static QString storedText(const QString& key, const Stored& e);
     QString missingEmployeeMessage(const QString& key) const;
     bool loadPlanFolder();
+    // One employee's days and stamp, under a savepoint of the run's transaction; false, with
+    // the message shown, when they could not be stored.
     bool storePlan(Writer& w, const QString& key);
+    // Commits the employees stored since the last commit; false, with the message shown (and
+    // those employees no longer counted as done), when the commit fails.
+    bool commitStored(Writer& w);
     void reportOtherYear(const QString& path);
     bool reportProgress(int index, int total, const QString& employee);
     QString employeeText() const;

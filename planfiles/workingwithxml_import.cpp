@@ -8,6 +8,7 @@
 #include "util/exception.h"
 #include "util/ovtools.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QSet>
 
@@ -84,38 +85,64 @@ void TWorkingWithXML::reportOtherYear(const QString& path)
     m_db.ReportUnexpectedError(text + kMsgSkipped, false, kCodeOtherYear);
 }
 
-// The five statements of the store, prepared once per run on the database module's write
-// transaction: read committed, waiting its time for a row another clerk holds and then going on
-// with it, rather than failing at once.
+// The statements of the store, prepared once per run on a write transaction of the run's own,
+// set as the module's: read committed, waiting its time for a row another clerk holds and then
+// going on with it, rather than failing at once. Its own, so that nothing else using the module's
+// transactions while the progress window lets events through can end the employees not yet
+// committed.
+//
+// Each employee is stored under a savepoint, and the employees stored so far are committed
+// together every few dozen or a fraction of a second, before any message and when the run
+// ends: each employee is still stored whole or not at all, locks on other clerks' rows are held
+// briefly, and the disk is not synchronised once per employee.
 struct TWorkingWithXML::Writer
 {
+    static constexpr int kEmployeesPerCommit = 50;
+    static constexpr int kMsPerCommit = 250;
+
     explicit Writer(TmyDataBase& db)
-        : transaction(db.DBFTransaction), deleteChosen(db.FBDataBase, &transaction),
-          insertChosen(db.FBDataBase, &transaction), deleteFixed(db.FBDataBase, &transaction),
-          insertFixed(db.FBDataBase, &transaction), updateStamp(db.FBDataBase, &transaction)
+        : transaction(db.FBDataBase, db.DBFTransaction.parameters()),
+          deleteChosen(db.FBDataBase, &transaction), insertChosen(db.FBDataBase, &transaction),
+          deleteFixed(db.FBDataBase, &transaction), insertFixed(db.FBDataBase, &transaction),
+          updateStamp(db.FBDataBase, &transaction), mark(db.FBDataBase, &transaction),
+          release(db.FBDataBase, &transaction), undo(db.FBDataBase, &transaction)
     {
         deleteChosen.setSql(kSqlDeleteChosen);
         insertChosen.setSql(kSqlInsertChosen);
         deleteFixed.setSql(kSqlDeleteFixed);
         insertFixed.setSql(kSqlInsertFixed);
         updateStamp.setSql(kSqlUpdateStamp);
+        mark.setSql(QStringLiteral("SAVEPOINT ZF_PLAN_EMPLOYEE"));
+        release.setSql(QStringLiteral("RELEASE SAVEPOINT ZF_PLAN_EMPLOYEE"));
+        undo.setSql(QStringLiteral("ROLLBACK TO SAVEPOINT ZF_PLAN_EMPLOYEE"));
     }
+    ~Writer() { transaction.rollbackQuietly(); }
 
-    fb::Transaction& transaction;
+    fb::Transaction transaction;
     fb::Statement deleteChosen;
     fb::Statement insertChosen;
     fb::Statement deleteFixed;
     fb::Statement insertFixed;
     fb::Statement updateStamp;
+    fb::Statement mark;
+    fb::Statement release;
+    fb::Statement undo;
+    int pending = 0; // employees stored but not yet committed
+    QElapsedTimer sinceStart;
 };
 
 bool TWorkingWithXML::storePlan(Writer& w, const QString& key)
 {
     const QString year = QStringLiteral("IDYEAR");
     const QString employee = QStringLiteral("IDEMPLOYEE");
+    bool marked = false;
     try {
-        // One commit per employee: a failure leaves the employees stored before it.
-        fb::TransactionGuard guard(w.transaction);
+        if (!w.transaction.isActive()) {
+            w.transaction.start();
+            w.sinceStart.start();
+        }
+        w.mark.execute();
+        marked = true;
         const auto replaceDays = [&](fb::Statement& remove, fb::Statement& insert,
                                      const QList<int>& days) {
             remove.setParam(year, m_content.year);
@@ -134,10 +161,46 @@ bool TWorkingWithXML::storePlan(Writer& w, const QString& key)
         w.updateStamp.setParam(year, m_content.year);
         w.updateStamp.setParam(employee, key);
         w.updateStamp.execute();
-        guard.commit();
+        w.release.execute();
+    } catch (const Exception& e) {
+        // This employee's rows go; the ones before him are committed before the message.
+        bool undone = false;
+        if (marked) {
+            try {
+                w.undo.execute();
+                undone = true;
+            } catch (const Exception&) {
+            }
+        }
+        if (!undone) {
+            w.transaction.rollbackQuietly();
+            m_run.done -= w.pending;
+            w.pending = 0;
+        }
+        commitStored(w);
+        m_db.ReportUnexpectedError(e.message(), true, kCodeStore);
+        return false;
+    }
+    ++w.pending;
+    ++m_run.done;
+    if (w.pending >= Writer::kEmployeesPerCommit || w.sinceStart.elapsed() >= Writer::kMsPerCommit)
+        return commitStored(w);
+    return true;
+}
+
+bool TWorkingWithXML::commitStored(Writer& w)
+{
+    if (!w.transaction.isActive())
+        return true;
+    try {
+        w.transaction.commit();
+        w.pending = 0;
         return true;
     } catch (const Exception& e) {
+        // None of the employees since the last commit were stored.
         w.transaction.rollbackQuietly();
+        m_run.done -= w.pending;
+        w.pending = 0;
         m_db.ReportUnexpectedError(e.message(), true, kCodeStore);
         return false;
     }
@@ -148,7 +211,6 @@ bool TWorkingWithXML::ImportPlanFiles(const QStringList& keys)
     m_skipped = 0;
     m_run = PlanFilesRun{};
     m_run.total = static_cast<int>(keys.size());
-    bool result = false;
     if (!loadPlanFolder()) {
         m_run.stopped = true;
         return false;
@@ -164,6 +226,11 @@ bool TWorkingWithXML::ImportPlanFiles(const QStringList& keys)
         byKey.insert(e.key, &e);
 
     Writer writer(m_db);
+    // Every message waits for the clerk: the employees stored so far are committed first.
+    const auto report = [&](const QString& text, int code) {
+        commitStored(writer);
+        m_db.ReportUnexpectedError(text, false, code);
+    };
     for (int i = 0; i < m_run.total; ++i) {
         const QString& key = keys.at(i);
         const PlanEmployee* e = byKey.value(key);
@@ -171,34 +238,35 @@ bool TWorkingWithXML::ImportPlanFiles(const QStringList& keys)
             break;
         if (!e) {
             // Removed from the plan by another copy: nothing of his can be read.
-            m_db.ReportUnexpectedError(
-                kMsgReadBefore + QStringLiteral("pracownika %1 (nie należy już do planu)").arg(key) +
-                    kMsgReadAfter,
-                false, kCodeRead);
+            report(kMsgReadBefore +
+                       QStringLiteral("pracownika %1 (nie należy już do planu)").arg(key) +
+                       kMsgReadAfter,
+                   kCodeRead);
             ++m_skipped;
             continue;
         }
         const QString path = PlanFilePath(m_planFolder, e->fileName);
         QByteArray bytes;
         if (!IsSafePlanFileName(e->fileName) || !ReadPlanFileBytes(path, bytes)) {
-            m_db.ReportUnexpectedError(kMsgReadBefore + path + kMsgReadAfter, false, kCodeRead);
+            report(kMsgReadBefore + path + kMsgReadAfter, kCodeRead);
             ++m_skipped;
             continue;
         }
         if (!ParsePlanFile(DecryptString(bytes, kPlanFileCipherKey))) {
-            m_db.ReportUnexpectedError(kMsgDamaged, false, kCodeDamaged);
+            report(kMsgDamaged, kCodeDamaged);
             m_run.stopped = true;
             m_run.stoppedAt = e->text;
             break;
         }
         // Checked before the key: last year's file of this employee is as stale as any.
         if (!ParsedFileIsOfPlanYear()) {
+            commitStored(writer);
             reportOtherYear(path);
             ++m_skipped;
             continue;
         }
         if (m_content.employeeKey != key) {
-            m_db.ReportUnexpectedError(kMsgForeign, false, kCodeForeign);
+            report(kMsgForeign, kCodeForeign);
             m_run.stopped = true;
             m_run.stoppedAt = e->text;
             break;
@@ -208,10 +276,12 @@ bool TWorkingWithXML::ImportPlanFiles(const QStringList& keys)
             m_run.stoppedAt = e->text;
             break;
         }
-        result = true;
-        ++m_run.done;
     }
-    return result;
+    if (!commitStored(writer) && !m_run.stopped) {
+        m_run.stopped = true;
+        m_run.stoppedAt = QString();
+    }
+    return m_run.done > 0;
 }
 
 bool TWorkingWithXML::FindChangedPlanFiles(QStringList& keys)

@@ -52,6 +52,7 @@ public:
     bool isActive() const { return m_handle != 0; }
     // The parameter block of the next start; an active transaction keeps the one it began with.
     void setParameters(QByteArray parameters) { m_parameters = std::move(parameters); }
+    const QByteArray& parameters() const { return m_parameters; }
 
     // Called by statements on every use (every fetch): the idle time-out counts from here. Only
     // the time is noted; the one timer, when it fires early, waits out the rest.

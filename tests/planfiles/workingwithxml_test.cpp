@@ -497,6 +497,79 @@ TEST_F(PlanFilesTest, AFailedStoreLeavesTheEmployeeUntouched)
 
 // Another clerk saving the employee's settings holds the row: the import waits for him and then
 // stores the file's plan over his change, instead of failing at once when he commits.
+// Employees are committed together, but before every message: while the clerk reads about one
+// file, the employees before it are already stored for everybody. A store failing later in the
+// run keeps the employees before it and leaves the failing one untouched.
+TEST_F(PlanFilesTest, StoredEmployeesAreCommittedBeforeAMessageAndAFailureLaterKeepsThem)
+{
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    fillIn("adam", {20240610}, {}, 41);
+    fillIn("cezary", {20240611}, {}, 43);
+    ASSERT_TRUE(QFile::remove(path("beata")));
+    QStringList seenByOthers;
+    t.dialogs().whileInformationShows = [&](const QString&) {
+        seenByOthers << t.scalar(QStringLiteral(
+            "SELECT LIST(CHECKSUM, ',') FROM (SELECT CHECKSUM FROM EMPLOYEESSETTINGS WHERE "
+            "IDYEAR=2024 ORDER BY IDEMPLOYEE)"));
+    };
+    ASSERT_TRUE(
+        x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")}));
+    EXPECT_EQ(seenByOthers, QStringList{QStringLiteral("41,0,-7")});
+    EXPECT_EQ(x.lastRun().done, 2);
+    EXPECT_EQ(stamp("C3"), 43);
+
+    // Now the third employee's store fails: the first two are stored, the third untouched.
+    t.dialogs().whileInformationShows = {};
+    t.dialogs().clear();
+    ASSERT_TRUE(x.WritePlanFiles({QStringLiteral("B2")}, QStringLiteral("Uwagi"), true, true));
+    t.exec(QStringLiteral("ALTER TABLE EMPLOYEECONSTDAYS ADD CONSTRAINT TEST_NO_JULY_4 CHECK "
+                          "(SELECTEDDAY <> 20240704)"));
+    fillIn("adam", {20240612}, {}, 51);
+    fillIn("beata", {20240613}, {}, 52);
+    fillIn("cezary", {20240614}, {20240704}, 53);
+    EXPECT_TRUE(
+        x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")}));
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(x.lastRun().done, 2);
+    EXPECT_TRUE(x.lastRun().stopped);
+    EXPECT_EQ(stamp("A1"), 51);
+    EXPECT_EQ(stamp("B2"), 52);
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "B2"), QStringLiteral("20240613"));
+    EXPECT_EQ(stamp("C3"), 43);
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "C3"), QStringLiteral("20240611"));
+}
+
+// More employees than one commit takes: every one of them stored.
+TEST_F(PlanFilesTest, AnImportOfManyEmployeesStoresThemAll)
+{
+    QStringList keys;
+    for (int i = 0; i < 130; ++i) {
+        const QString key = QStringLiteral("M%1").arg(i, 3, 10, QLatin1Char('0'));
+        t.exec(QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, NAME, SURNAME, FILENAME, PWD) "
+                              "VALUES ('%1', 'Jan', 'Nowak', 'm%1', 'x')")
+                   .arg(key));
+        t.exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, "
+                              "THISYEARDAYS, CHECKSUM) VALUES (2024, '%1', 0, 20, 0)")
+                   .arg(key));
+        keys << key;
+    }
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(x.WritePlanFiles(keys, QStringLiteral("Uwagi"), true, true));
+    for (int i = 0; i < keys.size(); ++i)
+        fillIn(QStringLiteral("m%1").arg(keys.at(i)).toLatin1().constData(), {20240610 + i % 5}, {},
+               1000 + i);
+    ASSERT_TRUE(x.ImportPlanFiles(keys));
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(x.lastRun().done, 130);
+    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM EMPLOYEESSETTINGS WHERE "
+                                         "IDYEAR=2024 AND CHECKSUM >= 1000")),
+              130);
+    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT SUM(CHECKSUM - 1000) FROM EMPLOYEESSETTINGS "
+                                         "WHERE IDYEAR=2024 AND CHECKSUM >= 1000")),
+              129 * 130 / 2);
+}
+
 TEST_F(PlanFilesTest, AStoreWaitsForAnotherClerkHoldingTheEmployee)
 {
     TWorkingWithXML x(t.db(), 2024);

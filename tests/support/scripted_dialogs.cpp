@@ -33,6 +33,8 @@ void ScriptedDialogs::clear()
 void ScriptedDialogs::information(const QString& caption, const QString& text)
 {
     m_shown.push_back({Kind::Information, caption, text});
+    if (whileInformationShows)
+        whileInformationShows(text);
 }
 
 bool ScriptedDialogs::question(const QString& caption, const QString& text)

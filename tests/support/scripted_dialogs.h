@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -26,6 +27,8 @@ public:
 
     void answer(bool yes) { m_answers.push_back(yes); }
     void answerPrompt(std::optional<QString> text) { m_prompts.push_back(std::move(text)); }
+    // Called with each information text as it is shown: what holds while the clerk reads it.
+    std::function<void(const QString&)> whileInformationShows;
     void chooseFile(const QString& path) { m_files.push_back(path); }
 
     const std::vector<Shown>& shown() const { return m_shown; }
