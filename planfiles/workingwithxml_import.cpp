@@ -127,7 +127,8 @@ struct TWorkingWithXML::Writer
     fb::Statement mark;
     fb::Statement release;
     fb::Statement undo;
-    int pending = 0; // employees stored but not yet committed
+    int pending = 0;      // employees stored but not yet committed
+    QString firstPending; // the first of them, as the clerk is told of him
     QElapsedTimer sinceStart;
 };
 
@@ -181,6 +182,8 @@ bool TWorkingWithXML::storePlan(Writer& w, const QString& key)
         m_db.ReportUnexpectedError(e.message(), true, kCodeStore);
         return false;
     }
+    if (w.pending == 0)
+        w.firstPending = employeeText();
     ++w.pending;
     ++m_run.done;
     if (w.pending >= Writer::kEmployeesPerCommit || w.sinceStart.elapsed() >= Writer::kMsPerCommit)
@@ -279,7 +282,7 @@ bool TWorkingWithXML::ImportPlanFiles(const QStringList& keys)
     }
     if (!commitStored(writer) && !m_run.stopped) {
         m_run.stopped = true;
-        m_run.stoppedAt = QString();
+        m_run.stoppedAt = writer.firstPending;
     }
     return m_run.done > 0;
 }
