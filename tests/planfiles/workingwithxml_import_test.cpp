@@ -1,21 +1,16 @@
-// Export and import of leave-plan files on a real embedded database: the files' bytes, the
-// refusals that protect the files, the import's rules for missing, damaged, foreign, linked,
-// oversized and other years' files, the all-or-nothing store per employee, and cancelling between
-// employees.
-#include "cipher/cipher.h"
-#include "data/fb/connection.h"
-#include "data/fb/statement.h"
-#include "data/fb/transaction.h"
-#include "planfiles/planfile.h"
-#include "planfiles/workingwithxml.h"
-#include "tests/planfiles/planfiles_seed.h"
-#include "tests/support/test_database.h"
+// Reading leave-plan files back on a real embedded database: the rules for missing, damaged,
+// foreign, linked, oversized and other years' files, the all-or-nothing store per employee
+// committed in groups, another clerk holding an employee, and cancelling between employees.
+#include "tests/planfiles/planfiles_fixture.h"
 #include "tests/util/print.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
+
+#include "data/fb/connection.h"
+#include "data/fb/statement.h"
+#include "data/fb/transaction.h"
 
 #include <chrono>
 #include <thread>
@@ -25,259 +20,7 @@
 namespace zf {
 namespace {
 
-class PlanFilesTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        for (const QString& sql : test::planSeed(folder.path()))
-            t.exec(sql);
-    }
-
-    QString path(const char* name) const
-    {
-        return folder.path() + QLatin1Char('/') + QString::fromLatin1(name) +
-               QStringLiteral(".zfpn");
-    }
-    QByteArray clearText(const char* name) const
-    {
-        QByteArray bytes;
-        EXPECT_TRUE(ReadPlanFileBytes(path(name), bytes)) << name;
-        return DecryptString(bytes, kPlanFileCipherKey);
-    }
-    // What the editing program leaves: the file's content with other days and a new stamp.
-    void fillIn(const char* name, const QList<int>& chosen, const QList<int>& fixed, int stamp)
-    {
-        PlanFileData d;
-        ASSERT_TRUE(ParsePlanFileText(clearText(name), 2024, d));
-        PlanFileContent c;
-        c.year = 2024;
-        c.employeeKey = d.employeeKey;
-        c.name = d.name;
-        c.surname = d.surname;
-        c.stamp = stamp;
-        c.selectedDays = chosen;
-        c.unchangeableDays = fixed;
-        ASSERT_TRUE(WritePlanFileBytes(path(name), BuildPlanFileBytes(c)));
-    }
-    QString days(const char* table, const char* key)
-    {
-        // LIST() keeps the test to one query; the order is fixed by the sub-select.
-        return t.scalar(QStringLiteral("SELECT LIST(SELECTEDDAY, ',') FROM (SELECT SELECTEDDAY "
-                                       "FROM %1 WHERE IDYEAR=2024 AND IDEMPLOYEE='%2' ORDER BY "
-                                       "SELECTEDDAY)")
-                            .arg(QString::fromLatin1(table), QString::fromLatin1(key)));
-    }
-    int stamp(const char* key)
-    {
-        return t.scalarInt(QStringLiteral("SELECT CHECKSUM FROM EMPLOYEESSETTINGS WHERE "
-                                          "IDYEAR=2024 AND IDEMPLOYEE='%1'")
-                               .arg(QString::fromLatin1(key)));
-    }
-    bool exportAll(TWorkingWithXML& x, bool includeDays = true)
-    {
-        return x.WritePlanFiles({QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")},
-                                QStringLiteral("Uwagi"), includeDays, true);
-    }
-    QStringList messages() { return t.dialogs().informationTexts(); }
-
-    QTemporaryDir folder;
-    test::TestDatabase t;
-};
-
-TEST_F(PlanFilesTest, ExportWritesTheDatabaseValuesWithoutNonWorkingDays)
-{
-    TWorkingWithXML x(t.db(), 2024);
-    ASSERT_TRUE(exportAll(x));
-    EXPECT_TRUE(messages().isEmpty()) << messages().join(QLatin1Char('|')).toStdString();
-    PlanFileContent a;
-    a.year = 2024;
-    a.employeeKey = QStringLiteral("A1");
-    a.name = QStringLiteral("Adam");
-    a.surname = QStringLiteral("Adamski");
-    a.password = QStringLiteral("pa");
-    a.lastYearDays = 3;
-    a.thisYearDays = 26;
-    a.stamp = 11;
-    a.freeDays = {20240101, 20240501};
-    a.comment = QStringLiteral("Uwagi");
-    a.checkRange = true;
-    a.selectedDays = {20240301, 20240702};
-    a.unchangeableDays = {20241224};
-    EXPECT_EQ(clearText("adam"), BuildPlanFileText(a));
-    QByteArray bytes;
-    ASSERT_TRUE(ReadPlanFileBytes(path("cezary"), bytes));
-    EXPECT_EQ(static_cast<unsigned char>(bytes.at(0)), 0xAA);
-    EXPECT_EQ(x.lastRun().done, 3);
-    EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=2024")), 2)
-        << "the caller advances the status, not the export";
-
-    // Without days the lists are empty even for employees with chosen days.
-    ASSERT_TRUE(exportAll(x, false));
-    EXPECT_TRUE(clearText("adam").contains("<SELECTEDDAYS></SELECTEDDAYS><UNCHANGEABLEDAYS>"
-                                           "</UNCHANGEABLEDAYS>"));
-}
-
-// A run of many employees reads the whole plan at once, a run of a few and a single employee's
-// file read each employee on their own. All give the same bytes, with days of other years, other
-// employees and non-working days left out.
-TEST_F(PlanFilesTest, ARunWritesTheSameFilesAsEachEmployeeWrittenAlone)
-{
-    t.exec(QStringLiteral("INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2023, 2, "
-                          "'%1/')")
-               .arg(folder.path()));
-    t.exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, "
-                          "THISYEARDAYS, CHECKSUM) VALUES (2023, 'A1', 9, 9, 9)"));
-    t.exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) VALUES "
-                          "(2023, 'A1', 20230606)"));
-    for (const char* day : {"20240103", "20240102", "20240110"})
-        t.exec(QStringLiteral("INSERT INTO EMPLOYEECONSTDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) "
-                              "VALUES (2024, 'C3', %1)")
-                   .arg(QString::fromLatin1(day)));
-    // Enough others for a run of all to read the whole plan.
-    QStringList all = {QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")};
-    for (int i = 0; i < 20; ++i) {
-        const QString key = QStringLiteral("Z%1").arg(i);
-        t.exec(QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, NAME, SURNAME, FILENAME, PWD) "
-                              "VALUES ('%1', 'Inny', 'Pracownik', 'inny%1', 'x')")
-                   .arg(key));
-        t.exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, "
-                              "THISYEARDAYS, CHECKSUM) VALUES (2024, '%1', 0, 20, 1)")
-                   .arg(key));
-        t.exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) "
-                              "VALUES (2024, '%1', 20240304)")
-                   .arg(key));
-        all << key;
-    }
-    const QStringList names = {QStringLiteral("adam"), QStringLiteral("beata"),
-                               QStringLiteral("cezary"), QStringLiteral("innyZ0"),
-                               QStringLiteral("innyZ19")};
-    const QStringList keys = {QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3"),
-                              QStringLiteral("Z0"), QStringLiteral("Z19")};
-    const auto written = [&] {
-        QList<QByteArray> texts;
-        for (const QString& name : names)
-            texts << clearText(name.toLatin1().constData());
-        return texts;
-    };
-    TWorkingWithXML x(t.db(), 2024);
-    ASSERT_TRUE(x.WritePlanFiles(all, QStringLiteral("Uwagi"), true, true));
-    const QList<QByteArray> together = written();
-    EXPECT_TRUE(together.at(2).contains("<UNCHANGEABLEDAYS><DAY>20240102</DAY><DAY>20240103"
-                                        "</DAY><DAY>20240110</DAY></UNCHANGEABLEDAYS>"))
-        << together.at(2).toStdString();
-    EXPECT_TRUE(together.at(4).contains("<SELECTEDDAYS><DAY>20240304</DAY></SELECTEDDAYS>"));
-
-    for (const QString& name : names)
-        ASSERT_TRUE(QFile::remove(path(name.toLatin1().constData())));
-    ASSERT_TRUE(x.WritePlanFiles(keys, QStringLiteral("Uwagi"), true, true));
-    EXPECT_EQ(written(), together) << "a few read one by one";
-
-    ASSERT_TRUE(x.LoadPlanSettings(QStringLiteral("Uwagi"), true));
-    for (const QString& key : keys)
-        ASSERT_TRUE(x.WriteEmployeeFile(key, true));
-    EXPECT_EQ(written(), together) << "each alone";
-    EXPECT_TRUE(messages().isEmpty());
-    EXPECT_EQ(QDir(folder.path())
-                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
-                  .size(),
-              all.size())
-        << "no temporary left behind";
-}
-
-// A few chosen employees, one of them taken out of the plan meanwhile: the files before it are
-// written and the run stops at it with the message, as a run of the whole plan does.
-TEST_F(PlanFilesTest, AFewChosenStopAtOneNoLongerInThePlan)
-{
-    t.exec(QStringLiteral("DELETE FROM EMPLOYEESSETTINGS WHERE IDYEAR=2024 AND IDEMPLOYEE='B2'"));
-    TWorkingWithXML x(t.db(), 2024);
-    EXPECT_FALSE(exportAll(x));
-    EXPECT_TRUE(QFile::exists(path("adam")));
-    EXPECT_FALSE(QFile::exists(path("beata")));
-    EXPECT_FALSE(QFile::exists(path("cezary")));
-    ASSERT_EQ(messages().size(), 1);
-    EXPECT_EQ(x.lastRun().done, 1);
-    EXPECT_EQ(x.lastRun().stoppedAt, QStringLiteral("B2"));
-}
-
-TEST_F(PlanFilesTest, ExportRefusesAMissingFolderAndWritesNothing)
-{
-    t.exec(QStringLiteral("UPDATE HOLIDAYPLANS SET PLANDIR='%1/brak' WHERE IDYEAR=2024")
-               .arg(folder.path()));
-    TWorkingWithXML x(t.db(), 2024);
-    EXPECT_FALSE(exportAll(x));
-    ASSERT_EQ(messages().size(), 1);
-    EXPECT_EQ(messages().at(0),
-              QStringLiteral("Niepoprawna ścieżka zapisu generowanych planów. Sprawdź "
-                             "dostępność ścieżki: ") +
-                  folder.path() + QStringLiteral("/brak"));
-    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
-}
-
-TEST_F(PlanFilesTest, ExportKeepsFilesInsideTheFolderAndRefusesCaseTwins)
-{
-    t.exec(QStringLiteral("UPDATE EMPLOYEES SET FILENAME='../ucieczka' WHERE IDEMPLOYEE='B2'"));
-    TWorkingWithXML x(t.db(), 2024);
-    EXPECT_FALSE(exportAll(x));
-    EXPECT_TRUE(messages().value(0).startsWith(QStringLiteral("Zapis do pliku nie powiódł się.")));
-    EXPECT_FALSE(QFile::exists(folder.path() + QStringLiteral("/../ucieczka.zfpn")));
-    EXPECT_TRUE(QFile::exists(path("adam"))) << "files before the failure stay";
-    EXPECT_FALSE(QFile::exists(path("cezary"))) << "the run stops at the failure";
-    EXPECT_EQ(x.lastRun().stoppedAt, QStringLiteral("Beata Bednarz (B2)"));
-
-    QFile::remove(path("adam"));
-    t.dialogs().clear();
-    t.exec(QStringLiteral("UPDATE EMPLOYEES SET FILENAME='ADAM' WHERE IDEMPLOYEE='B2'"));
-    EXPECT_FALSE(exportAll(x));
-    EXPECT_EQ(messages().size(), 1);
-    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty())
-        << "nothing is written when two names differ only in case";
-}
-
-TEST_F(PlanFilesTest, ExportRefusesValuesThatWouldNotReadBackNamingTheEmployee)
-{
-    TWorkingWithXML x(t.db(), 2024);
-    EXPECT_FALSE(x.WritePlanFiles({QStringLiteral("A1")}, QStringLiteral("<SELECTEDDAYS></SELECTEDDAYS>"),
-                                  true, false));
-    ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages().at(0).contains(QStringLiteral("Adam Adamski (A1)")));
-    EXPECT_TRUE(messages().at(0).contains(QStringLiteral("Komentarz")));
-    EXPECT_FALSE(QFile::exists(path("adam")));
-
-    // A tag of a later element without "</" would break reading too.
-    t.dialogs().clear();
-    EXPECT_FALSE(x.WritePlanFiles({QStringLiteral("A1")}, QStringLiteral("<SELECTEDDAYS><DAY>"),
-                                  true, false));
-    EXPECT_TRUE(messages().value(0).contains(QStringLiteral("Adam Adamski (A1)")));
-    EXPECT_FALSE(QFile::exists(path("adam")));
-}
-
-TEST_F(PlanFilesTest, ExportOfAnEmployeeNoLongerInThePlanFailsWithoutAnotherOnesData)
-{
-    t.exec(QStringLiteral("DELETE FROM EMPLOYEESSETTINGS WHERE IDEMPLOYEE='B2'"));
-    TWorkingWithXML x(t.db(), 2024);
-    EXPECT_FALSE(exportAll(x));
-    ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages().at(0).contains(QStringLiteral("B2")));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("adam.zfpn")});
-}
-
-TEST_F(PlanFilesTest, CancelledExportLeavesWholeFilesOfTheEmployeesDone)
-{
-    TWorkingWithXML x(t.db(), 2024);
-    QStringList seen;
-    x.setProgress([&](int index, int total, const QString& employee) {
-        EXPECT_EQ(total, 3);
-        seen << employee;
-        return index < 1;
-    });
-    EXPECT_FALSE(exportAll(x));
-    EXPECT_TRUE(x.lastRun().cancelled);
-    EXPECT_EQ(x.lastRun().done, 1);
-    EXPECT_EQ(seen, (QStringList{QStringLiteral("Adam Adamski (A1)"),
-                                 QStringLiteral("Beata Bednarz (B2)")}));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("adam.zfpn")});
-}
+using test::PlanFilesTest;
 
 TEST_F(PlanFilesTest, ImportStoresChangedFilesAndTheirStampsMakeThemCurrent)
 {
@@ -308,7 +51,8 @@ TEST_F(PlanFilesTest, ImportSkipsUnreadableFilesAndGoesOn)
     fillIn("adam", {20240610}, {}, 1);
     fillIn("cezary", {20240611}, {}, 2);
     ASSERT_TRUE(QFile::remove(path("beata")));
-    ASSERT_TRUE(x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")}));
+    ASSERT_TRUE(
+        x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")}));
     ASSERT_EQ(messages().size(), 1);
     EXPECT_EQ(messages().at(0),
               QStringLiteral("Nie powiodła się próba odczytu pliku ") + path("beata") +
@@ -368,7 +112,8 @@ TEST_F(PlanFilesTest, FilesOfAnotherYearAreNeitherOfferedNorRead)
     EXPECT_EQ(changed, QStringList{QStringLiteral("C3")}) << "stamp 5 of 2023 is not news for 2024";
     EXPECT_EQ(x.SkippedCount(), 1);
 
-    EXPECT_TRUE(x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")}));
+    EXPECT_TRUE(
+        x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")}));
     EXPECT_EQ(messages(), QStringList{QStringLiteral("Plik planu ") + path("adam") +
                                       QStringLiteral(" jest planem na rok 2023, a wczytywany jest "
                                                      "plan na rok 2024. Plan ten zostanie "
@@ -437,11 +182,11 @@ TEST_F(PlanFilesTest, LinkedPlanFilesAreNeitherWrittenNorRead)
     EXPECT_EQ(x.SkippedCount(), 1) << "beata is a link";
     t.dialogs().clear();
     EXPECT_TRUE(x.ImportPlanFiles({QStringLiteral("B2"), QStringLiteral("C3")}));
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("Nie powiodła się próba odczytu pliku ") +
-                                      path("beata") +
-                                      QStringLiteral(". Plik jest niedostępny lub zablokowany. "
-                                                     "Plan ten zostanie pominięty. Dalszy import "
-                                                     "będzie mimo to kontynuowany")});
+    EXPECT_EQ(messages(),
+              QStringList{QStringLiteral("Nie powiodła się próba odczytu pliku ") + path("beata") +
+                          QStringLiteral(". Plik jest niedostępny lub zablokowany. "
+                                         "Plan ten zostanie pominięty. Dalszy import "
+                                         "będzie mimo to kontynuowany")});
     EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "B2"), QStringLiteral("20240805"));
     EXPECT_EQ(stamp("B2"), 0);
     EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "C3"), QStringLiteral("20240611"));
@@ -458,7 +203,9 @@ TEST_F(PlanFilesTest, ImportStopsAtADamagedOrForeignFileKeepingTheStoredOnes)
     text.replace("<CHECKSUM>0</CHECKSUM>", "<CHECKSUM>12a</CHECKSUM>");
     ASSERT_TRUE(WritePlanFileBytes(path("beata"), EncryptString(text, kPlanFileCipherKey)));
     fillIn("cezary", {20240611}, {}, 2);
-    EXPECT_TRUE(x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")})) << "one plan was stored";
+    EXPECT_TRUE(
+        x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")}))
+        << "one plan was stored";
     EXPECT_EQ(messages(), QStringList{QStringLiteral("Pojawił się błąd podczas próby wczytywania "
                                                      "planu. Plik planu jest niepoprawny lub "
                                                      "został uszkodzony.")});
@@ -495,8 +242,6 @@ TEST_F(PlanFilesTest, AFailedStoreLeavesTheEmployeeUntouched)
     EXPECT_EQ(stamp("B2"), 0) << "the run stops at the failed store";
 }
 
-// Another clerk saving the employee's settings holds the row: the import waits for him and then
-// stores the file's plan over his change, instead of failing at once when he commits.
 // Employees are committed together, but before every message: while the clerk reads about one
 // file, the employees before it are already stored for everybody. A store failing later in the
 // run keeps the employees before it and leaves the failing one untouched.
@@ -570,6 +315,8 @@ TEST_F(PlanFilesTest, AnImportOfManyEmployeesStoresThemAll)
               129 * 130 / 2);
 }
 
+// Another clerk saving the employee's settings holds the row: the import waits for him and then
+// stores the file's plan over his change, instead of failing at once when he commits.
 TEST_F(PlanFilesTest, AStoreWaitsForAnotherClerkHoldingTheEmployee)
 {
     TWorkingWithXML x(t.db(), 2024);
