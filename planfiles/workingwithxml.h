@@ -135,6 +135,8 @@ private:
     bool loadEmployees(const QStringList& keys, bool includeDays, QHash<QString, Stored>& out);
     bool loadAllEmployees(bool includeDays, QHash<QString, Stored>& out);
     void setCurrent(const QString& key, const Stored& e);
+    // The loaded employee's data, as setCurrent takes it.
+    Stored current() const;
     static QString storedText(const QString& key, const Stored& e);
     QString missingEmployeeMessage(const QString& key) const;
     bool loadPlanFolder();

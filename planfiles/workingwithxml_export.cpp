@@ -121,6 +121,13 @@ void TWorkingWithXML::setCurrent(const QString& key, const Stored& e)
     m_fileName = e.fileName;
 }
 
+TWorkingWithXML::Stored TWorkingWithXML::current() const
+{
+    const PlanFileContent& c = m_content;
+    return Stored{c.name,         c.surname, m_fileName,     c.password,        c.lastYearDays,
+                  c.thisYearDays, c.stamp,   c.selectedDays, c.unchangeableDays};
+}
+
 bool TWorkingWithXML::loadEmployees(const QStringList& keys, bool includeDays,
                                     QHash<QString, Stored>& out)
 {
@@ -130,7 +137,6 @@ bool TWorkingWithXML::loadEmployees(const QStringList& keys, bool includeDays,
     if (keys.size() > kOneByOneUpTo)
         return loadAllEmployees(includeDays, out);
     out.clear();
-    const PlanFileContent& c = m_content;
     for (const QString& key : keys) {
         if (out.contains(key))
             continue;
@@ -142,16 +148,7 @@ bool TWorkingWithXML::loadEmployees(const QStringList& keys, bool includeDays,
         case Loaded:
             break;
         }
-        Stored& e = out[key];
-        e.name = c.name;
-        e.surname = c.surname;
-        e.fileName = m_fileName;
-        e.password = c.password;
-        e.lastYearDays = c.lastYearDays;
-        e.thisYearDays = c.thisYearDays;
-        e.stamp = c.stamp;
-        e.selectedDays = c.selectedDays;
-        e.unchangeableDays = c.unchangeableDays;
+        out.insert(key, current());
     }
     return true;
 }

@@ -35,19 +35,6 @@ const QString kDaysUnitLine = QStringLiteral(
     "AND EXISTS (SELECT * FROM EMPLOYEES AS U WHERE U.IDEMPLOYEE=D.IDEMPLOYEE AND "
     "U.IDDICUNIT=:IDDICUNIT)");
 
-// One read-only snapshot for the whole load: the figures, the days and the list are of one
-// moment, and the engine checks each row against the snapshot taken at the start instead of
-// asking for every row whether its writer has committed since.
-QByteArray snapshotReadOnly()
-{
-    QByteArray b;
-    b += char(isc_tpb_version3);
-    b += char(isc_tpb_read);
-    b += char(isc_tpb_wait);
-    b += char(isc_tpb_concurrency);
-    return b;
-}
-
 } // namespace
 
 void THolidayPlans::Clear()
@@ -106,7 +93,8 @@ bool LoadOverview(TmyDataBase& db, int year, int unitFilter, OverviewData& out)
     out.unitFilter = unitFilter;
     const bool byUnit = unitFilter > 0;
     int code = kCodeStatus;
-    fb::Transaction tr(db.FBDataBase, snapshotReadOnly());
+    // One snapshot for the whole load: the figures, the days and the list are of one moment.
+    fb::Transaction tr(db.FBDataBase, fb::tpb::readOnlySnapshot());
     fb::Statement st(db.FBDataBase, &tr);
     try {
         fb::TransactionGuard guard(tr);

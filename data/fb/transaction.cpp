@@ -27,6 +27,16 @@ QByteArray readOnlyReadCommitted()
     return b;
 }
 
+QByteArray readOnlySnapshot()
+{
+    QByteArray b;
+    b += char(isc_tpb_version3);
+    b += char(isc_tpb_read);
+    b += char(isc_tpb_wait);
+    b += char(isc_tpb_concurrency);
+    return b;
+}
+
 QByteArray waitReadCommitted()
 {
     QByteArray b;

@@ -18,6 +18,9 @@ namespace tpb {
 QByteArray engineDefaults();
 // The long-lived transaction of the shared lists: read only, read committed, wait.
 QByteArray readOnlyReadCommitted();
+// A read-only snapshot: several reads of one moment, checked against the snapshot instead of
+// asking for every row whether its writer has committed since.
+QByteArray readOnlySnapshot();
 // Short helper transactions: read committed, wait.
 QByteArray waitReadCommitted();
 
