@@ -7,6 +7,8 @@
 #
 #   DATABASE_FILE            default /var/lib/firebird/3.0/data/zefirant.fdb
 #   --host NAME              the server's name in the printed location (default: this host's name)
+#   --port N                 the server listens on port N, not 3050 (a server of its own, already
+#                            running; the location printed then names the port)
 #   --local-only             leave the server listening on this computer only
 #   --set-sysdba-password    ask for a new SYSDBA password (one line from standard input when
 #                            that is not a terminal) and set it
@@ -27,6 +29,7 @@ database=/var/lib/firebird/3.0/data/zefirant.fdb
 host=
 local_only=0
 set_password=0
+port=3050
 
 die() { echo "office-server: $*" >&2; exit 1; }
 
@@ -34,9 +37,13 @@ while [ $# -gt 0 ]; do
   case $1 in
     --host) [ $# -ge 2 ] || die "--host needs a name"; host=$2; shift 2 ;;
     --local-only) local_only=1; shift ;;
+    --port)
+      [ $# -ge 2 ] || die "--port needs a number"
+      case $2 in '' | *[!0-9]*) die "--port needs a number: $2" ;; esac
+      port=$2; shift 2 ;;
     --set-sysdba-password) set_password=1; shift ;;
     --password-file) [ $# -ge 2 ] || die "--password-file needs a file"; pw_file=$2; shift 2 ;;
-    -h|--help) sed -n '2,18p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,20p' "$0"; exit 0 ;;
     -*) die "unknown option $1 (see --help)" ;;
     *) database=$1; shift ;;
   esac
@@ -66,7 +73,7 @@ if ! dpkg-query -W -f='${Status}' firebird3.0-server 2>/dev/null | grep -q 'inst
 fi
 command -v isql-fb >/dev/null || die "isql-fb is missing (package firebird3.0-utils)"
 
-port_open() { (exec 3<>/dev/tcp/127.0.0.1/3050) 2>/dev/null; }
+port_open() { (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; }
 
 wait_for_port() {
   for _ in $(seq 1 50); do
@@ -100,19 +107,22 @@ restart_server() {
 
 # Debian's server listens on localhost only; the office's computers must reach it.
 opened=0
-if [ "$local_only" = 0 ] && grep -q '^[[:space:]]*RemoteBindAddress[[:space:]]*=[[:space:]]*localhost' "$conf_dir/firebird.conf"; then
+if [ "$local_only" = 0 ] && [ "$port" = 3050 ] && grep -q '^[[:space:]]*RemoteBindAddress[[:space:]]*=[[:space:]]*localhost' "$conf_dir/firebird.conf"; then
   sed -i 's/^[[:space:]]*RemoteBindAddress[[:space:]]*=[[:space:]]*localhost.*/#RemoteBindAddress = localhost  (opened to the network by office-server.sh)/' \
     "$conf_dir/firebird.conf"
   opened=1
 fi
 
-if port_open; then
+if [ "$port" != 3050 ]; then
+  # Another port is a server of its own, started by whoever chose it.
+  port_open || die "no Firebird server answers on port $port"
+elif port_open; then
   [ "$opened" = 1 ] && restart_server
 else
   echo "Starting the Firebird server..."
   start_server
 fi
-wait_for_port || die "the Firebird server does not answer on port 3050"
+wait_for_port || die "the Firebird server does not answer on port $port"
 
 # --------------------------------------------------------------------- SYSDBA
 
@@ -140,6 +150,9 @@ run_isql() {
 
 folder=$(dirname "$database")
 [ "$host" ] || host=$( [ "$local_only" = 1 ] && echo localhost || hostname -f 2>/dev/null || hostname)
+# Firebird's own form for a port: host/port:path.
+server=localhost
+[ "$port" = 3050 ] || { server=localhost/$port; host=$host/$port; }
 location="$host:$database"
 
 as_firebird() { su -s /bin/sh firebird -c "$1" sh "${@:2}"; }
@@ -161,7 +174,7 @@ else
   echo "Creating the database $database..."
   {
     echo "SET SQL DIALECT 1;"
-    echo "CREATE DATABASE 'localhost:$database' DEFAULT CHARACTER SET WIN1250;"
+    echo "CREATE DATABASE '$server:$database' DEFAULT CHARACTER SET WIN1250;"
     echo "SET BAIL ON;"
     echo "SET AUTODDL OFF;"
     echo "SET TERM ^ ;"
@@ -190,7 +203,7 @@ if [ "$set_password" = 1 ]; then
   case $new_password in *\'*|*\"*) die "the password must not contain quotes" ;; esac
   out=$(mktemp)
   # Any database of the server takes the statement; the office's one is at hand.
-  printf "CONNECT 'localhost:%s';\nALTER USER SYSDBA PASSWORD '%s';\nCOMMIT;\n" "$database" "$new_password" \
+  printf "CONNECT '%s:%s';\nALTER USER SYSDBA PASSWORD '%s';\nCOMMIT;\n" "$server" "$database" "$new_password" \
     | run_isql "$out" || { sed 's/^/  /' "$out" >&2; rm -f "$out"; die "the SYSDBA password was not changed"; }
   rm -f "$out"
   if [ -f "$pw_file" ] && [ "$new_password" != "$ISC_PASSWORD" ]; then
