@@ -12,7 +12,7 @@
 #include "scheduler/reminders.h"
 #include "app/reportspage.h"
 #include "app/singleinstance.h"
-#include "app/termination.h"
+#include "util/termination.h"
 #include "app/tips.h"
 #include "data/dbgrid.h"
 #include "data/managedbwindow.h"

@@ -4,11 +4,14 @@
 //
 // FILE, when given, is opened before the window is shown, so a protected plan asks for its
 // password first; after three wrong passwords the program ends without showing the plan.
+// SIGTERM, SIGINT and SIGHUP end it in order: a save under way is finished first, and changes not
+// saved are dropped without a question nobody may be there to answer.
 #include "app/qtdialogs.h"
 #include "planer/planerwindow.h"
 #include "util/dates.h"
 #include "util/accessiblenames.h"
 #include "util/polishdesktop.h"
+#include "util/termination.h"
 
 #include <QApplication>
 
@@ -29,6 +32,9 @@ int main(int argc, char** argv)
     const QString file = QApplication::arguments().value(1);
     if (!file.isEmpty() && window.OpenFile(file) == zf::TPlanEditor::OpenResult::PasswordRefused)
         return 1;
+    // exit(), not quit(): quit() would ask the window to close, and so ask about the changes.
+    zf::TerminationHandler termination([] { QCoreApplication::exit(0); });
+    termination.install();
     window.show();
     return QApplication::exec();
 }

@@ -308,7 +308,8 @@ bool TPlanEditor::Save()
         return false;
     }
     const QByteArray bytes = EncryptString(text, kPlanFileCipherKey);
-    if (!WritePlanFileBytes(m_path, bytes)) {
+    const PlanFileWrite written = WritePlanFile(m_path, bytes);
+    if (written == PlanFileWrite::Failed) {
         m_dialogs.information(
             kCaptionError,
             QStringLiteral("Nie udało się zapisać planu w folderze:\n%1\nFolder jest tylko do "
@@ -321,6 +322,18 @@ bool TPlanEditor::Save()
     }
     m_file = std::move(back);
     m_onDisk = bytes;
+    if (written == PlanFileWrite::NotSynced) {
+        // The file holds the plan, but a crash could still take it: the changes stay unsaved.
+        m_dialogs.information(
+            kCaptionError,
+            QStringLiteral("Plan zapisano w pliku\n%1\nale dysk nie potwierdził zapisu (np. "
+                           "przerwane połączenie z udziałem sieciowym albo błąd dysku), więc plik "
+                           "może nie przetrwać awarii komputera. Wybrane dni są nadal w oknie. "
+                           "Sprawdź dostęp do folderu (albo poproś o to dział kadr) i zapisz "
+                           "ponownie.")
+                .arg(shown(m_path)));
+        return false;
+    }
     m_savedChosen = m_chosen;
     return true;
 }

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include "util/sharedfile.h"
+
 #include <vector>
 
 // The leave-plan file without the database: its path, its clear text, its bytes on
@@ -82,15 +84,28 @@ bool ParseDay(const QByteArray& text, int year, int& day);
 // through a symbolic link, is read; anything else, or a failed read, is unreadable (false, bytes
 // empty).
 bool ReadPlanFileBytes(const QString& path, QByteArray& bytes);
-// Writing beside the old file under a temporary name that replaces it only when complete, so a
-// failed write never destroys the employee's earlier file. A symbolic link at the path is
-// refused, and nothing a link points to is ever written. False on any failure.
+// How writing a plan file ended.
+enum class PlanFileWrite
+{
+    Done,
+    Failed,    // the old file stays as it was
+    NotSynced, // the new file stands at the name, but the disk did not confirm it
+};
+// Writing a plan file so that a crash or a failure leaves the old file or the new one, never a
+// mixture, and who may read it stays: the new bytes go to a temporary beside it ("<name>.<random>")
+// that gets the old file's owner, group and mode and replaces it when complete; where the owner
+// cannot be kept (another user's file) or the folder cannot be written, the file is written in
+// place after its old content was copied beside it. The folder is synced afterwards. Clears the
+// file's temporaries left by saves killed over an hour ago. A symbolic link at the path is
+// refused, and nothing a link points to is ever written.
+PlanFileWrite WritePlanFile(const QString& path, const QByteArray& bytes);
+// WritePlanFile(...) == Done.
 bool WritePlanFileBytes(const QString& path, const QByteArray& bytes);
 
 // Many plan files made durable together: each is written to a temporary beside its name, then
 // commit() syncs the file system once, puts the temporaries in place in the order added and
-// syncs their folders. Every file stays whole-or-old: a crash or a failure leaves at each name
-// either the old file or the new one, and no link is ever followed.
+// syncs their folders. Every file stays whole-or-old, keeps its owner, group and mode as
+// WritePlanFile's do, and no link is ever followed.
 class PlanFileBatch
 {
 public:
@@ -104,19 +119,19 @@ public:
     // link stands at the path.
     bool add(const QString& path, const QByteArray& bytes);
     // The number of files put in place, from the first: a failed rename stops there and removes
-    // the temporaries after it, leaving their old files. The batch is empty afterwards.
+    // the temporaries after it, leaving their old files. The batch is empty afterwards. A disk
+    // that refuses the first sync stops it before any file is replaced (0).
     int commit();
+    // False after a commit whose files the disk did not confirm (the count says which are in
+    // place, but a crash could still lose them).
+    bool synced() const { return m_synced; }
     // Removes every temporary; the old files stay.
     void discard();
     int size() const { return static_cast<int>(m_entries.size()); }
 
 private:
-    struct Entry
-    {
-        QByteArray name;
-        QByteArray temporary;
-    };
-    std::vector<Entry> m_entries;
+    std::vector<sharedfile::Replacement> m_entries;
+    bool m_synced = true;
 };
 
 } // namespace zf

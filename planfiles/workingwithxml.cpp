@@ -178,9 +178,17 @@ bool TWorkingWithXML::writeLoaded(PlanFileBatch* batch, Failure& failure)
             kCodeNotReadBack);
     }
     const QByteArray bytes = EncryptString(text, kPlanFileCipherKey);
-    if (batch ? !batch->add(path, bytes) : !WritePlanFileBytes(path, bytes))
-        return fail(kMsgWrite + path, kCodeWrite);
-    return true;
+    if (batch)
+        return batch->add(path, bytes) || fail(kMsgWrite + path, kCodeWrite);
+    switch (WritePlanFile(path, bytes)) {
+    case PlanFileWrite::Done:
+        return true;
+    case PlanFileWrite::NotSynced:
+        return fail(kMsgNotSynced + path, kCodeWrite);
+    case PlanFileWrite::Failed:
+        break;
+    }
+    return fail(kMsgWrite + path, kCodeWrite);
 }
 
 void TWorkingWithXML::reportMissingEmployee(const QString& key)

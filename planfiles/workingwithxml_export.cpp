@@ -67,6 +67,12 @@ bool TWorkingWithXML::WritePlanFiles(const QStringList& keys, const QString& com
     const auto putInPlace = [&]() {
         const int placed = batch.commit();
         m_run.done = placed;
+        if (!batch.synced() && placed > 0) {
+            m_db.ReportUnexpectedError(kMsgNotSynced + m_planFolder, false, kCodeWrite);
+            m_run.stopped = true;
+            m_run.stoppedAt = texts.value(placed);
+            return false;
+        }
         if (placed == texts.size())
             return true;
         m_db.ReportUnexpectedError(kMsgWrite + paths.at(placed), false, kCodeWrite);

@@ -46,6 +46,11 @@ inline const QString kSqlPlanEmployees = QStringLiteral(
 inline const QString kMsgWrite = QStringLiteral(
     "Zapis do pliku nie powiódł się. Katalog jest niedostępny lub zablokowany przez inny program "
     "/ użytkownika. Sprawdź dostępność ścieżki: ");
+// The files are in place, but a crash could still lose them.
+inline const QString kMsgNotSynced = QStringLiteral(
+    "Pliki planów zapisano, ale system nie potwierdził ich zapisu na dysku (np. przerwane "
+    "połączenie z udziałem sieciowym albo błąd dysku). Sprawdź dysk lub udział i wygeneruj plany "
+    "ponownie. Ścieżka: ");
 inline const QString kMsgFolder = QStringLiteral(
     "Niepoprawna ścieżka zapisu generowanych planów. Sprawdź dostępność ścieżki: ");
 

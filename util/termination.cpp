@@ -1,4 +1,4 @@
-#include "app/termination.h"
+#include "util/termination.h"
 
 #include <QSocketNotifier>
 

@@ -4,6 +4,7 @@
 // cannot be written, and the question on closing.
 #include "planer/planeditor.h"
 #include "tests/planer/planer_files.h"
+#include "tests/support/otheruser.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/util/print.h"
 #include "util/dates.h"
@@ -407,6 +408,56 @@ TEST_F(PlanEditorTest, AFolderThatCannotBeWrittenKeepsTheFile)
     });
     EXPECT_TRUE(protectedFile);
     EXPECT_EQ(test::readAll(path), bytes);
+}
+
+// office:users 0660 in a shared folder, saved by an employee of the group: the office can still
+// read it, and nothing is left beside it.
+TEST_F(PlanEditorTest, AnEmployeesSaveKeepsTheOfficesOwnerGroupAndMode)
+{
+    if (!test::runningAsRoot())
+        GTEST_SKIP() << "saving as another user needs root";
+    constexpr uid_t kOffice = 4242;
+    constexpr gid_t kUsers = 4243;
+    const QString path = write("p.zfpn", test::samplePlan());
+    const QByteArray name = QFile::encodeName(path);
+    ASSERT_EQ(chmod(QFile::encodeName(folder.path()).constData(), 0777), 0);
+    ASSERT_EQ(chown(name.constData(), kOffice, kUsers), 0);
+    ASSERT_EQ(chmod(name.constData(), 0660), 0);
+    EXPECT_TRUE(test::asUser(test::kNobody, test::kNogroup, kUsers, [&] {
+        return editor.Open(path) == TPlanEditor::OpenResult::Opened &&
+               editor.SetChosenDays({20270716, 20270802, 20270803}) && editor.Save();
+    }));
+    struct stat st
+    {
+    };
+    ASSERT_EQ(stat(name.constData(), &st), 0);
+    EXPECT_EQ(st.st_uid, kOffice);
+    EXPECT_EQ(st.st_gid, kUsers);
+    EXPECT_EQ(st.st_mode & 07777, mode_t(0660));
+    PlanFileData office;
+    ASSERT_TRUE(ParsePlanFileText(test::clearTextOf(path), 2027, office));
+    EXPECT_EQ(office.selectedDays, (QList<int>{20270716, 20270802, 20270803}));
+    EXPECT_NE(office.stamp, test::samplePlan().stamp);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("p.zfpn")});
+}
+
+TEST_F(PlanEditorTest, AFailedSaveLeavesNoTemporaryBehind)
+{
+    const QString path = write("p.zfpn", test::samplePlan());
+    ASSERT_EQ(editor.Open(path), TPlanEditor::OpenResult::Opened);
+    ASSERT_TRUE(editor.SetChosenDays({20270716, 20270802}));
+    // A folder put at the plan's name: the finished temporary cannot replace it.
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/inside")));
+    dialogs.answer(true);
+    EXPECT_FALSE(editor.Save());
+    EXPECT_TRUE(onlyMessage().startsWith(QStringLiteral("Nie udało się zapisać planu")));
+    EXPECT_TRUE(editor.modified());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("p.zfpn")});
+    EXPECT_EQ(QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("inside")});
 }
 
 TEST_F(PlanEditorTest, ClosingAsksOnlyAfterChanges)

@@ -1,6 +1,7 @@
 // The plan file's bytes on disk: bounded reading of regular files only, replacing a file whole,
 // and never reading or writing through a symbolic link an employee put in the plan folder.
 #include "planfiles/planfile.h"
+#include "tests/support/otheruser.h"
 #include "tests/util/print.h"
 
 #include <QDir>
@@ -255,6 +256,35 @@ TEST_F(PlanFileBatchTest, AFailedRenameStopsThereAndTheRestStayOld)
     EXPECT_EQ(contentOf(path("c")), QByteArray("old c")) << "files after the failure stay old";
     EXPECT_EQ(entries(), (QStringList{QStringLiteral("a.zfpn"), QStringLiteral("b.zfpn"),
                                       QStringLiteral("c.zfpn")}));
+}
+
+// Another clerk of the group regenerates a file of the office's: it stays the office's.
+TEST_F(PlanFileBatchTest, AReplacedFileKeepsItsOwnerAndGroupWhoeverWritesIt)
+{
+    if (!test::runningAsRoot())
+        GTEST_SKIP() << "writing as another user needs root";
+    constexpr uid_t kOffice = 4242;
+    constexpr gid_t kUsers = 4243;
+    writeOld("a");
+    const QByteArray a = QFile::encodeName(path("a"));
+    ASSERT_EQ(::chown(a.constData(), kOffice, kUsers), 0);
+    ASSERT_EQ(::chmod(a.constData(), 0660), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    EXPECT_TRUE(test::asUser(test::kNobody, test::kNogroup, kUsers, [&] {
+        PlanFileBatch batch;
+        return batch.add(path("a"), "new a") && batch.add(path("b"), "new b") &&
+               batch.commit() == 2 && batch.synced();
+    }));
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::stat(a.constData(), &st), 0);
+    EXPECT_EQ(st.st_uid, kOffice);
+    EXPECT_EQ(st.st_gid, kUsers);
+    EXPECT_EQ(st.st_mode & 07777, mode_t(0660));
+    EXPECT_EQ(contentOf(path("a")), QByteArray("new a"));
+    EXPECT_EQ(contentOf(path("b")), QByteArray("new b"));
+    EXPECT_EQ(entries(), (QStringList{QStringLiteral("a.zfpn"), QStringLiteral("b.zfpn")}));
 }
 
 TEST_F(PlanFileBatchTest, ALinkAtANameIsRefusedAndItsTargetNeverWritten)
