@@ -199,9 +199,8 @@ constexpr qsizetype tagLength(const char* tag)
     return static_cast<qsizetype>(std::char_traits<char>::length(tag));
 }
 
-} // namespace
 
-PlanFileFault ReadEditablePlanFile(const QByteArray& text, EditablePlanFile& out)
+PlanFileFault readEditable(const QByteArray& text, EditablePlanFile& out)
 {
     using F = PlanFileFault;
     out = EditablePlanFile{};
@@ -296,6 +295,34 @@ PlanFileFault ReadEditablePlanFile(const QByteArray& text, EditablePlanFile& out
     if (text.indexOf("</ZEFIRANT>", end) < 0)
         return F::Truncated;
     return F::None;
+}
+
+bool sameButStampAndChoice(const PlanFileContent& a, const PlanFileContent& b)
+{
+    return a.year == b.year && a.employeeKey == b.employeeKey && a.name == b.name &&
+           a.surname == b.surname && a.password == b.password &&
+           a.lastYearDays == b.lastYearDays && a.thisYearDays == b.thisYearDays &&
+           a.freeDays == b.freeDays && a.comment == b.comment && a.checkRange == b.checkRange &&
+           a.unchangeableDays == b.unchangeableDays;
+}
+
+} // namespace
+
+PlanFileFault ReadEditablePlanFile(const QByteArray& text, EditablePlanFile& out)
+{
+    const PlanFileFault fault = readEditable(text, out);
+    if (fault != PlanFileFault::None)
+        return fault;
+    // The reader takes the first closing tag after its place even when it stands before the
+    // opening one, and then goes on from there: a damaged tag can make it find an element
+    // inside the chosen days, which a save replaces. Such a file, once saved, would not open
+    // again (nor be read by the office), so it is refused now.
+    EditablePlanFile trial;
+    const QByteArray saved = RewritePlanFileText(out, NextPlanFileStamp(out.content.stamp), {});
+    if (readEditable(saved, trial) != PlanFileFault::None ||
+        !sameButStampAndChoice(trial.content, out.content))
+        return PlanFileFault::Misplaced;
+    return PlanFileFault::None;
 }
 
 QByteArray RewritePlanFileText(const EditablePlanFile& file, int stamp, QList<int> selectedDays)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds one libFuzzer target with clang, AddressSanitizer and UndefinedBehaviorSanitizer into a
 # build folder of its own and runs it over its seed corpus for a while.
-#   scripts/fuzz.sh NAME [seconds]     NAME: csv ini configdat script tips calendar planfile template
+#   scripts/fuzz.sh NAME [seconds]     NAME: csv ini configdat script tips calendar planfile
+#                                            planeditor template
 # New inputs the fuzzer finds go to the build folder, never into the repository's seeds; a
 # failing input is kept there as crash-* / leak-* and the script ends with the fuzzer's status.
 set -euo pipefail

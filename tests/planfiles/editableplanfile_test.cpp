@@ -174,6 +174,12 @@ TEST(EditablePlanFile, RefusesATagInsideAValueThatWouldMoveTheDays)
         ASSERT_TRUE(ParsePlanFileText(text, 2027, office)) << "the office wrote and reads it";
         EXPECT_EQ(faultOf(text), PlanFileFault::Misplaced);
     }
+    // A settings element whose own opening tag is damaged is found further on, inside the chosen
+    // days the editor rewrites (found by the fuzz run): saved once, the file would not open again.
+    QByteArray text = BuildPlanFileText(officePlan());
+    text.replace("<FREEDAYS>", "<FREEDAYS?");
+    text.replace("<SELECTEDDAYS>", "<SELECTEDDAYS><FREEDAYS></FREEDAYS>");
+    EXPECT_EQ(faultOf(text), PlanFileFault::Misplaced);
 }
 
 TEST(EditablePlanFile, NextStampAlwaysDiffers)
