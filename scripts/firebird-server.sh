@@ -43,11 +43,12 @@ fb_can_start() {
 
 # fbguard as user firebird in the background, with the environment given (NAME=VALUE ...);
 # its pid in fb_last_guard. Its output goes nowhere: a pipe held open by a server would keep
-# whoever reads this script's output waiting.
+# whoever reads this script's output waiting. Should the shell that started it be killed before
+# it could stop it, the guard is told to end (and ends its server).
 fb_guard_start() { # pidfile [NAME=VALUE ...]
   local pidfile=$1
   shift
-  setpriv --reuid=firebird --regid=firebird --init-groups env "$@" \
+  setpriv --reuid=firebird --regid=firebird --init-groups --pdeathsig TERM env "$@" \
     /usr/sbin/fbguard -forever -pidfile "$pidfile" </dev/null >/dev/null 2>&1 &
   fb_last_guard=$!
 }
