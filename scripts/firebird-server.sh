@@ -122,7 +122,7 @@ fb_server_stop() {
 # The server of a test's own. Its SYSDBA password is the machine's at the moment of the copy;
 # whatever the test sets stays in ROOT. False when no server can be started here.
 fb_private_start() { # root
-  local root=$1 lib= entry port security=/var/lib/firebird/3.0/system/security3.fdb
+  local root=$1 lib='' entry port security=/var/lib/firebird/3.0/system/security3.fdb
   fb_can_start && [ -r "$security" ] || return 1
   for entry in /usr/lib/*/firebird/3.0; do [ -d "$entry/plugins" ] && lib=$entry; done
   [ -n "$lib" ] || return 1
