@@ -59,6 +59,7 @@ struct Round
     int clerks = 0;
     std::map<QString, OpStats> ops;
     long raw = 0;
+    std::map<QString, long> rawTexts;
     long lost = 0;
     long mixed = 0;
     long saves = 0;
@@ -140,6 +141,7 @@ Round runRound(const QString& root, const QString& location, int clerks, int sec
             if (f.raw) {
                 ++s.raw;
                 ++round.raw;
+                ++round.rawTexts[f.text];
             } else {
                 ++s.messages[f.text];
             }
@@ -175,6 +177,8 @@ void printRound(const Round& r, int seconds)
                     s.ms.empty() ? 0 : *std::max_element(s.ms.begin(), s.ms.end()), s.raw,
                     qPrintable(messages.join(QStringLiteral("; "))));
     }
+    for (const auto& [text, count] : r.rawTexts)
+        std::printf("  the engine's text shown %ld x: \"%s\"\n", count, qPrintable(text));
     std::printf("  leave saves confirmed %ld: lost %ld, mixed %ld\n", r.saves, r.lost, r.mixed);
     std::fflush(stdout);
 }

@@ -166,6 +166,8 @@ private:
         const int first = kBatchFirst + static_cast<int>(m_rng() % 25);
         for (int i = 0; i < kBatchSize; ++i)
             selected << employeeKey(first + i);
+        // The window opens on the plan's list, then applies.
+        m_db.OpenSettingsBatch(kYear);
         BatchEdit edit(m_db, m_dialogs);
         return edit.Apply(kYear, QString::number(20 + static_cast<int>(m_rng() % 10)), 0,
                           selected);

@@ -115,7 +115,7 @@ QString officeFillScript(int employees, const std::vector<OfficePlan>& plans)
                             "  END\n"
                             "END^\n")
                  .arg(p.year)
-                 .arg(number);
+                 .arg(QString(number).replace(QStringLiteral("DT"), QStringLiteral(":DT")));
     }
     s += QStringLiteral("EXECUTE BLOCK AS\n"
                         "DECLARE I INTEGER = 0;\n"
