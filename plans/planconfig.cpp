@@ -7,6 +7,7 @@
 #include "util/textcodec.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 
@@ -25,6 +26,99 @@ struct MarkChanged
     bool& flag;
     ~MarkChanged() { flag = true; }
 };
+
+// Adds one chunk of the selected employees (at most BatchEdit::kChunk) in the working
+// transaction with a handful of statements, not one for each: over an office network every
+// statement is a round trip. Those already in the plan are left as they are. Returns the rows
+// added; `gone` gets the first employee of the chunk no longer in the personnel list, and then
+// nothing is added. A row added meanwhile by another copy falls back to one insert each, so that
+// it is skipped as before.
+int addChunk(TmyDataBase& db, int year, const QStringList& chunk, int holidaySize, QString& gone)
+{
+    fb::Statement& st = db.DBFWorkingSQL;
+    QStringList names;
+    for (qsizetype i = 0; i < chunk.size(); ++i)
+        names << QStringLiteral(":E%1").arg(i);
+    const QString in = names.join(QLatin1Char(','));
+    const auto bind = [&] {
+        st.setParam(kYear, year);
+        for (qsizetype i = 0; i < chunk.size(); ++i)
+            st.setParam(QStringLiteral("E%1").arg(i), chunk.at(i));
+    };
+    st.close();
+    st.setSql(QStringLiteral("SELECT E.IDEMPLOYEE, (SELECT COUNT(*) FROM EMPLOYEESSETTINGS S WHERE "
+                             "S.IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE) FROM EMPLOYEES E "
+                             "WHERE E.IDEMPLOYEE IN (%1)")
+                  .arg(in));
+    bind();
+    st.execute();
+    QSet<QString> existing;
+    int toAdd = 0;
+    while (st.fetch()) {
+        const QString id = st.value(0).toString();
+        existing.insert(id);
+        if (st.value(1).toInt() == 0)
+            ++toAdd;
+    }
+    st.close();
+    for (const QString& id : chunk)
+        if (!existing.contains(id)) {
+            gone = id;
+            return 0;
+        }
+    if (toAdd == 0)
+        return 0;
+    try {
+        st.setSql(QStringLiteral(
+                      "INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, "
+                      "THISYEARDAYS, NURSINGDAYS, MATERNITYDAYS, UNPAIDDAYS, SICKDAYS, OTHERDAYS, "
+                      "OTHERDESCR, CHECKSUM) SELECT :IDYEAR, E.IDEMPLOYEE, 0, :THISYEARDAYS, 0, 0, "
+                      "0, 0, 0, '', 0 FROM EMPLOYEES E WHERE E.IDEMPLOYEE IN (%1) AND NOT EXISTS "
+                      "(SELECT * FROM EMPLOYEESSETTINGS S WHERE S.IDYEAR=:IDYEAR AND "
+                      "S.IDEMPLOYEE=E.IDEMPLOYEE)")
+                      .arg(in));
+        bind();
+        st.setParam(QStringLiteral("THISYEARDAYS"), holidaySize);
+        st.execute();
+        const int added = st.rowsAffected();
+        st.close();
+        if (added == toAdd)
+            return added;
+        // Fewer: an employee was deleted meanwhile.
+        for (const QString& id : chunk)
+            if (!db.RecordExists(id, QStringLiteral("EMPLOYEES"), kEmployee)) {
+                gone = id;
+                return 0;
+            }
+        return added;
+    } catch (const fb::Error& e) {
+        // The failed statement left nothing behind.
+        if (!e.isDuplicateKey())
+            throw;
+    }
+    st.close();
+    st.setSql(TmyDataBase::DBFUEmployeesSettings.insertSql);
+    st.prepare();
+    st.setParam(kYear, year);
+    st.setParam(QStringLiteral("LASTYEARDAYS"), 0);
+    st.setParam(QStringLiteral("THISYEARDAYS"), holidaySize);
+    for (const char* column :
+         {"NURSINGDAYS", "MATERNITYDAYS", "UNPAIDDAYS", "SICKDAYS", "OTHERDAYS", "CHECKSUM"})
+        st.setParam(QString::fromLatin1(column), 0);
+    st.setParam(QStringLiteral("OTHERDESCR"), QString());
+    int added = 0;
+    for (const QString& id : chunk) {
+        st.setParam(kEmployee, id);
+        try {
+            st.execute();
+            ++added;
+        } catch (const fb::Error& e) {
+            if (!e.isDuplicateKey())
+                throw;
+        }
+    }
+    return added;
+}
 
 } // namespace
 
@@ -111,43 +205,39 @@ AddResult PlanConfig::AddEmployees(const QStringList& ids, int holidaySize)
     }
     if (ids.isEmpty())
         return result;
-    QString current;
+    QString gone;
     try {
         fb::TransactionGuard guard(m_db.DBFTransaction);
-        fb::Statement& st = m_db.DBFWorkingSQL;
-        st.close();
-        st.setSql(TmyDataBase::DBFUEmployeesSettings.insertSql);
-        st.prepare();
-        st.setParam(kYear, m_year);
-        st.setParam(QStringLiteral("LASTYEARDAYS"), 0);
-        st.setParam(QStringLiteral("THISYEARDAYS"), holidaySize);
-        for (const char* column :
-             {"NURSINGDAYS", "MATERNITYDAYS", "UNPAIDDAYS", "SICKDAYS", "OTHERDAYS", "CHECKSUM"})
-            st.setParam(QString::fromLatin1(column), 0);
-        st.setParam(QStringLiteral("OTHERDESCR"), QString());
-        for (const QString& id : ids) {
-            current = id;
-            st.setParam(kEmployee, id);
-            try {
-                st.execute();
-                ++result.added;
-            } catch (const fb::Error& e) {
-                // Taken into the plan meanwhile, elsewhere: nothing to do.
-                if (!e.isDuplicateKey())
-                    throw;
-                ++result.skipped;
-            }
+        for (qsizetype from = 0; from < ids.size() && gone.isEmpty(); from += BatchEdit::kChunk)
+            result.added += addChunk(m_db, m_year, ids.mid(from, BatchEdit::kChunk), holidaySize,
+                                     gone);
+        m_db.DBFWorkingSQL.close();
+        if (gone.isEmpty()) {
+            guard.commit();
+            result.skipped = static_cast<int>(ids.size()) - result.added;
+            result.outcome = AddResult::Stored;
+        } else {
+            m_db.DBFTransaction.rollbackQuietly();
+            result.added = 0;
+            result.outcome = AddResult::EmployeeGone;
+            m_dialogs.information(kCaptionWarning, kEmployeeGone.arg(gone));
         }
-        guard.commit();
-        result.outcome = AddResult::Stored;
     } catch (const Exception& e) {
+        m_db.DBFWorkingSQL.close();
         m_db.DBFTransaction.rollbackQuietly();
         result.added = result.skipped = 0;
         const auto* engine = dynamic_cast<const fb::Error*>(&e);
-        if (engine && engine->sqlCode() == kForeignKeyViolation &&
-            !m_db.RecordExists(current, QStringLiteral("EMPLOYEES"), kEmployee)) {
+        const auto missing =
+            engine && engine->sqlCode() == kForeignKeyViolation
+                ? std::find_if(ids.begin(), ids.end(),
+                               [&](const QString& id) {
+                                   return !m_db.RecordExists(id, QStringLiteral("EMPLOYEES"),
+                                                             kEmployee);
+                               })
+                : ids.end();
+        if (missing != ids.end()) {
             result.outcome = AddResult::EmployeeGone;
-            m_dialogs.information(kCaptionWarning, kEmployeeGone.arg(current));
+            m_dialogs.information(kCaptionWarning, kEmployeeGone.arg(*missing));
         } else {
             result.outcome = AddResult::Failed;
             m_db.ReportUnexpectedError(e.message(), true, kCodeAdd);
