@@ -19,6 +19,8 @@ const QString kYear = QStringLiteral("IDYEAR");
 const QString kEmployee = QStringLiteral("IDEMPLOYEE");
 // The engine's SQLCODE for a row whose foreign key finds nothing.
 constexpr int kForeignKeyViolation = -530;
+// Employees per statement when adding to a plan.
+constexpr int kAddChunk = 100;
 
 // RAII: the configuration counts as changed when adding ends, whatever its outcome.
 struct MarkChanged
@@ -27,49 +29,27 @@ struct MarkChanged
     ~MarkChanged() { flag = true; }
 };
 
-// Adds one chunk of the selected employees (at most BatchEdit::kChunk) in the working
-// transaction with a handful of statements, not one for each: over an office network every
-// statement is a round trip. Those already in the plan are left as they are. Returns the rows
-// added; `gone` gets the first employee of the chunk no longer in the personnel list, and then
-// nothing is added. A row added meanwhile by another copy falls back to one insert each, so that
-// it is skipped as before.
-int addChunk(TmyDataBase& db, int year, const QStringList& chunk, int holidaySize, QString& gone)
+// Adds the selected employees in the working transaction a chunk at a time, with two
+// statements prepared once for all chunks rather than an insert each: over an office network
+// every statement is a round trip. The last chunk repeats its last employee to the full size,
+// which the lists' IN does not mind. Those already in the plan are left as they are. Returns the
+// rows added; `gone` gets the first employee no longer in the personnel list, and then the
+// caller stores nothing. A row added meanwhile by another copy falls back to one insert each for
+// its chunk, so that it is skipped as before.
+int addInChunks(TmyDataBase& db, int year, const QStringList& ids, int holidaySize, QString& gone)
 {
-    fb::Statement& st = db.DBFWorkingSQL;
+    const int size = static_cast<int>(std::min<qsizetype>(kAddChunk, ids.size()));
     QStringList names;
-    for (qsizetype i = 0; i < chunk.size(); ++i)
+    for (int i = 0; i < size; ++i)
         names << QStringLiteral(":E%1").arg(i);
     const QString in = names.join(QLatin1Char(','));
-    const auto bind = [&] {
-        st.setParam(kYear, year);
-        for (qsizetype i = 0; i < chunk.size(); ++i)
-            st.setParam(QStringLiteral("E%1").arg(i), chunk.at(i));
-    };
-    st.close();
-    st.setSql(QStringLiteral("SELECT E.IDEMPLOYEE, (SELECT COUNT(*) FROM EMPLOYEESSETTINGS S WHERE "
-                             "S.IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE) FROM EMPLOYEES E "
-                             "WHERE E.IDEMPLOYEE IN (%1)")
-                  .arg(in));
-    bind();
-    st.execute();
-    QSet<QString> existing;
-    int toAdd = 0;
-    while (st.fetch()) {
-        const QString id = st.value(0).toString();
-        existing.insert(id);
-        if (st.value(1).toInt() == 0)
-            ++toAdd;
-    }
-    st.close();
-    for (const QString& id : chunk)
-        if (!existing.contains(id)) {
-            gone = id;
-            return 0;
-        }
-    if (toAdd == 0)
-        return 0;
-    try {
-        st.setSql(QStringLiteral(
+    fb::Statement check(db.FBDataBase, &db.DBFTransaction);
+    check.setSql(QStringLiteral("SELECT E.IDEMPLOYEE, (SELECT COUNT(*) FROM EMPLOYEESSETTINGS S "
+                                "WHERE S.IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE) FROM "
+                                "EMPLOYEES E WHERE E.IDEMPLOYEE IN (%1)")
+                     .arg(in));
+    fb::Statement insert(db.FBDataBase, &db.DBFTransaction);
+    insert.setSql(QStringLiteral(
                       "INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, "
                       "THISYEARDAYS, NURSINGDAYS, MATERNITYDAYS, UNPAIDDAYS, SICKDAYS, OTHERDAYS, "
                       "OTHERDESCR, CHECKSUM) SELECT :IDYEAR, E.IDEMPLOYEE, 0, :THISYEARDAYS, 0, 0, "
@@ -77,47 +57,79 @@ int addChunk(TmyDataBase& db, int year, const QStringList& chunk, int holidaySiz
                       "(SELECT * FROM EMPLOYEESSETTINGS S WHERE S.IDYEAR=:IDYEAR AND "
                       "S.IDEMPLOYEE=E.IDEMPLOYEE)")
                       .arg(in));
-        bind();
-        st.setParam(QStringLiteral("THISYEARDAYS"), holidaySize);
-        st.execute();
-        const int added = st.rowsAffected();
-        st.close();
-        if (added == toAdd)
-            return added;
-        // Fewer: an employee was deleted meanwhile.
+    int total = 0;
+    for (qsizetype from = 0; from < ids.size(); from += size) {
+        const QStringList chunk = ids.mid(from, size);
+        const auto bind = [&](fb::Statement& st) {
+            st.setParam(kYear, year);
+            for (int i = 0; i < size; ++i)
+                st.setParam(QStringLiteral("E%1").arg(i), chunk.at(std::min<qsizetype>(i, chunk.size() - 1)));
+        };
+        bind(check);
+        check.execute();
+        QSet<QString> existing;
+        int toAdd = 0;
+        while (check.fetch()) {
+            const QString id = check.value(0).toString();
+            existing.insert(id);
+            if (check.value(1).toInt() == 0)
+                ++toAdd;
+        }
+        check.close();
         for (const QString& id : chunk)
-            if (!db.RecordExists(id, QStringLiteral("EMPLOYEES"), kEmployee)) {
+            if (!existing.contains(id)) {
                 gone = id;
                 return 0;
             }
-        return added;
-    } catch (const fb::Error& e) {
-        // The failed statement left nothing behind.
-        if (!e.isDuplicateKey())
-            throw;
-    }
-    st.close();
-    st.setSql(TmyDataBase::DBFUEmployeesSettings.insertSql);
-    st.prepare();
-    st.setParam(kYear, year);
-    st.setParam(QStringLiteral("LASTYEARDAYS"), 0);
-    st.setParam(QStringLiteral("THISYEARDAYS"), holidaySize);
-    for (const char* column :
-         {"NURSINGDAYS", "MATERNITYDAYS", "UNPAIDDAYS", "SICKDAYS", "OTHERDAYS", "CHECKSUM"})
-        st.setParam(QString::fromLatin1(column), 0);
-    st.setParam(QStringLiteral("OTHERDESCR"), QString());
-    int added = 0;
-    for (const QString& id : chunk) {
-        st.setParam(kEmployee, id);
+        if (toAdd == 0)
+            continue;
         try {
-            st.execute();
-            ++added;
+            bind(insert);
+            insert.setParam(QStringLiteral("THISYEARDAYS"), holidaySize);
+            insert.execute();
+            const int added = insert.rowsAffected();
+            insert.close();
+            total += added;
+            if (added == toAdd)
+                continue;
+            // Fewer: an employee was deleted meanwhile.
+            for (const QString& id : chunk)
+                if (!db.RecordExists(id, QStringLiteral("EMPLOYEES"), kEmployee)) {
+                    gone = id;
+                    return 0;
+                }
+            continue;
         } catch (const fb::Error& e) {
+            // The failed statement left nothing behind.
             if (!e.isDuplicateKey())
                 throw;
+            insert.close();
         }
+        fb::Statement& st = db.DBFWorkingSQL;
+        st.close();
+        st.setTransaction(&db.DBFTransaction);
+        st.setSql(TmyDataBase::DBFUEmployeesSettings.insertSql);
+        st.prepare();
+        st.setParam(kYear, year);
+        st.setParam(QStringLiteral("LASTYEARDAYS"), 0);
+        st.setParam(QStringLiteral("THISYEARDAYS"), holidaySize);
+        for (const char* column :
+             {"NURSINGDAYS", "MATERNITYDAYS", "UNPAIDDAYS", "SICKDAYS", "OTHERDAYS", "CHECKSUM"})
+            st.setParam(QString::fromLatin1(column), 0);
+        st.setParam(QStringLiteral("OTHERDESCR"), QString());
+        for (const QString& id : chunk) {
+            st.setParam(kEmployee, id);
+            try {
+                st.execute();
+                ++total;
+            } catch (const fb::Error& e) {
+                if (!e.isDuplicateKey())
+                    throw;
+            }
+        }
+        st.close();
     }
-    return added;
+    return total;
 }
 
 } // namespace
@@ -208,9 +220,7 @@ AddResult PlanConfig::AddEmployees(const QStringList& ids, int holidaySize)
     QString gone;
     try {
         fb::TransactionGuard guard(m_db.DBFTransaction);
-        for (qsizetype from = 0; from < ids.size() && gone.isEmpty(); from += BatchEdit::kChunk)
-            result.added += addChunk(m_db, m_year, ids.mid(from, BatchEdit::kChunk), holidaySize,
-                                     gone);
+        result.added = addInChunks(m_db, m_year, ids, holidaySize, gone);
         m_db.DBFWorkingSQL.close();
         if (gone.isEmpty()) {
             guard.commit();
