@@ -63,7 +63,8 @@ int addInChunks(TmyDataBase& db, int year, const QStringList& ids, int holidaySi
         const auto bind = [&](fb::Statement& st) {
             st.setParam(kYear, year);
             for (int i = 0; i < size; ++i)
-                st.setParam(QStringLiteral("E%1").arg(i), chunk.at(std::min<qsizetype>(i, chunk.size() - 1)));
+                st.setParam(QStringLiteral("E%1").arg(i),
+                            chunk.at(std::min<qsizetype>(i, chunk.size() - 1)));
         };
         bind(check);
         check.execute();
