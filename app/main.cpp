@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 #include <exception>
@@ -42,21 +44,31 @@ private:
     }
 };
 
-// For timing the start from outside (ZF_REPORT_LOGIN set): the login window, once shown, is
-// reported on standard output and cancelled, which ends the run.
+// For timing the start from outside (ZF_REPORT_LOGIN set): the login window, once the window
+// system has mapped it (exposed, not merely shown), is reported on standard output and
+// cancelled, which ends the run.
 class LoginReporter final : public QObject
 {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show && watched->inherits("zf::TfLogin")) {
+        if (event->type() == QEvent::Show && watched->inherits("zf::TfLogin") && !m_login) {
+            m_login = static_cast<QDialog*>(watched);
+            if (QWindow* window = m_login->windowHandle())
+                window->installEventFilter(this);
+        } else if (event->type() == QEvent::Expose && m_login &&
+                   watched == m_login->windowHandle() && m_login->windowHandle()->isExposed()) {
             std::fputs("login shown\n", stdout);
             std::fflush(stdout);
-            auto* login = static_cast<QDialog*>(watched);
+            m_login->windowHandle()->removeEventFilter(this);
+            QDialog* login = m_login;
             QTimer::singleShot(0, login, [login] { login->reject(); });
         }
         return false;
     }
+
+private:
+    QPointer<QDialog> m_login;
 };
 
 } // namespace

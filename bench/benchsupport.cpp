@@ -1,6 +1,7 @@
 #include "bench/benchsupport.h"
 
 #include "data/databasecreation.h"
+#include "data/mydatabase.h"
 #include "data/scriptrunner.h"
 
 #include <QCoreApplication>
@@ -211,6 +212,53 @@ bool resetPeakResident()
 {
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+// Each row fetched into its buffers and nothing converted.
+long bareFetch(TmyDataBase& db, const QStringList& statements)
+{
+    isc_db_handle* handle = db.FBDataBase.handle();
+    ISC_STATUS_ARRAY status{};
+    const auto failed = [&] { return status[0] == 1 && status[1] != 0; };
+    isc_tr_handle tr = 0;
+    char tpb[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_wait, isc_tpb_concurrency};
+    isc_start_transaction(status, &tr, 1, handle, static_cast<unsigned short>(sizeof tpb), tpb);
+    if (failed())
+        return -1;
+    constexpr int kColumns = 16;
+    std::vector<char> da(XSQLDA_LENGTH(kColumns));
+    auto* sqlda = reinterpret_cast<XSQLDA*>(da.data());
+    long rows = 0;
+    bool ok = true;
+    for (const QString& text : statements) {
+        if (text.trimmed().isEmpty())
+            continue;
+        std::fill(da.begin(), da.end(), 0);
+        sqlda->version = SQLDA_VERSION1;
+        sqlda->sqln = kColumns;
+        isc_stmt_handle st = 0;
+        isc_dsql_allocate_statement(status, handle, &st);
+        const QByteArray sql = text.trimmed().toLatin1();
+        isc_dsql_prepare(status, &tr, &st, 0, sql.constData(), 1, sqlda);
+        if (failed() || sqlda->sqld > kColumns) {
+            ok = false;
+            break;
+        }
+        std::vector<std::vector<char>> buffers(static_cast<size_t>(sqlda->sqld));
+        std::vector<ISC_SHORT> nulls(buffers.size());
+        for (int i = 0; i < sqlda->sqld; ++i) {
+            buffers[size_t(i)].resize(size_t(sqlda->sqlvar[i].sqllen) + 2);
+            sqlda->sqlvar[i].sqldata = buffers[size_t(i)].data();
+            sqlda->sqlvar[i].sqlind = &nulls[size_t(i)];
+        }
+        isc_dsql_execute(status, &tr, &st, 1, nullptr);
+        while (!failed() && isc_dsql_fetch(status, &st, 1, sqlda) == 0)
+            ++rows;
+        ok = ok && !failed();
+        isc_dsql_free_statement(status, &st, DSQL_drop);
+    }
+    isc_commit_transaction(status, &tr);
+    return ok && !failed() ? rows : -1;
 }
 
 void ConsoleDialogs::information(const QString& caption, const QString& text)

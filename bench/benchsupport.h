@@ -12,6 +12,10 @@
 #include <optional>
 #include <vector>
 
+namespace zf {
+class TmyDataBase;
+}
+
 namespace zf::bench {
 
 inline const QString kUser = QStringLiteral("SYSDBA");
@@ -91,6 +95,11 @@ bool resetPeakResident();
 // given); a negative number when any run fails.
 double bestIsqlMs(const QString& isql, const QString& path, const QString& script, int runs,
                   const QString& before = {});
+
+// The statements (without their ";") run through the bare client calls on the module's own
+// attachment, in one read-only transaction, each row fetched into its buffers and nothing
+// converted: the floor of what loading them can cost. The rows fetched, or -1 on failure.
+long bareFetch(TmyDataBase& db, const QStringList& statements);
 
 // The program's messages during a timing run: printed to standard error, questions answered
 // "no", prompts and file choices cancelled.

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLocale>
 #include <QPainter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -150,53 +151,11 @@ QString isqlScript()
         .arg(y);
 }
 
-// The same statements through the bare client calls on the same attachment: each row fetched
-// into its buffers and nothing converted. What the load costs beyond this is ours.
-// The rows fetched, or -1 on failure.
+// The overview's statements through the bare client calls on the same attachment; what the
+// load costs beyond them is ours.
 long bareFetch(zf::TmyDataBase& db)
 {
-    isc_db_handle* handle = db.FBDataBase.handle();
-    ISC_STATUS_ARRAY status{};
-    const auto failed = [&] { return status[0] == 1 && status[1] != 0; };
-    isc_tr_handle tr = 0;
-    char tpb[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_wait, isc_tpb_concurrency};
-    isc_start_transaction(status, &tr, 1, handle, static_cast<unsigned short>(sizeof tpb), tpb);
-    if (failed())
-        return -1;
-    constexpr int kColumns = 8;
-    std::vector<char> da(XSQLDA_LENGTH(kColumns));
-    auto* sqlda = reinterpret_cast<XSQLDA*>(da.data());
-    long rows = 0;
-    bool ok = true;
-    for (const QString& text : isqlScript().split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        if (text.trimmed().isEmpty())
-            continue;
-        std::fill(da.begin(), da.end(), 0);
-        sqlda->version = SQLDA_VERSION1;
-        sqlda->sqln = kColumns;
-        isc_stmt_handle st = 0;
-        isc_dsql_allocate_statement(status, handle, &st);
-        const QByteArray sql = text.trimmed().toLatin1();
-        isc_dsql_prepare(status, &tr, &st, 0, sql.constData(), 1, sqlda);
-        if (failed() || sqlda->sqld > kColumns) {
-            ok = false;
-            break;
-        }
-        std::vector<std::vector<char>> buffers(static_cast<size_t>(sqlda->sqld));
-        std::vector<ISC_SHORT> nulls(buffers.size());
-        for (int i = 0; i < sqlda->sqld; ++i) {
-            buffers[size_t(i)].resize(size_t(sqlda->sqlvar[i].sqllen) + 2);
-            sqlda->sqlvar[i].sqldata = buffers[size_t(i)].data();
-            sqlda->sqlvar[i].sqlind = &nulls[size_t(i)];
-        }
-        isc_dsql_execute(status, &tr, &st, 1, nullptr);
-        while (!failed() && isc_dsql_fetch(status, &st, 1, sqlda) == 0)
-            ++rows;
-        ok = ok && !failed();
-        isc_dsql_free_statement(status, &st, DSQL_drop);
-    }
-    isc_commit_transaction(status, &tr);
-    return ok && !failed() ? rows : -1;
+    return zf::bench::bareFetch(db, isqlScript().split(QLatin1Char(';'), Qt::SkipEmptyParts));
 }
 
 int runSize(const QString& root, int employees)
@@ -277,10 +236,11 @@ int runSize(const QString& root, int employees)
     std::printf("  paint one screenful 1920x1000  median %8.2f ms (target < 16 ms, with the KP "
                 "column)\n",
                 paint->medianMs);
-    std::printf("  peak resident size             %8.1f MB %s(limit 100 MB)\n", peakMb,
-                peakReset ? "during the loads and the paint " : "of the whole process ");
-    const QByteArray label =
-        QByteArray("overview load, ") + (employees == 2000 ? "2,000" : "10,000");
+    std::printf("  peak resident size             %8.1f MB %s(limit %d MB)\n", peakMb,
+                peakReset ? "during the loads and the paint " : "of the whole process ",
+                employees > 10000 ? 150 : 100);
+    const QByteArray size = QLocale(QLocale::English).toString(employees).toLatin1();
+    const QByteArray label = QByteArray("overview load, ") + size;
     const QString isql = QStandardPaths::findExecutable(QStringLiteral("isql-fb"));
     if (isql.isEmpty()) {
         std::printf("  isql-fb not found: no comparison\n");
@@ -332,9 +292,18 @@ int runSize(const QString& root, int employees)
     std::printf("  bare client calls, same SQL    median %8.1f ms (ours / bare %.2f)\n",
                 bare.median(), ours.median() / bare.median());
     zf::bench::printIsqlFloor(*floor);
-    zf::bench::printResult(label.constData(), ours.median(), floor->netMs(), 1.1);
-    if (employees == 10000)
-        zf::bench::printLimit("overview 10,000, peak resident", peakMb, 100, "MB");
+    std::printf("  ours / isql-fb less start-up   %.2f\n", ours.median() / floor->netMs());
+    // Graded against the bare client on the same warm attachment: the same statements, the same
+    // rows, nothing converted.
+    zf::bench::printResult(label.constData(), ours.median(), bare.median(), 1.1);
+    if (employees >= 10000) {
+        const QByteArray peak = "overview " + size + ", peak resident";
+        zf::bench::printLimit(peak.constData(), peakMb, employees > 10000 ? 150 : 100, "MB");
+        std::printf("RESULT | %-34s | ours %9.2f ms | limit %9.1f ms |             |              "
+                    "| %s\n",
+                    ("overview " + size + ", paint").constData(), paint->medianMs, 16.0,
+                    paint->medianMs < 16 ? "met" : "NOT met");
+    }
     return 0;
 }
 
@@ -354,7 +323,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (const int rc = runSize(root.path(), 2000))
-        return rc;
-    return runSize(root.path(), 10000);
+    // How each cost grows from 2,000 to 50,000 employees.
+    for (const int employees : {2000, 10000, 50000})
+        if (const int rc = runSize(root.path(), employees))
+            return rc;
+    return 0;
 }

@@ -1,5 +1,7 @@
 #include "personnel/filename.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -51,34 +53,64 @@ FileNameCheck::FileNameCheck(const QString& dataFolder)
 {
 }
 
-bool FileNameCheck::folderUsable() const
+void FileNameCheck::readFolder() const
 {
-    if (m_folderState < 0) {
-        // The one file this check ever creates: a name of its own, gone again at once.
-        QTemporaryFile probe(m_folder + QStringLiteral("/.zf-name-XXXXXX"));
-        bool usable = probe.open();
-        probe.close();
-        usable = usable && probe.remove();
-        const long nameMax = ::pathconf(QFile::encodeName(m_folder).constData(), _PC_NAME_MAX);
-        m_nameMax = nameMax > 0 ? nameMax : 255;
-        m_folderState = usable ? 1 : 0;
+    m_read = true;
+    // The one file this check ever creates: a name of its own, gone again at once.
+    QTemporaryFile probe(m_folder + QStringLiteral("/.zf-name-XXXXXX"));
+    m_usable = probe.open();
+    probe.close();
+    m_usable = m_usable && probe.remove();
+    const QByteArray folder = QFile::encodeName(m_folder);
+    const long nameMax = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    m_nameMax = nameMax > 0 ? nameMax : 255;
+    m_folderBytes = folder.size();
+    QDirIterator it(m_folder, QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        (info.isFile() ? m_files : m_others).insert(info.fileName());
     }
-    return m_folderState == 1;
 }
+
+namespace {
+// The bytes of `name` in UTF-8, the file names' encoding here, counted without converting.
+long utf8Bytes(const QString& name)
+{
+    long bytes = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name.at(i).unicode();
+        if (c < 0x80)
+            bytes += 1;
+        else if (c < 0x800)
+            bytes += 2;
+        else if (QChar::isHighSurrogate(c) && i + 1 < name.size() &&
+                 QChar::isLowSurrogate(name.at(i + 1).unicode())) {
+            bytes += 4;
+            ++i;
+        } else
+            bytes += 3;
+    }
+    return bytes;
+}
+} // namespace
 
 bool FileNameCheck::isValid(const QString& name) const
 {
     if (!isOneFileName(name))
         return false;
-    const QString path = m_folder + QLatin1Char('/') + name;
-    const QFileInfo info(path);
-    if (info.isFile())
+    if (!m_read)
+        readFolder();
+    if (m_files.contains(name))
         return true;
-    if (info.exists() || info.isSymLink()) // a folder, a dangling link or anything else
+    if (m_others.contains(name) || !m_usable)
         return false;
-    if (!folderUsable())
-        return false;
-    return QFile::encodeName(name).size() <= m_nameMax && QFile::encodeName(path).size() < PATH_MAX;
+    // Three bytes a character at most: a short name needs no counting.
+    const long most = static_cast<long>(name.size()) * 3;
+    const long bytes = most <= m_nameMax && m_folderBytes + 1 + most < PATH_MAX ? most
+                                                                                : utf8Bytes(name);
+    return bytes <= m_nameMax && m_folderBytes + 1 + bytes < PATH_MAX;
 }
 
 bool IsValidFileName(const QString& name, const QString& dataFolder)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 namespace zf {
@@ -13,10 +14,10 @@ namespace zf {
 // no name can reach outside the plan folder.
 bool IsValidFileName(const QString& name, const QString& dataFolder);
 
-// The same test for many names (an import's rows): the folder is tried out once, with a file of
-// its own, on the first name that needs it; every name after that is decided by the rules of
-// the file system (the characters above, the length of a name and of the path) and by what
-// already lies in the folder.
+// The same test for many names (an import's rows): the folder is read and tried out once, with a
+// file of its own, on the first name; every name after that is decided by rule, without touching
+// the disk: the characters above, the length of a name and of the path, and what lay in the
+// folder when it was read.
 class FileNameCheck
 {
 public:
@@ -24,11 +25,16 @@ public:
     bool isValid(const QString& name) const;
 
 private:
-    bool folderUsable() const;
+    void readFolder() const;
 
     QString m_folder;
-    mutable int m_folderState = -1; // not tried yet, then 0 or 1
-    mutable long m_nameMax = 0;     // bytes of one name, as the folder's file system allows
+    mutable bool m_read = false;
+    mutable bool m_usable = false;
+    mutable long m_nameMax = 0; // bytes of one name, as the folder's file system allows
+    mutable long m_folderBytes = 0;
+    // What lies in the folder: files (a link to one too), and everything else.
+    mutable QSet<QString> m_files;
+    mutable QSet<QString> m_others;
 };
 
 // What decides whether two plan file names are one file: the shared plan folder is reached

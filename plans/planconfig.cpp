@@ -7,6 +7,7 @@
 #include "util/textcodec.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 
@@ -18,6 +19,8 @@ const QString kYear = QStringLiteral("IDYEAR");
 const QString kEmployee = QStringLiteral("IDEMPLOYEE");
 // The engine's SQLCODE for a row whose foreign key finds nothing.
 constexpr int kForeignKeyViolation = -530;
+// Employees per statement when adding to a plan.
+constexpr int kAddChunk = 100;
 
 // RAII: the configuration counts as changed when adding ends, whatever its outcome.
 struct MarkChanged
@@ -25,6 +28,110 @@ struct MarkChanged
     bool& flag;
     ~MarkChanged() { flag = true; }
 };
+
+// Adds the selected employees in the working transaction a chunk at a time, with two
+// statements prepared once for all chunks rather than an insert each: over an office network
+// every statement is a round trip. The last chunk repeats its last employee to the full size,
+// which the lists' IN does not mind. Those already in the plan are left as they are. Returns the
+// rows added; `gone` gets the first employee no longer in the personnel list, and then the
+// caller stores nothing. A row added meanwhile by another copy falls back to one insert each for
+// its chunk, so that it is skipped as before.
+int addInChunks(TmyDataBase& db, int year, const QStringList& ids, int holidaySize, QString& gone)
+{
+    const int size = static_cast<int>(std::min<qsizetype>(kAddChunk, ids.size()));
+    QStringList names;
+    for (int i = 0; i < size; ++i)
+        names << QStringLiteral(":E%1").arg(i);
+    const QString in = names.join(QLatin1Char(','));
+    fb::Statement check(db.FBDataBase, &db.DBFTransaction);
+    check.setSql(QStringLiteral("SELECT E.IDEMPLOYEE, (SELECT COUNT(*) FROM EMPLOYEESSETTINGS S "
+                                "WHERE S.IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE) FROM "
+                                "EMPLOYEES E WHERE E.IDEMPLOYEE IN (%1)")
+                     .arg(in));
+    fb::Statement insert(db.FBDataBase, &db.DBFTransaction);
+    insert.setSql(QStringLiteral(
+                      "INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, LASTYEARDAYS, "
+                      "THISYEARDAYS, NURSINGDAYS, MATERNITYDAYS, UNPAIDDAYS, SICKDAYS, OTHERDAYS, "
+                      "OTHERDESCR, CHECKSUM) SELECT :IDYEAR, E.IDEMPLOYEE, 0, :THISYEARDAYS, 0, 0, "
+                      "0, 0, 0, '', 0 FROM EMPLOYEES E WHERE E.IDEMPLOYEE IN (%1) AND NOT EXISTS "
+                      "(SELECT * FROM EMPLOYEESSETTINGS S WHERE S.IDYEAR=:IDYEAR AND "
+                      "S.IDEMPLOYEE=E.IDEMPLOYEE)")
+                      .arg(in));
+    int total = 0;
+    for (qsizetype from = 0; from < ids.size(); from += size) {
+        const QStringList chunk = ids.mid(from, size);
+        const auto bind = [&](fb::Statement& st) {
+            st.setParam(kYear, year);
+            for (int i = 0; i < size; ++i)
+                st.setParam(QStringLiteral("E%1").arg(i),
+                            chunk.at(std::min<qsizetype>(i, chunk.size() - 1)));
+        };
+        bind(check);
+        check.execute();
+        QSet<QString> existing;
+        int toAdd = 0;
+        while (check.fetch()) {
+            const QString id = check.value(0).toString();
+            existing.insert(id);
+            if (check.value(1).toInt() == 0)
+                ++toAdd;
+        }
+        check.close();
+        for (const QString& id : chunk)
+            if (!existing.contains(id)) {
+                gone = id;
+                return 0;
+            }
+        if (toAdd == 0)
+            continue;
+        try {
+            bind(insert);
+            insert.setParam(QStringLiteral("THISYEARDAYS"), holidaySize);
+            insert.execute();
+            const int added = insert.rowsAffected();
+            insert.close();
+            total += added;
+            if (added == toAdd)
+                continue;
+            // Fewer: an employee was deleted meanwhile.
+            for (const QString& id : chunk)
+                if (!db.RecordExists(id, QStringLiteral("EMPLOYEES"), kEmployee)) {
+                    gone = id;
+                    return 0;
+                }
+            continue;
+        } catch (const fb::Error& e) {
+            // The failed statement left nothing behind.
+            if (!e.isDuplicateKey())
+                throw;
+            insert.close();
+        }
+        fb::Statement& st = db.DBFWorkingSQL;
+        st.close();
+        st.setTransaction(&db.DBFTransaction);
+        st.setSql(TmyDataBase::DBFUEmployeesSettings.insertSql);
+        st.prepare();
+        st.setParam(kYear, year);
+        st.setParam(QStringLiteral("LASTYEARDAYS"), 0);
+        st.setParam(QStringLiteral("THISYEARDAYS"), holidaySize);
+        for (const char* column :
+             {"NURSINGDAYS", "MATERNITYDAYS", "UNPAIDDAYS", "SICKDAYS", "OTHERDAYS", "CHECKSUM"})
+            st.setParam(QString::fromLatin1(column), 0);
+        st.setParam(QStringLiteral("OTHERDESCR"), QString());
+        for (const QString& id : chunk) {
+            st.setParam(kEmployee, id);
+            try {
+                st.execute();
+                ++total;
+            } catch (const fb::Error& e) {
+                if (!e.isDuplicateKey())
+                    throw;
+            }
+        }
+        st.close();
+    }
+    return total;
+}
 
 } // namespace
 
@@ -111,43 +218,37 @@ AddResult PlanConfig::AddEmployees(const QStringList& ids, int holidaySize)
     }
     if (ids.isEmpty())
         return result;
-    QString current;
+    QString gone;
     try {
         fb::TransactionGuard guard(m_db.DBFTransaction);
-        fb::Statement& st = m_db.DBFWorkingSQL;
-        st.close();
-        st.setSql(TmyDataBase::DBFUEmployeesSettings.insertSql);
-        st.prepare();
-        st.setParam(kYear, m_year);
-        st.setParam(QStringLiteral("LASTYEARDAYS"), 0);
-        st.setParam(QStringLiteral("THISYEARDAYS"), holidaySize);
-        for (const char* column :
-             {"NURSINGDAYS", "MATERNITYDAYS", "UNPAIDDAYS", "SICKDAYS", "OTHERDAYS", "CHECKSUM"})
-            st.setParam(QString::fromLatin1(column), 0);
-        st.setParam(QStringLiteral("OTHERDESCR"), QString());
-        for (const QString& id : ids) {
-            current = id;
-            st.setParam(kEmployee, id);
-            try {
-                st.execute();
-                ++result.added;
-            } catch (const fb::Error& e) {
-                // Taken into the plan meanwhile, elsewhere: nothing to do.
-                if (!e.isDuplicateKey())
-                    throw;
-                ++result.skipped;
-            }
+        result.added = addInChunks(m_db, m_year, ids, holidaySize, gone);
+        m_db.DBFWorkingSQL.close();
+        if (gone.isEmpty()) {
+            guard.commit();
+            result.skipped = static_cast<int>(ids.size()) - result.added;
+            result.outcome = AddResult::Stored;
+        } else {
+            m_db.DBFTransaction.rollbackQuietly();
+            result.added = 0;
+            result.outcome = AddResult::EmployeeGone;
+            m_dialogs.information(kCaptionWarning, kEmployeeGone.arg(gone));
         }
-        guard.commit();
-        result.outcome = AddResult::Stored;
     } catch (const Exception& e) {
+        m_db.DBFWorkingSQL.close();
         m_db.DBFTransaction.rollbackQuietly();
         result.added = result.skipped = 0;
         const auto* engine = dynamic_cast<const fb::Error*>(&e);
-        if (engine && engine->sqlCode() == kForeignKeyViolation &&
-            !m_db.RecordExists(current, QStringLiteral("EMPLOYEES"), kEmployee)) {
+        const auto missing =
+            engine && engine->sqlCode() == kForeignKeyViolation
+                ? std::find_if(ids.begin(), ids.end(),
+                               [&](const QString& id) {
+                                   return !m_db.RecordExists(id, QStringLiteral("EMPLOYEES"),
+                                                             kEmployee);
+                               })
+                : ids.end();
+        if (missing != ids.end()) {
             result.outcome = AddResult::EmployeeGone;
-            m_dialogs.information(kCaptionWarning, kEmployeeGone.arg(current));
+            m_dialogs.information(kCaptionWarning, kEmployeeGone.arg(*missing));
         } else {
             result.outcome = AddResult::Failed;
             m_db.ReportUnexpectedError(e.message(), true, kCodeAdd);

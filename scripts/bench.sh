@@ -10,8 +10,13 @@ cmake -S "$root" -B "$build" -DZF_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build "$build" --target benchmarks bench_startup -j"$(nproc)"
 # The start-up measurement shows windows; offscreen it needs no display.
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+# The network and load benchmarks use the local Firebird server, started as for the tests when
+# none runs (and stopped afterwards only then); without one they say so and measure nothing.
+# shellcheck source=firebird-server.sh
+source "$root/scripts/firebird-server.sh"
+fb_server_start
 results=$(mktemp)
-trap 'rm -f "$results"' EXIT
+trap 'fb_server_stop; rm -f "$results"' EXIT
 for bench in "$build"/bench/bench_*; do
   [ -f "$bench" ] && [ -x "$bench" ] || continue
   echo "== $(basename "$bench")"

@@ -9,7 +9,7 @@ packages=(
   qt6-translations-l10n qt6-pdf-dev
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
   libgtest-dev libbenchmark-dev
-  fonts-dejavu-core xdg-utils
+  fonts-dejavu-core xdg-utils xvfb
   poppler-utils
   dpkg-dev lintian
   librsvg2-bin

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace zf {
 namespace {
 
@@ -131,6 +133,28 @@ TEST(FileNameFilter, TypedCharactersBecomeUnderscores)
     EXPECT_EQ(filterTypedFileName(QStringLiteral("a\"*+,/:;<=>?[\\]^|b")),
               QStringLiteral("a________________b"));
     EXPECT_EQ(filterTypedFileName(QStringLiteral("Łódź-2024.plan")), QStringLiteral("Łódź-2024.plan"));
+}
+
+TEST_F(FileNameTest, OneCheckForManyNamesKnowsTheFolderAndCountsBytes)
+{
+    QDir().mkpath(dir.path() + QStringLiteral("/debug/taken"));
+    QFile f(dir.path() + QStringLiteral("/debug/plan_jan"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    ASSERT_TRUE(QFile::link(dir.path() + QStringLiteral("/debug/plan_jan"),
+                            dir.path() + QStringLiteral("/debug/linked")));
+    const FileNameCheck check(dir.path());
+    const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80"); // four bytes, two QChars
+    const std::vector<std::pair<QString, bool>> cases = {
+        {QStringLiteral("plan_jan"), true},  {QStringLiteral("linked"), true},
+        {QStringLiteral("taken"), false},    {QStringLiteral("Plan_Jan"), true},
+        {QString(85, QChar(u'ż')), true},    {QString(127, QChar(u'ł')) + QStringLiteral("x"), true},
+        {QString(128, QChar(u'ł')), false},  {smile.repeated(63) + QStringLiteral("xxx"), true},
+        {smile.repeated(64), false},         {QStringLiteral("a/b"), false},
+    };
+    for (const auto& [name, valid] : cases)
+        EXPECT_EQ(check.isValid(name), valid) << name.size();
+    EXPECT_EQ(debugEntries().size(), 3);
 }
 
 } // namespace

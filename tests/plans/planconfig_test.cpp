@@ -140,6 +140,37 @@ TEST_F(PlanConfigTest, AddsWithTheDefaultEntitlementAndSkipsThoseAddedElsewhere)
     EXPECT_EQ(t.db().DBFEmployeesSettings.recordCount(), 3);
 }
 
+TEST_F(PlanConfigTest, AddsASelectionLargerThanOneStatementTakesAllOrNone)
+{
+    // 1,500 more employees, B0001 ...: more than one statement's list of employees.
+    t.exec(QStringLiteral("INSERT INTO EMPLOYEES (IDEMPLOYEE, SURNAME, NAME) SELECT FIRST 1500 "
+                          "'B' || LPAD(ROW_NUMBER() OVER (), 4, '0'), 'Nowak', 'Jan' FROM "
+                          "RDB$FIELDS A CROSS JOIN RDB$FIELDS B"));
+    QStringList ids;
+    for (int i = 1; i <= 1500; ++i)
+        ids << QStringLiteral("B%1").arg(i, 4, 10, QLatin1Char('0'));
+    ids << QStringLiteral("E2");
+    inPlan(QStringLiteral("B1200"), 20, 3, 77);
+
+    AddResult r = config.AddEmployees(ids, 26);
+    EXPECT_EQ(r.outcome, AddResult::Stored);
+    EXPECT_EQ(r.added, 1500);
+    EXPECT_EQ(r.skipped, 1);
+    EXPECT_EQ(planSize(), 1501);
+    EXPECT_EQ(figure(QStringLiteral("CHECKSUM"), QStringLiteral("B1200")), QStringLiteral("77"));
+    EXPECT_EQ(figure(QStringLiteral("THISYEARDAYS"), QStringLiteral("B1500")), QStringLiteral("26"));
+
+    // One deleted in the second part: nothing of the first part stays either.
+    t.exec(QStringLiteral("DELETE FROM EMPLOYEESSETTINGS WHERE IDYEAR=%1").arg(kYear));
+    t.exec(QStringLiteral("DELETE FROM EMPLOYEES WHERE IDEMPLOYEE='B1400'"));
+    t.dialogs().clear();
+    r = config.AddEmployees(ids, 26);
+    EXPECT_EQ(r.outcome, AddResult::EmployeeGone);
+    EXPECT_EQ(planSize(), 0);
+    EXPECT_EQ(t.dialogs().informationTexts(),
+              QStringList{PlanConfig::kEmployeeGone.arg(QStringLiteral("B1400"))});
+}
+
 TEST_F(PlanConfigTest, AddingMarksTheConfigurationChangedWhateverTheOutcome)
 {
     EXPECT_EQ(config.AddEmployees({}, 26).outcome, AddResult::NothingSelected);
