@@ -122,6 +122,7 @@ TfOsobowa::TfOsobowa(TmyDataBase& db, Dialogs& dialogs, const ProgramOptions& op
     pwdLayout->addWidget(m_pwd, 1);
     pwdLayout->addWidget(m_showPwd);
     addRow(QStringLiteral("Hasło"), pwdRow, "lbPWD", m_pwd);
+    setTabOrder(m_pwd, m_showPwd);
     auto* unitRow = new QWidget(this);
     auto* unitLayout = new QHBoxLayout(unitRow);
     unitLayout->setContentsMargins(0, 0, 0, 0);

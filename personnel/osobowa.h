@@ -65,9 +65,9 @@ private:
     QLineEdit* m_name;
     QLineEdit* m_email;
     QLineEdit* m_pwd;
-    QCheckBox* m_showPwd;
     QComboBox* m_unitList;
     QLineEdit* m_fileName;
+    QCheckBox* m_showPwd;
     QCheckBox* m_dismissed;
     QPushButton* m_save;
     QPushButton* m_cancel;

@@ -421,7 +421,7 @@ private slots:
             // The clerk clicks into the middle of the empty field.
             QTest::mouseClick(file, Qt::LeftButton, {}, QPoint(file->width() / 2, file->height() / 2));
             QCOMPARE(w->focusWidget(), file);
-            QCOMPARE(file->text(), QStringLiteral("Jan._O'BrienKos"));
+            QCOMPARE(file->text(), QStringLiteral("Jan._OBrienKos"));
             QCOMPARE(file->selectedText(), file->text());
             QTest::keyClicks(file, QStringLiteral("kos"));
             QCOMPARE(file->text(), QStringLiteral("kos"));
@@ -479,7 +479,7 @@ private slots:
             // The label leads to the field, which the box follows in the Tab order.
             QCOMPARE(child<QLabel>(w, "lbPWD")->buddy(), pwd);
             pwd->setFocus(Qt::TabFocusReason);
-            QVERIFY(w->focusNextChild());
+            QTest::keyClick(pwd, Qt::Key_Tab);
             QCOMPARE(w->focusWidget(), show);
             click(w, "SBAnuluj");
         };
