@@ -214,17 +214,20 @@ TEST_F(LeaveSavesTest, AClerkAndTheImportOfTheEmployeesFileStoreOneSaveWhole)
     expectNothingShown();
 }
 
-// Another copy's transaction that has written and not yet committed; it commits when told, on
-// the thread it wrote from.
+// Another copy's transaction that has written and not yet committed, on a thread of its own; it
+// commits after `hold`, or rolls back when the test ends it.
 class HeldWrite
 {
 public:
     HeldWrite(const QString& location, const QString& password, const QString& sql,
-              const QByteArray& parameters = fb::tpb::write())
+              const QByteArray& parameters = fb::tpb::write(),
+              std::optional<std::chrono::milliseconds> hold = std::nullopt)
     {
         std::promise<void> written;
         std::future<void> writtenNow = written.get_future();
-        m_thread = std::thread([=, this, written = std::move(written)]() mutable {
+        std::future<void> released = m_release.get_future();
+        m_thread = std::thread([=, &written, released = std::move(released), this]() mutable {
+            bool signalled = false;
             try {
                 fb::Connection c;
                 c.attach(location, kUser, password);
@@ -235,49 +238,38 @@ public:
                     st.setSql(sql);
                     st.execute();
                     st.close();
+                    signalled = true;
                     written.set_value();
-                    m_release.get_future().wait();
-                    if (m_commit)
+                    if (hold && released.wait_for(*hold) == std::future_status::timeout)
                         t.commit();
                     else
-                        t.rollback();
+                        released.wait();
+                    t.rollbackQuietly();
                 }
                 c.detach();
             } catch (const std::exception& e) {
                 m_error = e.what();
+                if (!signalled)
+                    written.set_value();
             }
         });
         writtenNow.wait();
     }
-    ~HeldWrite() { end(false); }
+    ~HeldWrite() { end(); }
 
-    // Commits (or rolls back) after `delay`, from the other thread, while this one goes on.
-    void endAfter(std::chrono::milliseconds delay, bool commit)
+    // Empty, or what went wrong on the other copy.
+    std::string end()
     {
-        m_commit = commit;
-        m_timer = std::thread([this, delay] {
-            std::this_thread::sleep_for(delay);
+        if (m_thread.joinable()) {
             m_release.set_value();
-        });
-    }
-    std::string end(bool commit)
-    {
-        if (!m_timer.joinable() && m_thread.joinable()) {
-            m_commit = commit;
-            m_release.set_value();
-        }
-        if (m_timer.joinable())
-            m_timer.join();
-        if (m_thread.joinable())
             m_thread.join();
+        }
         return m_error;
     }
 
 private:
     std::promise<void> m_release;
-    bool m_commit = false;
     std::thread m_thread;
-    std::thread m_timer;
     std::string m_error;
 };
 
@@ -287,10 +279,10 @@ TEST_F(LeaveSavesTest, AStatusWrittenMeanwhileByAnotherCopyDecides)
     // read after the other's commit, 2 becomes 6 instead of undoing the generation.
     ASSERT_TRUE(first->db.Write(QStringLiteral("UPDATE HOLIDAYPLANS SET STATUS=2"), {}, kCode));
     HeldWrite generating(location, password,
-                         QStringLiteral("UPDATE HOLIDAYPLANS SET STATUS=3 WHERE IDYEAR=2027"));
-    generating.endAfter(std::chrono::milliseconds(800), true);
+                         QStringLiteral("UPDATE HOLIDAYPLANS SET STATUS=3 WHERE IDYEAR=2027"),
+                         fb::tpb::write(), std::chrono::milliseconds(800));
     EXPECT_TRUE(second->db.SetPlanStatus(kYear, 2));
-    EXPECT_EQ(generating.end(true), "");
+    EXPECT_EQ(generating.end(), "");
     QString status;
     EXPECT_TRUE(first->db.Utility(kCode, [&](fb::Statement& st) {
         st.setSql(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=2027"));
@@ -317,7 +309,7 @@ TEST_F(LeaveSavesTest, ASaveOrImportHeldUpPastTheLockTimeoutIsToldInPolish)
                   SaveCalendarResult::Failed);
         EXPECT_EQ(second->dialogs.informationTexts(), QStringList{kConflict});
         EXPECT_FALSE(b.DBFTransaction.isActive());
-        EXPECT_EQ(colleague.end(false), "");
+        EXPECT_EQ(colleague.end(), "");
     }
     EXPECT_EQ(stored(), Schedule{});
 
@@ -352,7 +344,7 @@ TEST_F(LeaveSavesTest, ASaveOrImportHeldUpPastTheLockTimeoutIsToldInPolish)
     EXPECT_EQ(imp.grid().status(0), QStringLiteral("Błędy"));
     EXPECT_EQ(imp.grid().remark(0), kConflict);
     EXPECT_EQ(imp.importedCount(), 0);
-    EXPECT_EQ(holding.end(false), "");
+    EXPECT_EQ(holding.end(), "");
 }
 
 } // namespace
