@@ -2,6 +2,7 @@
 // the employees' settings and chosen days, and the summary.
 #include "data/mydatabase.h"
 
+#include "data/fb/transactionguard.h"
 #include "data/leavesql.h"
 #include "util/dates.h"
 
@@ -99,20 +100,36 @@ void TmyDataBase::installPlanStatements()
 
 bool TmyDataBase::SetPlanStatus(int year, int status)
 {
-    // The current status is read for every request, so that a plan deleted meanwhile by another
-    // copy of the program is not taken for written.
-    int current = 0;
+    // Read and written in one write transaction, the plan's row taken by the read: a status
+    // another copy writes meanwhile is waited for and decides, rather than being overwritten by
+    // one worked out from what stood before it. The read also tells a plan deleted meanwhile by
+    // another copy of the program from a written one.
+    fb::Statement& st = DBFWorkingSQL;
     bool found = false;
-    if (!Utility(kCodeSetPlanStatus, [&](fb::Statement& st) {
-            st.setSql(leavesql::kPlanStatus);
+    try {
+        fb::TransactionGuard guard(DBFTransaction);
+        st.close();
+        st.setTransaction(&DBFTransaction);
+        st.setSql(leavesql::kPlanStatus + QStringLiteral(" WITH LOCK"));
+        st.setParam(QStringLiteral("IDYEAR"), year);
+        st.execute();
+        found = st.fetch();
+        const int current = found ? toInt(st.value(0)) : 0;
+        st.close();
+        if (found) {
+            st.setSql(DBFUHolidayPlans.updateSql);
+            st.setParam(QStringLiteral("STATUS"), status == 2 && current >= 3 ? 6 : status);
             st.setParam(QStringLiteral("IDYEAR"), year);
             st.execute();
-            found = st.fetch();
-            if (found)
-                current = toInt(st.value(0));
             st.close();
-        }))
+            guard.commit();
+        }
+    } catch (const Exception& e) {
+        st.close();
+        DBFTransaction.rollbackQuietly();
+        ReportUnexpectedError(e, kCodeSetPlanStatus);
         return false;
+    }
     if (!found) {
         ReportUnexpectedError(
             QStringLiteral("Planu urlopowego na rok %1 nie ma już w bazie danych (mógł go usunąć "
@@ -121,10 +138,7 @@ bool TmyDataBase::SetPlanStatus(int year, int status)
             false, kCodeSetPlanStatus);
         return false;
     }
-    const int newStatus = status == 2 && current >= 3 ? 6 : status;
-    return Write(DBFUHolidayPlans.updateSql,
-                 {{QStringLiteral("STATUS"), newStatus}, {QStringLiteral("IDYEAR"), year}},
-                 kCodeSetPlanStatus);
+    return true;
 }
 
 QString TmyDataBase::ChosenDaysText(int year, const QString& employee, int month)

@@ -1,11 +1,14 @@
 #include "personnel/filename.h"
 
+#include "util/planfilename.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <climits>
 #include <unistd.h>
 
@@ -35,18 +38,35 @@ QString FileNameKey(const QString& name)
 }
 
 namespace {
-// A single file name that a Windows folder can hold too; nothing on disk is looked at.
-bool isOneFileName(const QString& name)
+bool isWindowsForbidden(QChar c)
 {
     static const QString windowsForbidden = QStringLiteral("\\/:*?\"<>|");
-    if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral(".."))
+    return windowsForbidden.contains(c);
+}
+
+// A single file name that the export writes and a Windows folder can hold too; nothing on disk
+// is looked at.
+bool isOneFileName(const QString& name)
+{
+    if (name.isEmpty() || name == QStringLiteral(".") || !IsSafePlanFileName(name))
         return false;
-    for (const QChar c : name)
-        if (c.unicode() < 32 || c.unicode() == 127 || windowsForbidden.contains(c))
-            return false;
-    return true;
+    return std::none_of(name.begin(), name.end(), isWindowsForbidden);
 }
 } // namespace
+
+QString ProposedFileName(const QString& name, const QString& surname)
+{
+    QString proposal;
+    for (const QChar c : name + QLatin1Char('_') + surname) {
+        if (isWindowsForbidden(c) || c.unicode() < 32 || c.unicode() == 127)
+            continue;
+        // One dot of a run is kept: ".." is refused anywhere in the name.
+        if (c == QLatin1Char('.') && proposal.endsWith(QLatin1Char('.')))
+            continue;
+        proposal += c;
+    }
+    return proposal == QStringLiteral("_") ? QString() : proposal;
+}
 
 FileNameCheck::FileNameCheck(const QString& dataFolder)
     : m_folder(dataFolder + QStringLiteral("/debug"))

@@ -61,6 +61,13 @@ QString oneLine(QString s)
     return s;
 }
 
+// A row's remark after a database error: a lock conflict with another copy of the program in the
+// program's own words, any other error with the engine's.
+QString databaseRemark(const QString& engineMessage, bool lockConflict)
+{
+    return lockConflict ? ErrorLog::kConflictMessage : kDatabaseError + oneLine(engineMessage);
+}
+
 QString cbKey(int field)
 {
     return QStringLiteral("cb") + QString::number(field + 1);
@@ -227,7 +234,7 @@ void EmployeeImport::VerifySheet()
         if (lookups)
             remark = checkRow(line, *lookups, files, sheetFiles, m_prepared[line]);
         else
-            remark = kDatabaseError + oneLine(error);
+            remark = databaseRemark(error, fb::isLockConflictMessage(error));
         if (remark) {
             m_grid.setStatus(line, ImportGrid::kStatusErrors, *remark);
             m_verifyErrors = true;
@@ -291,7 +298,7 @@ void EmployeeImport::ImportSheet()
         if (line >= 0)
             m_grid.setStatus(line, ImportGrid::kStatusErrors,
                              e.isDuplicateKey() ? kDuplicateNumber
-                                                : kDatabaseError + oneLine(e.message()));
+                                                : databaseRemark(e.message(), e.isLockConflict()));
         else
             m_db.ReportUnexpectedError(e.message(), true, kCodeImport);
     } catch (const Exception& e) {

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -57,6 +58,7 @@ TfOsobowa::TfOsobowa(TmyDataBase& db, Dialogs& dialogs, const ProgramOptions& op
       m_fileName(textField(
           this, "fFILENAME", 200,
           QStringLiteral("Nazwa pliku pod jaką zapisywany będzie plan urlopów pracownika"))),
+      m_showPwd(new QCheckBox(QStringLiteral("Pokaż &hasło"), this)),
       m_dismissed(new QCheckBox(QStringLiteral("Pracownik zwolniony"), this)),
       m_save(button(this, "SBZapisz", QStringLiteral("&Zapisz"), QStringLiteral("Zapisz zmiany"))),
       m_cancel(
@@ -78,6 +80,14 @@ TfOsobowa::TfOsobowa(TmyDataBase& db, Dialogs& dialogs, const ProgramOptions& op
     m_noUnit->setIcon(style()->standardIcon(QStyle::SP_LineEditClearButton));
     m_dictionaries->setMaximumWidth(fontMetrics().horizontalAdvance(m_dictionaries->text()) + 24);
     m_fileName->installEventFilter(this);
+    // The plan file's password is shown masked, as password fields are, until asked for.
+    m_pwd->setEchoMode(QLineEdit::Password);
+    m_showPwd->setObjectName(QStringLiteral("cbPokazHaslo"));
+    m_showPwd->setAccessibleName(QStringLiteral("Pokaż hasło"));
+    m_showPwd->setToolTip(QStringLiteral("Pokaż wpisane hasło"));
+    connect(m_showPwd, &QCheckBox::toggled, this, [this](bool shown) {
+        m_pwd->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
+    });
 
     for (QLineEdit* field : {m_id, m_surname, m_name, m_pwd, m_email, m_fileName})
         connect(field, &QLineEdit::returnPressed, this, &TfOsobowa::save);
@@ -106,7 +116,13 @@ TfOsobowa::TfOsobowa(TmyDataBase& db, Dialogs& dialogs, const ProgramOptions& op
     addRow(QStringLiteral("Nazwisko"), m_surname, "lbSURNAME");
     addRow(QStringLiteral("Imię"), m_name, "lbNAME");
     addRow(QStringLiteral("Email"), m_email, "lbEMAIL");
-    addRow(QStringLiteral("Hasło"), m_pwd, "lbPWD");
+    auto* pwdRow = new QWidget(this);
+    auto* pwdLayout = new QHBoxLayout(pwdRow);
+    pwdLayout->setContentsMargins(0, 0, 0, 0);
+    pwdLayout->addWidget(m_pwd, 1);
+    pwdLayout->addWidget(m_showPwd);
+    addRow(QStringLiteral("Hasło"), pwdRow, "lbPWD", m_pwd);
+    setTabOrder(m_pwd, m_showPwd);
     auto* unitRow = new QWidget(this);
     auto* unitLayout = new QHBoxLayout(unitRow);
     unitLayout->setContentsMargins(0, 0, 0, 0);
@@ -141,7 +157,9 @@ void TfOsobowa::setData(const EmployeeData& d)
     m_name->setText(d.name);
     m_email->setText(d.email);
     m_pwd->setText(d.pwd);
+    m_showPwd->setChecked(false);
     m_fileName->setText(d.fileName);
+    m_fileNameProposed = false;
     m_dismissed->setChecked(d.dismissed);
     setUnit(d.unit);
 }
@@ -208,6 +226,8 @@ void TfOsobowa::focusField(CardField field)
 void TfOsobowa::setEditable(bool editable)
 {
     SetFormEditable(this, editable);
+    // Showing the password changes nothing, so a card shown for viewing lets it be shown too.
+    m_showPwd->setEnabled(true);
 }
 
 void TfOsobowa::showEvent(QShowEvent* event)
@@ -224,6 +244,7 @@ bool TfOsobowa::eventFilter(QObject* watched, QEvent* event)
     if (watched != m_fileName || m_fileName->isReadOnly())
         return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress) {
+        m_eatClick = false;
         // Only what is typed is filtered; pasted or filled-in text stays as it is.
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
@@ -233,8 +254,22 @@ bool TfOsobowa::eventFilter(QObject* watched, QEvent* event)
             m_fileName->insert(filtered);
             return true;
         }
-    } else if (event->type() == QEvent::FocusIn && m_fileName->text().isEmpty()) {
-        m_fileName->setText(m_name->text() + QLatin1Char('_') + m_surname->text());
+    } else if (event->type() == QEvent::FocusIn) {
+        // Entering the empty field proposes a name, once for a card's data, selected so that
+        // typing replaces it. The click that brought the focus is not let through, since it
+        // would put the cursor where it landed and drop the selection.
+        const QString proposal = ProposedFileName(m_name->text(), m_surname->text());
+        if (!m_fileNameProposed && m_fileName->text().isEmpty() && !proposal.isEmpty()) {
+            m_fileNameProposed = true;
+            m_fileName->setText(proposal);
+            m_fileName->selectAll();
+            m_eatClick = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+        }
+    } else if (event->type() == QEvent::MouseButtonPress && m_eatClick) {
+        m_eatClick = false;
+        return true;
+    } else if (event->type() == QEvent::FocusOut) {
+        m_eatClick = false;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -54,6 +54,11 @@ private:
     // The unit key the card holds; it survives a unit missing from the list (deleted), so that
     // saving other changes does not drop it.
     int m_unit = -1;
+    // The file name was proposed for this card's data already: a clerk who cleared it has
+    // chosen an empty field.
+    bool m_fileNameProposed = false;
+    // The mouse press that gave the file name field its focus and its proposal.
+    bool m_eatClick = false;
 
     QLineEdit* m_id;
     QLineEdit* m_surname;
@@ -62,6 +67,7 @@ private:
     QLineEdit* m_pwd;
     QComboBox* m_unitList;
     QLineEdit* m_fileName;
+    QCheckBox* m_showPwd;
     QCheckBox* m_dismissed;
     QPushButton* m_save;
     QPushButton* m_cancel;

@@ -53,12 +53,6 @@ QString PlanFilePath(const QString& planFolder, const QString& fileName)
            QLatin1String(kPlanFileExtension);
 }
 
-bool IsSafePlanFileName(const QString& fileName)
-{
-    return !fileName.contains(QLatin1Char('/')) && !fileName.contains(QLatin1Char('\\')) &&
-           !fileName.contains(QLatin1String("..")) && !fileName.contains(QChar(0));
-}
-
 QString FieldThatWouldNotReadBack(const PlanFileContent& c)
 {
     const QString endTag = QStringLiteral("</");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/planfilename.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -49,9 +51,7 @@ inline constexpr qint64 kMaxPlanFileSize = 64 * 1024;
 
 // The plan folder with one trailing separator removed, "/", the file name as stored, ".zfpn".
 QString PlanFilePath(const QString& planFolder, const QString& fileName);
-// A stored file name that keeps the file inside the plan folder: no "/", no "\" and no "..".
-// The empty name (giving ".zfpn") is allowed: older plans have such employees.
-bool IsSafePlanFileName(const QString& fileName);
+// IsSafePlanFileName (util/planfilename.h) tells the names that keep the file in the folder.
 
 // The first text field of the content that holds "</" (such a value could end an element early
 // when read back, since only its first "<" is doubled), as the name the window shows it under

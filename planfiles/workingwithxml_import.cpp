@@ -144,6 +144,12 @@ bool TWorkingWithXML::storePlan(Writer& w, const QString& key)
         }
         w.mark.execute();
         marked = true;
+        // The stamp first: updating the employee's row of the plan takes it, so a clerk saving
+        // the same employee meanwhile waits, or is waited for, and the days stored are whole.
+        w.updateStamp.setParam(QStringLiteral("CHECKSUM"), m_content.stamp);
+        w.updateStamp.setParam(year, m_content.year);
+        w.updateStamp.setParam(employee, key);
+        w.updateStamp.execute();
         const auto replaceDays = [&](fb::Statement& remove, fb::Statement& insert,
                                      const QList<int>& days) {
             remove.setParam(year, m_content.year);
@@ -158,10 +164,6 @@ bool TWorkingWithXML::storePlan(Writer& w, const QString& key)
         };
         replaceDays(w.deleteChosen, w.insertChosen, m_content.selectedDays);
         replaceDays(w.deleteFixed, w.insertFixed, m_content.unchangeableDays);
-        w.updateStamp.setParam(QStringLiteral("CHECKSUM"), m_content.stamp);
-        w.updateStamp.setParam(year, m_content.year);
-        w.updateStamp.setParam(employee, key);
-        w.updateStamp.execute();
         w.release.execute();
     } catch (const Exception& e) {
         // This employee's rows go; the ones before him are committed before the message.

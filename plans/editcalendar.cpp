@@ -14,9 +14,6 @@ namespace {
 
 constexpr int kCodeSave = 151801;
 
-const QString kSqlInPlan = QStringLiteral(
-    "SELECT COUNT(*) FROM EMPLOYEESSETTINGS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE");
-
 // The slot of a date of the plan year; nullptr for any other number.
 DayState* slotOf(YearDays& days, int dateNumber, int year)
 {
@@ -92,11 +89,11 @@ SaveCalendarResult SaveEditCalendar(TmyDataBase& db, int year, const QString& em
         fb::TransactionGuard guard(db.DBFTransaction);
         st.close();
         st.setTransaction(&db.DBFTransaction);
-        st.setSql(kSqlInPlan);
+        st.setSql(leavesql::kLockEmployeeRow);
         st.setParam(QStringLiteral("IDYEAR"), year);
         st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
         st.execute();
-        const bool inPlan = st.fetch() && toInt(st.value(0)) > 0;
+        const bool inPlan = st.fetch();
         st.close();
         if (!inPlan)
             return SaveCalendarResult::NotInPlan;
@@ -128,8 +125,12 @@ SaveCalendarResult SaveEditCalendar(TmyDataBase& db, int year, const QString& em
     } catch (const Exception& e) {
         st.close();
         db.DBFTransaction.rollbackQuietly();
-        db.ReportUnexpectedError(e.message() + QStringLiteral("\n\n") + kSaveKeptHint, true,
-                                 kCodeSave);
+        // Another clerk holding the employee past the lock timeout is told in Polish.
+        if (fb::isLockConflict(e))
+            db.ReportUnexpectedError(e, kCodeSave);
+        else
+            db.ReportUnexpectedError(e.message() + QStringLiteral("\n\n") + kSaveKeptHint, true,
+                                     kCodeSave);
         return SaveCalendarResult::Failed;
     }
 }

@@ -140,7 +140,10 @@ void PlanLifecycle::copyPlan(int source, int target, const QString& planDir, int
     st.execute();
 
     fb::Statement read(m_db.FBDataBase, &m_db.DBFTransaction);
-    read.setSql(QStringLiteral("SELECT * FROM EMPLOYEESSETTINGS WHERE IDYEAR=:IDYEAR"));
+    // The source plan's employees are taken, as a save of their days takes them: a save under
+    // way ends first and none starts until the copy is done, so the days counted below are
+    // each employee's whole schedule of one save.
+    read.setSql(QStringLiteral("SELECT * FROM EMPLOYEESSETTINGS WHERE IDYEAR=:IDYEAR WITH LOCK"));
     read.setParam(kIdYear, source);
     read.execute();
     std::vector<SourceRow> rows;

@@ -1,4 +1,5 @@
 #include "personnel/filename.h"
+#include "util/planfilename.h"
 #include "tests/personnel/createdfiles.h"
 
 #include <QDir>
@@ -77,7 +78,7 @@ TEST_F(FileNameTest, WhatALinuxFolderTakesStaysValid)
     for (const QString& name :
          {QStringLiteral("CON"), QStringLiteral("nul"), QStringLiteral("com1.txt"),
           QStringLiteral("plan."), QStringLiteral("plan "), QStringLiteral(" plan"),
-          QStringLiteral("..plan"), QStringLiteral(".plan"), QString(255, QLatin1Char('x')),
+          QStringLiteral(".plan"), QString(255, QLatin1Char('x')),
           QString(127, QChar(u'ł')) + QStringLiteral("x")}) {
         EXPECT_TRUE(IsValidFileName(name, dir.path())) << name.toStdString();
     }
@@ -92,6 +93,34 @@ TEST_F(FileNameTest, WhatTheFileSystemRefusesIsInvalid)
         EXPECT_FALSE(IsValidFileName(name, dir.path())) << name.size();
     }
     EXPECT_TRUE(debugEntries().isEmpty());
+}
+
+TEST_F(FileNameTest, WhatTheExportRefusesTheCardRefuses)
+{
+    // The card and the import judge by the export's own rule, so every name they accept is one
+    // the export writes.
+    for (const QString& name : {QStringLiteral("..plan"), QStringLiteral("jan..kowalski"),
+                                QStringLiteral("plan.."), QStringLiteral("a\tb"),
+                                QStringLiteral("a\nb"), QStringLiteral("a\\b")}) {
+        EXPECT_FALSE(IsSafePlanFileName(name)) << name.toStdString();
+        EXPECT_FALSE(IsValidFileName(name, dir.path())) << name.toStdString();
+    }
+    EXPECT_TRUE(IsSafePlanFileName(QStringLiteral("jan.kowalski")));
+    EXPECT_TRUE(IsValidFileName(QStringLiteral("jan.kowalski"), dir.path()));
+}
+
+TEST(ProposedFileName, LeavesOutWhatAPlanFileNameMayNotHold)
+{
+    EXPECT_EQ(ProposedFileName(QStringLiteral("Anna Maria"), QStringLiteral("Nowak")),
+              QStringLiteral("Anna Maria_Nowak"));
+    EXPECT_EQ(ProposedFileName(QStringLiteral("Jan \"Janek\""), QStringLiteral("O'Brien/Kos")),
+              QStringLiteral("Jan Janek_O'BrienKos"));
+    EXPECT_EQ(ProposedFileName(QStringLiteral("J.."), QStringLiteral("..Nowak:*?<>|\t")),
+              QStringLiteral("J._.Nowak"));
+    EXPECT_EQ(ProposedFileName(QString(), QStringLiteral("\"\"")), QString());
+    // Whatever it proposes, the card accepts.
+    for (const QString& n : {QStringLiteral("a..b"), QStringLiteral("x/../y"), QStringLiteral("\\\\")})
+        EXPECT_TRUE(IsSafePlanFileName(ProposedFileName(n, n))) << n.toStdString();
 }
 
 TEST_F(FileNameTest, ALinkOfThatNameMakesItInvalid)

@@ -399,6 +399,9 @@ private slots:
             QCOMPARE(file->text(), QStringLiteral("Anna Maria_Nowak"));
 
             file->clear();
+            name->setFocus(Qt::TabFocusReason);
+            file->setFocus(Qt::TabFocusReason);
+            QCOMPARE(file->text(), QString()); // proposed once: cleared, it stays empty
             QTest::keyClicks(file, QStringLiteral("jan kowalski*1:\"x\"?"));
             QCOMPARE(file->text(), QStringLiteral("jan_kowalski_1__x__"));
             file->insert(QStringLiteral(" a;b"));
@@ -406,6 +409,58 @@ private slots:
             click(w, "SBAnuluj");
         }});
         m_personnel->Add(false);
+    }
+
+    void clickingIntoTheEmptyFileNameProposesANameThatTypingReplaces()
+    {
+        onShowings<TfOsobowa>({[&](TfOsobowa* w) {
+            QVERIFY(QTest::qWaitForWindowActive(w));
+            fill(w, QStringLiteral("040"), QStringLiteral("O\"Brien/Kos"), QString());
+            field(w, "fNAME")->setText(QStringLiteral("Jan.."));
+            auto* file = field(w, "fFILENAME");
+            // The clerk clicks into the middle of the empty field.
+            QTest::mouseClick(file, Qt::LeftButton, {}, QPoint(file->width() / 2, file->height() / 2));
+            QCOMPARE(w->focusWidget(), file);
+            QCOMPARE(file->text(), QStringLiteral("Jan._OBrienKos"));
+            QCOMPARE(file->selectedText(), file->text());
+            QTest::keyClicks(file, QStringLiteral("kos"));
+            QCOMPARE(file->text(), QStringLiteral("kos"));
+            // A later click only places the cursor, as in any field.
+            QTest::mouseClick(file, Qt::LeftButton, {}, QPoint(file->width() - 2, file->height() / 2));
+            QTest::keyClicks(file, QStringLiteral("2"));
+            QCOMPARE(file->text(), QStringLiteral("kos2"));
+            click(w, "SBZapisz");
+        }});
+        m_personnel->Add(false);
+        QCOMPARE(value(QStringLiteral("SELECT FILENAME FROM EMPLOYEES WHERE IDEMPLOYEE='040'")),
+                 QStringLiteral("kos2"));
+    }
+
+    void thePasswordIsMaskedUntilAskedFor()
+    {
+        addEmployee(QStringLiteral("001"), QStringLiteral("Nowak"), QStringLiteral("nowak"));
+        m_db->OpenEmployees();
+        const auto check = [&](TfOsobowa* w) {
+            auto* pwd = field(w, "fPWD");
+            auto* show = child<QCheckBox>(w, "cbPokazHaslo");
+            QCOMPARE(show->accessibleName(), QStringLiteral("Pokaż hasło"));
+            QCOMPARE(pwd->echoMode(), QLineEdit::Password);
+            QCOMPARE(pwd->text(), QStringLiteral("tajne"));
+            show->click();
+            QCOMPARE(pwd->echoMode(), QLineEdit::Normal);
+            show->click();
+            QCOMPARE(pwd->echoMode(), QLineEdit::Password);
+            show->click(); // left shown: the next showing masks it again
+            // The box follows the field in the Tab order.
+            pwd->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(pwd, Qt::Key_Tab);
+            QCOMPARE(w->focusWidget(), show);
+            click(w, "SBAnuluj");
+        };
+        onShowings<TfOsobowa>({check});
+        m_personnel->Edit();
+        onShowings<TfOsobowa>({check}); // viewing too
+        m_personnel->View();
     }
 
     void typedBlankIsStoredAsUnderscore()

@@ -177,7 +177,7 @@ TEST(PlanFile, PathKeepsToThePlanFolder)
     EXPECT_EQ(PlanFilePath(QStringLiteral("/plany\\"), QString()), QStringLiteral("/plany/.zfpn"));
     EXPECT_TRUE(IsSafePlanFileName(QStringLiteral("jan.kowalski")));
     EXPECT_TRUE(IsSafePlanFileName(QString()));
-    for (const char* bad : {"../jan", "a/b", "a\\b", "..", "x..y"})
+    for (const char* bad : {"../jan", "a/b", "a\\b", "..", "x..y", "a\tb", "a\x7f"})
         EXPECT_FALSE(IsSafePlanFileName(QString::fromLatin1(bad))) << bad;
 }
 
