@@ -6,6 +6,7 @@
 #include "planfiles/runprogress.h"
 #include "planfiles/workingwithxml.h"
 #include "util/dialogs.h"
+#include "util/ovtools.h"
 #include "util/textcodec.h"
 
 #include <QCheckBox>
@@ -96,16 +97,26 @@ void TfExportPlan::Generate()
         files.WritePlanFiles(keys, comment, m_includeDays->isChecked(), m_checkRange->isChecked());
     progress.finish();
     const PlanFilesRun& run = files.lastRun();
+    // Where the files went and which stayed as they were, so the clerk can check the folder.
+    QString summary = QStringLiteral(" Liczba zapisanych plików: %1, folder: %2.")
+                          .arg(run.done)
+                          .arg(TOVTools::ExcludeTrailingBackslash(files.planFolder()));
+    if (!run.leftAlone.isEmpty()) {
+        summary += QStringLiteral("\n\nPozostawiono bez zmian (%1):\n").arg(run.leftAlone.size()) +
+                   FirstTenLines(run.leftAlone);
+    }
     if (ok) {
         m_success = true;
         m_dialogs.information(kCaptionInformation,
-                              QStringLiteral("Generowanie planów zakończyło się sukcesem."));
+                              QStringLiteral("Generowanie planów zakończyło się sukcesem.") +
+                                  summary);
     } else if (run.cancelled) {
         m_dialogs.information(kCaptionInformation,
                               QStringLiteral("Generowanie planów zostało przerwane. "
                                              "Wygenerowano %1 z %2 planów.")
-                                  .arg(run.done)
-                                  .arg(run.total));
+                                      .arg(run.done)
+                                      .arg(run.total) +
+                                  summary);
     }
     accept();
 }

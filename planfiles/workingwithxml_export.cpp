@@ -26,6 +26,10 @@ bool TWorkingWithXML::WritePlanFiles(const QStringList& keys, const QString& com
     };
     if (!LoadPlanSettings(comment, checkRange))
         return stop({});
+    if (!mayGenerateWithoutFreeDays()) {
+        m_run.cancelled = true;
+        return false;
+    }
     if (!text::DirectoryExists(m_planFolder)) {
         m_db.ReportUnexpectedError(kMsgFolder + m_planFolder, false, kCodeFolder);
         return stop({});
@@ -59,6 +63,11 @@ bool TWorkingWithXML::WritePlanFiles(const QStringList& keys, const QString& com
         }
     }
 
+    QHash<QString, ExistingPlanFile> looked;
+    QSet<QString> keep;
+    if (!lookAtExistingFiles(keys, stored, looked, keep))
+        return false;
+
     // The files are put in place together at the end, or where the run stops, so that the
     // employees done so far have theirs before any message is shown.
     PlanFileBatch batch;
@@ -87,6 +96,16 @@ bool TWorkingWithXML::WritePlanFiles(const QStringList& keys, const QString& com
         if (!reportProgress(i, m_run.total, employeeText())) {
             putInPlace();
             return false;
+        }
+        if (keep.contains(key))
+            continue;
+        // Saved by its employee while the clerk was reading the question, say.
+        const auto seen = looked.constFind(key);
+        if (seen != looked.cend() && !UnchangedSinceLook(EmployeeFilePath(), *seen)) {
+            m_run.leftAlone.append(employeeText() +
+                                   QStringLiteral(": zmieniony w czasie generowania"));
+            keep.insert(key);
+            continue;
         }
         Failure failure;
         if (!writeLoaded(&batch, failure)) {

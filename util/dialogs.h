@@ -24,6 +24,11 @@ public:
     // The question window with "&Tak" and "&Nie"; true for "Tak".
     virtual bool question(const QString& caption, const QString& text) = 0;
 
+    // A question with buttons of its own (captions with their "&" letters); the button at
+    // `defaultButton` takes Enter. Answers the chosen button's place, or -1 for Esc.
+    virtual int choose(const QString& caption, const QString& text, const QStringList& buttons,
+                       int defaultButton) = 0;
+
     // The prompt window: asks for one text; false when cancelled. `value` holds the initial
     // text and receives the answer.
     virtual bool prompt(const QString& caption, const QString& label, QString& value,
