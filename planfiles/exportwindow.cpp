@@ -98,25 +98,28 @@ void TfExportPlan::Generate()
     progress.finish();
     const PlanFilesRun& run = files.lastRun();
     // Where the files went and which stayed as they were, so the clerk can check the folder.
-    QString summary = QStringLiteral(" Liczba zapisanych plików: %1, folder: %2.")
-                          .arg(run.done)
-                          .arg(TOVTools::ExcludeTrailingBackslash(files.planFolder()));
-    if (!run.leftAlone.isEmpty()) {
-        summary += QStringLiteral("\n\nPozostawiono bez zmian (%1):\n").arg(run.leftAlone.size()) +
-                   FirstTenLines(run.leftAlone);
-    }
+    const QString folder = TOVTools::ExcludeTrailingBackslash(files.planFolder());
+    const QString leftAlone =
+        run.leftAlone.isEmpty()
+            ? QString()
+            : QStringLiteral("\n\nPozostawiono bez zmian (%1):\n").arg(run.leftAlone.size()) +
+                  FirstTenLines(run.leftAlone);
     if (ok) {
         m_success = true;
         m_dialogs.information(kCaptionInformation,
-                              QStringLiteral("Generowanie planów zakończyło się sukcesem.") +
-                                  summary);
+                              QStringLiteral("Generowanie planów zakończyło się sukcesem. Liczba "
+                                             "zapisanych plików: %1, folder: %2.")
+                                      .arg(run.done)
+                                      .arg(folder) +
+                                  leftAlone);
     } else if (run.cancelled) {
         m_dialogs.information(kCaptionInformation,
                               QStringLiteral("Generowanie planów zostało przerwane. "
-                                             "Wygenerowano %1 z %2 planów.")
+                                             "Wygenerowano %1 z %2 planów (folder: %3).")
                                       .arg(run.done)
-                                      .arg(run.total) +
-                                  summary);
+                                      .arg(run.total)
+                                      .arg(folder) +
+                                  leftAlone);
     }
     accept();
 }

@@ -26,13 +26,13 @@ bool TWorkingWithXML::WritePlanFiles(const QStringList& keys, const QString& com
     };
     if (!LoadPlanSettings(comment, checkRange))
         return stop({});
-    if (!mayGenerateWithoutFreeDays()) {
-        m_run.cancelled = true;
-        return false;
-    }
     if (!text::DirectoryExists(m_planFolder)) {
         m_db.ReportUnexpectedError(kMsgFolder + m_planFolder, false, kCodeFolder);
         return stop({});
+    }
+    if (!mayGenerateWithoutFreeDays()) {
+        m_run.cancelled = true;
+        return false;
     }
 
     QHash<QString, Stored> stored;

@@ -321,16 +321,16 @@ bool TWorkingWithXML::FindChangedPlanFiles(QStringList& keys)
             return false;
         }
         ++m_run.done;
-        QByteArray bytes;
-        if (m_planFolder.isEmpty() || !IsSafePlanFileName(e.fileName) ||
-            !ReadPlanFileBytes(PlanFilePath(m_planFolder, e.fileName), bytes) ||
-            !ParsePlanFile(DecryptString(bytes, kPlanFileCipherKey)) || !ParsedFileIsOfPlanYear() ||
-            m_content.employeeKey != e.key) {
-            ++m_skipped;
-            continue;
-        }
-        if (m_content.stamp != e.stamp)
+        // The export looks at the files it would replace with this same code.
+        const ExistingPlanFile f =
+            m_planFolder.isEmpty() || !IsSafePlanFileName(e.fileName)
+                ? ExistingPlanFile{}
+                : LookAtPlanFile(PlanFilePath(m_planFolder, e.fileName), e.key, m_content.year,
+                                 e.stamp);
+        if (f.state == ExistingPlanFile::Saved)
             keys.append(e.key);
+        else if (f.state != ExistingPlanFile::Current)
+            ++m_skipped;
     }
     return !keys.isEmpty();
 }
