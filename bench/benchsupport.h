@@ -93,13 +93,12 @@ double bestIsqlMs(const QString& isql, const QString& path, const QString& scrip
                   const QString& before = {});
 
 // The program's messages during a timing run: printed to standard error, questions answered
-// "no", choices and prompts and file choices cancelled.
+// "no", prompts and file choices cancelled.
 class ConsoleDialogs : public Dialogs
 {
 public:
     void information(const QString& caption, const QString& text) override;
     bool question(const QString&, const QString&) override { return false; }
-    int choose(const QString&, const QString&, const QStringList&, int) override { return -1; }
     bool prompt(const QString&, const QString&, QString&, bool) override { return false; }
     QString openFileName(const QString&, const QString&, const QStringList&) override { return {}; }
     QString saveFileName(const QString&, const QString&, const QStringList&,

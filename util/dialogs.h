@@ -25,9 +25,13 @@ public:
     virtual bool question(const QString& caption, const QString& text) = 0;
 
     // A question with buttons of its own (captions with their "&" letters); the button at
-    // `defaultButton` takes Enter. Answers the chosen button's place, or -1 for Esc.
-    virtual int choose(const QString& caption, const QString& text, const QStringList& buttons,
-                       int defaultButton) = 0;
+    // `defaultButton` takes Enter. Answers the chosen button's place, or -1 for Esc, which is
+    // also the answer of dialogs that cannot ask (a console run).
+    virtual int choose(const QString& /*caption*/, const QString& /*text*/,
+                       const QStringList& /*buttons*/, int /*defaultButton*/)
+    {
+        return -1;
+    }
 
     // The prompt window: asks for one text; false when cancelled. `value` holds the initial
     // text and receives the answer.
