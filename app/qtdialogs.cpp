@@ -61,6 +61,8 @@ int QtDialogs::choose(const QString& caption, const QString& text, const QString
     }
     if (defaultButton >= 0 && defaultButton < static_cast<int>(added.size()))
         box.setDefaultButton(added[static_cast<std::size_t>(defaultButton)]);
+    if (!added.empty())
+        box.setEscapeButton(added.back());
     box.exec();
     for (std::size_t i = 0; i < added.size(); ++i)
         if (box.clickedButton() == added[i])

@@ -25,8 +25,8 @@ public:
     virtual bool question(const QString& caption, const QString& text) = 0;
 
     // A question with buttons of its own (captions with their "&" letters); the button at
-    // `defaultButton` takes Enter. Answers the chosen button's place, or -1 for Esc, which is
-    // also the answer of dialogs that cannot ask (a console run).
+    // `defaultButton` takes Enter and Esc chooses the last one. Answers the chosen button's
+    // place, or -1 where nothing could be asked (a console run).
     virtual int choose(const QString& /*caption*/, const QString& /*text*/,
                        const QStringList& /*buttons*/, int /*defaultButton*/)
     {

@@ -26,7 +26,7 @@ public:
     };
 
     void answer(bool yes) { m_answers.push_back(yes); }
-    // The place of the button chosen at the next choice (-1: Esc).
+    // The place of the button chosen at the next choice.
     void answerChoice(int button) { m_choices.push_back(button); }
     void answerPrompt(std::optional<QString> text) { m_prompts.push_back(std::move(text)); }
     // Called with each information text as it is shown: what holds while the clerk reads it.
