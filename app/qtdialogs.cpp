@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <vector>
+
 namespace zf {
 
 QtDialogs::QtDialogs(QWidget* parent)
