@@ -5,6 +5,12 @@
 #include "app/questionform.h"
 #include "util/filedialogs.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <vector>
+
 namespace zf {
 
 QtDialogs::QtDialogs(QWidget* parent)
@@ -39,6 +45,31 @@ void QtDialogs::information(const QString& caption, const QString& text)
 bool QtDialogs::question(const QString& caption, const QString& text)
 {
     return m_question->ask(caption, text);
+}
+
+int QtDialogs::choose(const QString& caption, const QString& text, const QStringList& buttons,
+                      int defaultButton)
+{
+    // Over whatever modal window is in front, so the question is never hidden behind it.
+    QWidget* over = QApplication::activeModalWidget();
+    QMessageBox box(QMessageBox::Question, caption.isEmpty() ? kCaptionQuestion : caption, text,
+                    QMessageBox::NoButton, over ? over : m_parent);
+    box.setObjectName(QStringLiteral("TchoiceForm"));
+    std::vector<QPushButton*> added;
+    for (const QString& b : buttons) {
+        QPushButton* button = box.addButton(b, QMessageBox::AcceptRole);
+        button->setAccessibleName(QString(b).remove(QLatin1Char('&')));
+        added.push_back(button);
+    }
+    if (defaultButton >= 0 && defaultButton < static_cast<int>(added.size()))
+        box.setDefaultButton(added[static_cast<std::size_t>(defaultButton)]);
+    if (!added.empty())
+        box.setEscapeButton(added.back());
+    box.exec();
+    for (std::size_t i = 0; i < added.size(); ++i)
+        if (box.clickedButton() == added[i])
+            return static_cast<int>(i);
+    return -1;
 }
 
 bool QtDialogs::prompt(const QString& caption, const QString& label, QString& value, bool masked)

@@ -147,6 +147,8 @@ public:
     void ReportUnexpectedError(const Exception& e, int code);
     void WriteErrorLog(const QString& text);
     ErrorLog& errorLog() { return m_log; }
+    // Through which the module's users ask what only the user can decide.
+    Dialogs& dialogs() { return m_dialogs; }
 
     const DatabasePaths& paths() const { return m_paths; }
     void setProgramFolder(const QString& folder) { m_paths.programFolder = folder; }

@@ -5,6 +5,7 @@
 #include "planfiles/runprogress.h"
 #include "planfiles/workingwithxml.h"
 #include "util/dialogs.h"
+#include "util/ovtools.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -67,7 +68,7 @@ void TfImportPlan::SelectChanged()
     progress.finish();
     if (found) {
         m_chooser->selectKeys(QSet<QString>(keys.cbegin(), keys.cend()));
-    } else if (!files.lastRun().cancelled) {
+    } else if (!files.lastRun().cancelled && !files.lastRun().stopped) {
         m_dialogs.information(kCaptionInformation,
                               QStringLiteral("Nie znaleziono żadnego planu który wymagałby "
                                              "wczytania. Wszyskie plany są aktualne."));
@@ -91,27 +92,35 @@ void TfImportPlan::Import()
     progress.finish();
     const PlanFilesRun& run = files.lastRun();
     const QString skipped = skippedText(files.SkippedCount());
+    const QString folder = TOVTools::ExcludeTrailingBackslash(files.planFolder());
     if (stored)
         m_success = true;
     if (run.cancelled) {
         m_dialogs.information(kCaptionInformation,
                               QStringLiteral("Wczytywanie planów zostało przerwane. Wczytano %1 "
-                                             "z %2 planów.")
+                                             "z %2 planów (folder: %3).")
                                       .arg(run.done)
-                                      .arg(run.total) +
+                                      .arg(run.total)
+                                      .arg(folder) +
                                   skipped);
-    } else if (stored && run.stopped) {
-        m_dialogs.information(kCaptionInformation,
-                              QStringLiteral("Wczytywanie planów zostało przerwane z powodu błędu "
-                                             "przy pracowniku %1. Wczytano wcześniej %2 z %3 "
-                                             "planów.")
-                                      .arg(run.stoppedAt)
-                                      .arg(run.done)
-                                      .arg(run.total) +
-                                  skipped);
-    } else if (stored) {
+    } else if (run.stopped && !run.stoppedAt.isEmpty()) {
+        // Never the success message: the clerk must know where to go on from.
+        m_dialogs.information(
+            kCaptionInformation,
+            QStringLiteral("Wczytywanie planów zostało przerwane z powodu błędu. Zapisano plany "
+                           "%1 z %2 pracowników (folder: %3). Nie zapisano planu pracownika %4 "
+                           "ani następnych; ich pliki można wczytać ponownie (\"Zaznacz "
+                           "zmienione\" wskaże je).")
+                    .arg(run.done)
+                    .arg(run.total)
+                    .arg(folder, run.stoppedAt) +
+                skipped);
+    } else if (stored && !run.stopped) {
         m_dialogs.information(kCaptionInformation,
                               QStringLiteral("Wczytywanie planów zakończyło się sukcesem.") +
+                                  QStringLiteral(" Liczba wczytanych plików: %1, folder: %2.")
+                                      .arg(run.done)
+                                      .arg(folder) +
                                   skipped);
     }
     accept();

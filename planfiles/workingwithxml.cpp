@@ -206,9 +206,40 @@ QString TWorkingWithXML::missingEmployeeMessage(const QString& key) const
 
 bool TWorkingWithXML::WriteEmployeeFile(const QString& key, bool includeDays)
 {
+    m_run = PlanFilesRun{};
+    m_run.total = 1;
     switch (loadEmployee(key, includeDays)) {
-    case Loaded:
-        return writeLoaded();
+    case Loaded: {
+        if (!IsSafePlanFileName(m_fileName))
+            return writeLoaded(); // refused there
+        const QString path = EmployeeFilePath();
+        const ExistingPlanFile f = LookAtPlanFile(path, key, m_content.year, m_content.stamp);
+        const QString line = employeeText() + QStringLiteral(": ") + f.reason();
+        if (f.leftAlone()) {
+            m_run.leftAlone.append(line);
+            m_db.ReportUnexpectedError(
+                QStringLiteral("Plik %1 nie został zapisany i pozostaje bez zmian (%2).")
+                    .arg(path, f.reason()),
+                false, kCodeWrite);
+            return false;
+        }
+        if (f.needsConsent()) {
+            switch (askToReplace({line})) {
+            case Overwrite:
+                break;
+            case Skip:
+                m_run.leftAlone.append(line);
+                return false;
+            case Cancel:
+                m_run.cancelled = true;
+                return false;
+            }
+        }
+        if (!writeLoaded())
+            return false;
+        m_run.done = 1;
+        return true;
+    }
     case Missing:
         reportMissingEmployee(key);
         return false;
@@ -221,15 +252,23 @@ bool TWorkingWithXML::WriteEmployeeFile(const QString& key, bool includeDays)
 std::vector<PlanEmployee> TWorkingWithXML::PlanEmployees()
 {
     std::vector<PlanEmployee> list;
+    planEmployees(list);
+    return list;
+}
+
+bool TWorkingWithXML::planEmployees(std::vector<PlanEmployee>& list)
+{
+    list.clear();
     Reader& r = *m_reader;
     r.planEmployees.setParam(QStringLiteral("IDYEAR"), m_content.year);
-    if (!r.read(m_db, kCodeOpenSettings, r.planEmployees, [&](fb::Statement& s) {
+    if (r.read(m_db, kCodeOpenSettings, r.planEmployees, [&](fb::Statement& s) {
             while (s.fetch())
                 list.push_back({toText(s.value(0)), toText(s.value(1)), toText(s.value(2)),
                                 toInt(s.value(3))});
         }))
-        list.clear();
-    return list;
+        return true;
+    list.clear();
+    return false;
 }
 
 } // namespace zf

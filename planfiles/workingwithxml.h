@@ -1,10 +1,12 @@
 #pragma once
 
+#include "planfiles/existingplanfile.h"
 #include "planfiles/planfile.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +31,8 @@ struct PlanFilesRun
     bool cancelled = false;  // the progress answered false
     bool stopped = false;    // an error ended the run
     QString stoppedAt;       // the employee's text when the run stopped on an employee
+    // The export: the files not replaced, each "employee: why", in list order.
+    QStringList leftAlone;
 };
 
 // One employee of the plan as the runs need it.
@@ -74,11 +78,16 @@ public:
     // days left out, ascending). False when the employee is no longer in the plan (nothing of
     // another employee is kept) or the database could not be read.
     bool LoadEmployee(const QString& key, bool includeDays);
-    // LoadEmployee, then the file; false (reported) when it was not written.
+    // LoadEmployee, then the file; false (reported) when it was not written. A file the
+    // employee saved since, or of another year, is replaced only when the clerk says so; one that
+    // is not the employee's plan file is never replaced.
     bool WriteEmployeeFile(const QString& key, bool includeDays);
-    // The export run: the plan settings, the folder check, then the files in list order,
+    // The export run: the plan settings (asking first when the calendar holds no non-working
+    // day), the folder check, a look at the files already there (one question for all those
+    // that employees saved since or that are of another year), then the files in list order,
     // stopping at the first failure. Nothing is written when two chosen employees' file names
-    // differ only in case. True when every file was written.
+    // differ only in case. True when every file was written but those left alone
+    // (lastRun().leftAlone).
     bool WritePlanFiles(const QStringList& keys, const QString& comment, bool includeDays,
                         bool checkRange);
 
@@ -125,6 +134,8 @@ private:
     };
 
     LoadResult loadEmployee(const QString& key, bool includeDays);
+    // PlanEmployees; false (reported) when they could not be read.
+    bool planEmployees(std::vector<PlanEmployee>& list);
     void reportMissingEmployee(const QString& key);
     bool writeLoaded();
     // The file of the current employee, into the batch when given; false with the message.
@@ -147,6 +158,17 @@ private:
     // those employees no longer counted as done), when the commit fails.
     bool commitStored(Writer& w);
     void reportOtherYear(const QString& path);
+    // The question about files that employees saved and the office has not read, or of another
+    // year: one for all of `files` ("employee: why"). Answers Skip, Overwrite or Cancel.
+    enum Consent { Skip, Overwrite, Cancel };
+    Consent askToReplace(const QStringList& files);
+    // Looks at what stands at each employee's file name before anything is written. `keep`
+    // receives the keys whose files stay as they are (named in m_run.leftAlone); false when the
+    // clerk cancelled or the calendar question was declined.
+    bool lookAtExistingFiles(const QStringList& keys, const QHash<QString, Stored>& stored,
+                             QHash<QString, ExistingPlanFile>& looked, QSet<QString>& keep);
+    // No non-working day in the plan's calendar: asks whether to generate all the same.
+    bool mayGenerateWithoutFreeDays();
     bool reportProgress(int index, int total, const QString& employee);
     QString employeeText() const;
 

@@ -30,6 +30,10 @@ bool TWorkingWithXML::WritePlanFiles(const QStringList& keys, const QString& com
         m_db.ReportUnexpectedError(kMsgFolder + m_planFolder, false, kCodeFolder);
         return stop({});
     }
+    if (!mayGenerateWithoutFreeDays()) {
+        m_run.cancelled = true;
+        return false;
+    }
 
     QHash<QString, Stored> stored;
     if (!loadEmployees(keys, includeDays, stored))
@@ -58,6 +62,11 @@ bool TWorkingWithXML::WritePlanFiles(const QStringList& keys, const QString& com
             byName.insert(folded, key);
         }
     }
+
+    QHash<QString, ExistingPlanFile> looked;
+    QSet<QString> keep;
+    if (!lookAtExistingFiles(keys, stored, looked, keep))
+        return false;
 
     // The files are put in place together at the end, or where the run stops, so that the
     // employees done so far have theirs before any message is shown.
@@ -93,6 +102,16 @@ bool TWorkingWithXML::WritePlanFiles(const QStringList& keys, const QString& com
         if (!reportProgress(i, m_run.total, employeeText())) {
             putInPlace();
             return false;
+        }
+        if (keep.contains(key))
+            continue;
+        // Saved by its employee while the clerk was reading the question, say.
+        const auto seen = looked.constFind(key);
+        if (seen != looked.cend() && !UnchangedSinceLook(EmployeeFilePath(), *seen)) {
+            m_run.leftAlone.append(employeeText() +
+                                   QStringLiteral(": zmieniony w czasie generowania"));
+            keep.insert(key);
+            continue;
         }
         Failure failure;
         if (!writeLoaded(&batch, failure)) {

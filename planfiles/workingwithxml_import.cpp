@@ -175,13 +175,19 @@ bool TWorkingWithXML::storePlan(Writer& w, const QString& key)
             } catch (const Exception&) {
             }
         }
+        // The first employee not stored: the first of those dropped with the transaction, or
+        // this one.
+        m_run.stopped = true;
+        m_run.stoppedAt = employeeText();
         if (!undone) {
+            if (w.pending > 0)
+                m_run.stoppedAt = w.firstPending;
             w.transaction.rollbackQuietly();
             m_run.done -= w.pending;
             w.pending = 0;
         }
-        commitStored(w);
-        m_db.ReportUnexpectedError(e.message(), true, kCodeStore);
+        if (commitStored(w))
+            m_db.ReportUnexpectedError(e.message(), true, kCodeStore);
         return false;
     }
     if (w.pending == 0)
@@ -202,10 +208,13 @@ bool TWorkingWithXML::commitStored(Writer& w)
         w.pending = 0;
         return true;
     } catch (const Exception& e) {
-        // None of the employees since the last commit were stored.
+        // None of the employees since the last commit were stored: the run stops at the first
+        // of them, whatever came after.
         w.transaction.rollbackQuietly();
         m_run.done -= w.pending;
         w.pending = 0;
+        m_run.stopped = true;
+        m_run.stoppedAt = w.firstPending;
         m_db.ReportUnexpectedError(e.message(), true, kCodeStore);
         return false;
     }
@@ -225,16 +234,27 @@ bool TWorkingWithXML::ImportPlanFiles(const QStringList& keys)
         m_run.stopped = true;
         return false;
     }
-    const std::vector<PlanEmployee> all = PlanEmployees();
+    std::vector<PlanEmployee> all;
+    if (!planEmployees(all)) {
+        m_run.stopped = true; // told once, not once per file
+        return false;
+    }
     QHash<QString, const PlanEmployee*> byKey;
     for (const PlanEmployee& e : all)
         byKey.insert(e.key, &e);
 
     Writer writer(m_db);
-    // Every message waits for the clerk: the employees stored so far are committed first.
+    // Every message waits for the clerk: the employees stored so far are committed first. A
+    // failed commit ends the run with its own message instead.
     const auto report = [&](const QString& text, int code) {
-        commitStored(writer);
+        if (!commitStored(writer))
+            return false;
         m_db.ReportUnexpectedError(text, false, code);
+        return true;
+    };
+    const auto stopAt = [&](const PlanEmployee* e) {
+        m_run.stopped = true;
+        m_run.stoppedAt = e->text;
     };
     for (int i = 0; i < m_run.total; ++i) {
         const QString& key = keys.at(i);
@@ -243,49 +263,45 @@ bool TWorkingWithXML::ImportPlanFiles(const QStringList& keys)
             break;
         if (!e) {
             // Removed from the plan by another copy: nothing of his can be read.
-            report(kMsgReadBefore +
-                       QStringLiteral("pracownika %1 (nie należy już do planu)").arg(key) +
-                       kMsgReadAfter,
-                   kCodeRead);
+            if (!report(kMsgReadBefore +
+                            QStringLiteral("pracownika %1 (nie należy już do planu)").arg(key) +
+                            kMsgReadAfter,
+                        kCodeRead))
+                break;
             ++m_skipped;
             continue;
         }
         const QString path = PlanFilePath(m_planFolder, e->fileName);
         QByteArray bytes;
         if (!IsSafePlanFileName(e->fileName) || !ReadPlanFileBytes(path, bytes)) {
-            report(kMsgReadBefore + path + kMsgReadAfter, kCodeRead);
+            if (!report(kMsgReadBefore + path + kMsgReadAfter, kCodeRead))
+                break;
             ++m_skipped;
             continue;
         }
         if (!ParsePlanFile(DecryptString(bytes, kPlanFileCipherKey))) {
-            report(kMsgDamaged, kCodeDamaged);
-            m_run.stopped = true;
-            m_run.stoppedAt = e->text;
+            if (report(kMsgDamaged, kCodeDamaged))
+                stopAt(e);
             break;
         }
         // Checked before the key: last year's file of this employee is as stale as any.
         if (!ParsedFileIsOfPlanYear()) {
-            commitStored(writer);
+            if (!commitStored(writer))
+                break;
             reportOtherYear(path);
             ++m_skipped;
             continue;
         }
         if (m_content.employeeKey != key) {
-            report(kMsgForeign, kCodeForeign);
-            m_run.stopped = true;
-            m_run.stoppedAt = e->text;
+            if (report(kMsgForeign, kCodeForeign))
+                stopAt(e);
             break;
         }
-        if (!storePlan(writer, key)) {
-            m_run.stopped = true;
-            m_run.stoppedAt = e->text;
+        if (!storePlan(writer, key))
             break;
-        }
     }
-    if (!commitStored(writer) && !m_run.stopped) {
-        m_run.stopped = true;
-        m_run.stoppedAt = writer.firstPending;
-    }
+    if (!m_run.stopped)
+        commitStored(writer);
     return m_run.done > 0;
 }
 
@@ -294,9 +310,11 @@ bool TWorkingWithXML::FindChangedPlanFiles(QStringList& keys)
     m_skipped = 0;
     m_run = PlanFilesRun{};
     keys.clear();
-    if (!loadPlanFolder())
+    std::vector<PlanEmployee> all;
+    if (!loadPlanFolder() || !planEmployees(all)) {
+        m_run.stopped = true;
         return false;
-    const std::vector<PlanEmployee> all = PlanEmployees();
+    }
     m_run.total = static_cast<int>(all.size());
     for (int i = 0; i < m_run.total; ++i) {
         const PlanEmployee& e = all.at(static_cast<std::size_t>(i));
@@ -305,16 +323,16 @@ bool TWorkingWithXML::FindChangedPlanFiles(QStringList& keys)
             return false;
         }
         ++m_run.done;
-        QByteArray bytes;
-        if (m_planFolder.isEmpty() || !IsSafePlanFileName(e.fileName) ||
-            !ReadPlanFileBytes(PlanFilePath(m_planFolder, e.fileName), bytes) ||
-            !ParsePlanFile(DecryptString(bytes, kPlanFileCipherKey)) || !ParsedFileIsOfPlanYear() ||
-            m_content.employeeKey != e.key) {
-            ++m_skipped;
-            continue;
-        }
-        if (m_content.stamp != e.stamp)
+        // The export looks at the files it would replace with this same code.
+        const ExistingPlanFile f =
+            m_planFolder.isEmpty() || !IsSafePlanFileName(e.fileName)
+                ? ExistingPlanFile{}
+                : LookAtPlanFile(PlanFilePath(m_planFolder, e.fileName), e.key, m_content.year,
+                                 e.stamp);
+        if (f.state == ExistingPlanFile::Saved)
             keys.append(e.key);
+        else if (f.state != ExistingPlanFile::Current)
+            ++m_skipped;
     }
     return !keys.isEmpty();
 }

@@ -43,6 +43,10 @@ TfNewPlan::TfNewPlan(Dialogs& dialogs, QWidget* parent)
     layout->addLayout(buttons);
     setTabOrder(m_idYear, save);
     setTabOrder(save, cancel);
+    // The window manager cuts a caption wider than the window: room for the caption and the
+    // title bar's icon and buttons.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + kTitleBarReserveLines *
+                                                                       fontMetrics().height());
 }
 
 std::optional<int> TfNewPlan::Execute()

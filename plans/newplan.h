@@ -23,6 +23,8 @@ public:
     int year() const { return m_year; }
 
     static const QString kWrongYear;
+    // The title bar's icon and buttons, in line heights.
+    static constexpr int kTitleBarReserveLines = 8;
 
 private:
     void save();

@@ -1,11 +1,14 @@
 #include "plans/planconfig.h"
 
+#include "plans/planfolder.h"
+
 #include "data/fb/transactionguard.h"
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
 #include "util/dialogs.h"
 #include "util/textcodec.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSet>
 
@@ -151,6 +154,10 @@ const QString PlanConfig::kFolderTooLong =
 const QString PlanConfig::kNotCp1250 =
     QStringLiteral("Znaki spoza strony kodowej Windows-1250: ");
 
+const QString PlanConfig::kFolderNotCreated =
+    QStringLiteral("Nie udało się utworzyć folderu %1. Wskaż folder planu przyciskiem obok pola "
+                   "\"Lokalizacja plików planu urlopowego\".");
+
 PlanConfig::PlanConfig(TmyDataBase& db, Dialogs& dialogs, const ProgramOptions& options)
     : m_db(db), m_dialogs(dialogs), m_options(options)
 {
@@ -161,6 +168,10 @@ void PlanConfig::Open(int year, const QString& planDir, int unitFilter)
     m_changed = false;
     m_year = year;
     m_storedFolder = planDir;
+    m_openedFolder = planDir;
+    m_agreedFolder.clear();
+    m_proposedFolder =
+        planDir.trimmed().isEmpty() ? PlanFolders(m_db, m_dialogs).ProposeFor(year) : QString();
     m_unitFilter = unitFilter;
     Reload();
 }
@@ -186,11 +197,11 @@ void PlanConfig::SetUnitFilter(int unit)
     Reload();
 }
 
-void PlanConfig::ShowAll(const QString& folderText)
+bool PlanConfig::ShowAll(const QString& folderText)
 {
-    if (folderText != m_storedFolder)
-        LeaveFolder(folderText);
+    const bool taken = folderText == m_storedFolder || LeaveFolder(folderText);
     SetUnitFilter(-1);
+    return taken;
 }
 
 std::vector<OutsideEmployee> PlanConfig::OutsidePlan() const
@@ -315,17 +326,47 @@ bool PlanConfig::FolderChosen(const QString& path)
         m_dialogs.information(kCaptionWarning, kNotCp1250 + nonCp1250Characters(path));
         return false;
     }
+    if (!mayUseFolder(path))
+        return false;
     m_changed = true;
     return true;
 }
 
-void PlanConfig::LeaveFolder(const QString& folder)
+bool PlanConfig::mayUseFolder(const QString& folder)
 {
+    if (folder == m_agreedFolder || SameFolder(folder, m_openedFolder))
+        return true;
+    if (!PlanFolders(m_db, m_dialogs).MayUse(folder, m_year))
+        return false;
+    m_agreedFolder = folder;
+    return true;
+}
+
+bool PlanConfig::LeaveFolder(const QString& folder)
+{
+    if (!mayUseFolder(folder))
+        return false;
     m_storedFolder = folder;
+    if (folder == m_proposedFolder && !folder.isEmpty())
+        return true; // made when the window closes
     if (!text::DirectoryExists(folder))
         m_dialogs.information(kCaptionWarning, kMissingFolder);
     else if (!QFileInfo(folder).isWritable())
         m_dialogs.information(kCaptionWarning, kFolderNotWritable);
+    return true;
+}
+
+QString PlanConfig::CloseFolder(const QString& folder)
+{
+    if (folder != m_openedFolder && !mayUseFolder(folder))
+        return m_openedFolder;
+    if (!m_proposedFolder.isEmpty() && folder == m_proposedFolder &&
+        !text::DirectoryExists(folder)) {
+        // Only the last level: a parent that is gone is a path to check, not one to make.
+        if (!QDir().mkdir(folder))
+            m_dialogs.information(kCaptionWarning, kFolderNotCreated.arg(folder));
+    }
+    return folder;
 }
 
 // --- batch change ----------------------------------------------------------------------------

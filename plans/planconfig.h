@@ -59,7 +59,8 @@ public:
     void SetUnitFilter(int unit);
     // "Pokaż wszystkich pracowników": the folder text left first when it was edited, then no
     // filter (-1).
-    void ShowAll(const QString& folderText);
+    // False when the folder text was not taken (see LeaveFolder).
+    bool ShowAll(const QString& folderText);
     // The rows of the outside-plan list.
     std::vector<OutsideEmployee> OutsidePlan() const;
 
@@ -75,11 +76,20 @@ public:
     bool EditCurrent(const EntitlementEditor& edit);
 
     // A folder chosen in the folder chooser; refused with a message when the field could not
-    // hold it unchanged. When taken, the configuration counts as changed.
+    // hold it unchanged, or after the question when another plan uses it and the clerk does not
+    // want to share it. When taken, the configuration counts as changed.
     bool FolderChosen(const QString& path);
     // Focus leaving the folder panel: the text becomes the stored folder; a warning when there
-    // is no such folder or it cannot be written.
-    void LeaveFolder(const QString& folder);
+    // is no such folder or it cannot be written. False (the stored folder unchanged) when
+    // another plan uses it and the clerk, asked, does not want to share it.
+    bool LeaveFolder(const QString& folder);
+    // A folder of its own proposed for a plan that has none yet (empty when no other plan has a
+    // folder to start from).
+    const QString& proposedFolder() const { return m_proposedFolder; }
+    // The window closing with `folder` in the field: the folder to keep. One used by another
+    // plan is asked about (unless already agreed to); the proposed folder is created when its
+    // parent exists.
+    QString CloseFolder(const QString& folder);
 
     // A batch change committed in the batch window: the files carry the old figures now, as
     // after a single edit.
@@ -97,6 +107,7 @@ public:
     static const QString kFolderNotWritable;
     static const QString kFolderTooLong;
     static const QString kNotCp1250;
+    static const QString kFolderNotCreated;
     static constexpr int kDefaultDays = 26;
     static constexpr int kMaxFolderLength = 200;
     static constexpr int kCodeAdd = 151011;
@@ -105,6 +116,8 @@ public:
 
 private:
     void reloadKeepingRow();
+    // The question about a folder another plan uses, asked once per folder text.
+    bool mayUseFolder(const QString& folder);
 
     TmyDataBase& m_db;
     Dialogs& m_dialogs;
@@ -112,6 +125,9 @@ private:
     int m_year = 0;
     int m_unitFilter = 0;
     QString m_storedFolder;
+    QString m_openedFolder;   // as stored when the window opened
+    QString m_proposedFolder;
+    QString m_agreedFolder;   // used by another plan, and the clerk chose to share it
     bool m_changed = false;
 };
 

@@ -216,12 +216,15 @@ PlanConfigResult TfPlanConfig::Execute(int year, const QString& planDir, int uni
     // A longer stored path is shown whole rather than cut by the field.
     m_planDir->setMaxLength(std::max<int>(PlanConfig::kMaxFolderLength,
                                           static_cast<int>(planDir.size())));
-    m_planDir->setText(planDir);
+    // A plan with no folder yet is offered one of its own.
+    m_planDir->setText(planDir.trimmed().isEmpty() && !m_logic.proposedFolder().isEmpty()
+                           ? m_logic.proposedFolder()
+                           : planDir);
     m_header->setText(QStringLiteral("Plan na rok ") + QString::number(year));
     fillUnits();
     rebuildLeftList();
     exec();
-    m_result = {m_logic.changed(), m_planDir->text()};
+    m_result = {m_logic.changed(), m_logic.CloseFolder(m_planDir->text())};
     return m_result;
 }
 
@@ -283,7 +286,8 @@ void TfPlanConfig::unitChosen(int index)
 
 void TfPlanConfig::showAll()
 {
-    m_logic.ShowAll(m_planDir->text());
+    if (!m_logic.ShowAll(m_planDir->text()))
+        m_planDir->setText(m_logic.storedFolder());
     m_units->setCurrentIndex(-1);
     rebuildLeftList();
 }
@@ -339,7 +343,8 @@ void TfPlanConfig::focusMoved(QWidget* from, QWidget* to)
         return;
     if (!m_folderPanel->isAncestorOf(from) || m_folderPanel->isAncestorOf(to))
         return;
-    m_logic.LeaveFolder(m_planDir->text());
+    if (!m_logic.LeaveFolder(m_planDir->text()))
+        m_planDir->setText(m_logic.storedFolder());
 }
 
 } // namespace zf

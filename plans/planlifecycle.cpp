@@ -3,8 +3,11 @@
 #include "data/fb/transactionguard.h"
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
+#include "plans/planfolder.h"
 #include "util/dialogs.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QVariant>
 
@@ -39,6 +42,9 @@ struct SourceRow
 
 } // namespace
 
+const QString PlanLifecycle::kFolderNotCreated =
+    QStringLiteral("Nie udało się utworzyć folderu %1 dla nowego planu. Wskaż folder planu "
+                   "poleceniem \"Pracownicy w planie\".");
 const QString PlanLifecycle::kDuplicateYear =
     QStringLiteral("Istnieje już plan urlopowy na podany rok");
 const QString PlanLifecycle::kDeleteQuestion =
@@ -86,8 +92,15 @@ int PlanLifecycle::CreatePlan(const std::function<std::optional<int>()>& askYear
         const std::optional<int> year = askYear();
         if (!year)
             return 0;
-        if (insertPlan(*year, source, sourceDir) != Insert::Done)
+        // A copy gets a folder of its own beside the source's: in one folder the two plans
+        // would overwrite each other's files.
+        const QString folder = ProposedPlanFolder(*year, sourceDir, source);
+        if (insertPlan(*year, source, folder) != Insert::Done)
             continue;
+        // Where the source's own folder is gone there is nothing to make it in.
+        if (source > 0 && !folder.isEmpty() && !text::DirectoryExists(folder) &&
+            QFileInfo(folder).dir().exists() && !QDir().mkdir(folder))
+            m_dialogs.information(kCaptionWarning, kFolderNotCreated.arg(folder));
         ShowPlan(*year);
         return *year;
     }

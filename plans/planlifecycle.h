@@ -68,6 +68,7 @@ public:
     // Reopens the plans list and puts the cursor on `year`.
     void ShowPlan(int year);
 
+    static const QString kFolderNotCreated;
     static const QString kDuplicateYear;
     static const QString kDeleteQuestion;
     static const QString kNoFolder;

@@ -24,6 +24,15 @@ public:
     // The question window with "&Tak" and "&Nie"; true for "Tak".
     virtual bool question(const QString& caption, const QString& text) = 0;
 
+    // A question with buttons of its own (captions with their "&" letters); the button at
+    // `defaultButton` takes Enter and Esc chooses the last one. Answers the chosen button's
+    // place, or -1 where nothing could be asked (a console run).
+    virtual int choose(const QString& /*caption*/, const QString& /*text*/,
+                       const QStringList& /*buttons*/, int /*defaultButton*/)
+    {
+        return -1;
+    }
+
     // The prompt window: asks for one text; false when cancelled. `value` holds the initial
     // text and receives the answer.
     virtual bool prompt(const QString& caption, const QString& label, QString& value,

@@ -139,6 +139,7 @@ private slots:
     void questionAnswers_data();
     void questionAnswers();
     void questionCaption();
+    void choiceAnswersTheButtonsPlace();
 
     void promptMaskedThenUnmasked();
     void promptSelectsTheWholeTextAndFocusesTheField();
@@ -234,6 +235,37 @@ void SmallDialogsTest::informationIsNotShownWhileEnding()
     m_dialogs.setEnding(false);
     m_dialogs.information(QStringLiteral("Informacja"), QStringLiteral("Znowu widać"));
     QVERIFY(shown);
+}
+
+// --- Choice of several buttons ---------------------------------------------------------------
+
+void SmallDialogsTest::choiceAnswersTheButtonsPlace()
+{
+    const QStringList buttons = {QStringLiteral("&Pomiń te pliki"), QStringLiteral("&Nadpisz"),
+                                 QStringLiteral("&Anuluj")};
+    const auto ask = [&](const std::function<void(QMessageBox*)>& act) {
+        MessageBoxWatch watch(act);
+        const int answer = m_dialogs.choose(QStringLiteral("Pytanie"), QStringLiteral("Co?"),
+                                            buttons, 0);
+        return std::make_pair(answer, watch.texts());
+    };
+    QStringList accessible;
+    const auto enter = ask([&](QMessageBox* box) {
+        for (QAbstractButton* b : box->buttons())
+            accessible << b->accessibleName();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QCOMPARE(enter.first, 0);
+    QCOMPARE(enter.second, QStringList{QStringLiteral("Co?")});
+    QVERIFY(accessible.contains(QStringLiteral("Pomiń te pliki")));
+    const auto second = ask([](QMessageBox* box) {
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == QStringLiteral("&Nadpisz"))
+                b->click();
+    });
+    QCOMPARE(second.first, 1);
+    const auto esc = ask([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    QCOMPARE(esc.first, 2);
 }
 
 // --- Question window --------------------------------------------------------------------------

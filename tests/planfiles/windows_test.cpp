@@ -15,12 +15,14 @@
 #include "tests/support/test_env.h"
 
 #include <QCheckBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -152,8 +154,11 @@ private slots:
             QTest::mouseClick(child<QPushButton>(win, "SBWygeneruj"), Qt::LeftButton);
         });
         QVERIFY(ex.Execute(2024, 0));
+        // How many files went where.
         QCOMPARE(dialogs->informationTexts(),
-                 QStringList{QStringLiteral("Generowanie planów zakończyło się sukcesem.")});
+                 QStringList{QStringLiteral("Generowanie planów zakończyło się sukcesem. Liczba "
+                                            "zapisanych plików: 3, folder: ") +
+                             planDir->path() + QLatin1Char('.')});
         QByteArray bytes;
         QVERIFY(ReadPlanFileBytes(path("beata"), bytes));
         QVERIFY(DecryptString(bytes, kPlanFileCipherKey).contains("<COMMENT>a\r\nb</COMMENT>"));
@@ -185,9 +190,11 @@ private slots:
         QCOMPARE(texts.size(), 2);
         QVERIFY(texts.at(0).startsWith(QStringLiteral("Nie powiodła się próba odczytu pliku ")));
         QCOMPARE(texts.at(1),
-                 QStringLiteral("Wczytywanie planów zakończyło się sukcesem. Pominięto jednak 1 "
-                                "planów urlopowych ze względu na brak dostępu do plików planów "
-                                "urlopowych."));
+                 QStringLiteral("Wczytywanie planów zakończyło się sukcesem. Liczba wczytanych "
+                                "plików: 1, folder: ") +
+                     planDir->path() +
+                     QStringLiteral(". Pominięto jednak 1 planów urlopowych ze względu na brak "
+                                    "dostępu do plików planów urlopowych."));
         QCOMPARE(scalar(QStringLiteral("SELECT CHECKSUM FROM EMPLOYEESSETTINGS WHERE "
                                        "IDEMPLOYEE='B2'")),
                  QStringLiteral("42"));
@@ -207,6 +214,50 @@ private slots:
                                              "wczytania. Wszyskie plany są aktualne."),
                               QStringLiteral("Nie wskazano żadnego pracownika, dla którego ma być "
                                              "wczytany plan.")}));
+    }
+
+    // A message in the middle of a run (here: a file of another year) must not open behind the
+    // progress window: the progress window closes first and the message is the active window.
+    void aMessageDuringARunStandsInFrontOfItsProgress()
+    {
+        TfExportPlan ex(*db, *dialogs, options);
+        test::whenModal<TfExportPlan>([&](TfExportPlan* win) {
+            QTest::mouseClick(child<QPushButton>(win, "SBWygeneruj"), Qt::LeftButton);
+        });
+        QVERIFY(ex.Execute(2024, 0));
+        PlanFileContent old;
+        old.year = 2023;
+        old.employeeKey = QStringLiteral("B2");
+        QVERIFY(WritePlanFileBytes(path("beata"), BuildPlanFileBytes(old)));
+
+        dialogs->clear();
+        TfImportPlan im(*db, *dialogs, options);
+        im.progressDelayMs = 0;
+        bool progressShown = false;
+        bool progressHidden = false;
+        bool messageActive = false;
+        dialogs->whileInformationShows = [&](const QString& text) {
+            if (!text.contains(QStringLiteral("jest planem na rok 2023")))
+                return;
+            auto* progress = im.findChild<QProgressDialog*>(QStringLiteral("RunProgress"));
+            progressShown = progress && progress->isVisible();
+            // The message window as the program shows it: modal, over the running window.
+            QDialog message(&im);
+            message.setWindowTitle(QStringLiteral("Błąd"));
+            message.setModal(true);
+            message.show();
+            QApplication::processEvents();
+            progressHidden = progress && !progress->isVisible();
+            messageActive = QApplication::activeWindow() == &message;
+        };
+        test::whenModal<TfImportPlan>([&](TfImportPlan* win) {
+            QTest::mouseClick(child<QPushButton>(win, "SBWczytaj"), Qt::LeftButton);
+        });
+        QVERIFY(im.Execute(2024, 0));
+        dialogs->whileInformationShows = {};
+        QVERIFY2(progressShown, "the run's progress was in sight before the message");
+        QVERIFY(progressHidden);
+        QVERIFY(messageActive);
     }
 };
 

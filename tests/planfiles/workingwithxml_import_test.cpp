@@ -104,6 +104,8 @@ TEST_F(PlanFilesTest, FilesOfAnotherYearAreNeitherOfferedNorRead)
     ASSERT_TRUE(exportAll(x));
     fillIn("cezary", {20240611}, {}, 2);
     TWorkingWithXML lastYear(t.db(), 2023);
+    t.dialogs().answer(true);         // no non-working day in 2023
+    t.dialogs().answerChoice(1);      // this year's file replaced by last year's
     ASSERT_TRUE(lastYear.WritePlanFiles({QStringLiteral("A1")}, QString(), true, false));
     ASSERT_TRUE(clearText("adam").startsWith("<ZEFIRANT><IDYEAR>2023</IDYEAR>"));
 
@@ -155,13 +157,10 @@ TEST_F(PlanFilesTest, LinkedPlanFilesAreNeitherWrittenNorRead)
     }
     ASSERT_TRUE(QFile::link(target, path("beata")));
     TWorkingWithXML x(t.db(), 2024);
-    EXPECT_FALSE(exportAll(x));
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("Zapis do pliku nie powiódł się. Katalog jest "
-                                                     "niedostępny lub zablokowany przez inny "
-                                                     "program / użytkownika. Sprawdź dostępność "
-                                                     "ścieżki: ") +
-                                      path("beata")});
-    EXPECT_EQ(x.lastRun().stoppedAt, QStringLiteral("Beata Bednarz (B2)"));
+    EXPECT_TRUE(exportAll(x));
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(x.lastRun().leftAlone.size(), 1) << "the link is left alone and named";
+    EXPECT_EQ(x.lastRun().done, 2);
     QFile check(target);
     ASSERT_TRUE(check.open(QIODevice::ReadOnly));
     EXPECT_EQ(check.readAll(), kept);
@@ -283,6 +282,49 @@ TEST_F(PlanFilesTest, StoredEmployeesAreCommittedBeforeAMessageAndAFailureLaterK
     EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "B2"), QStringLiteral("20240613"));
     EXPECT_EQ(stamp("C3"), 43);
     EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "C3"), QStringLiteral("20240611"));
+}
+
+// A commit refused in the middle of the run ends it there: the run names the first employee of
+// the refused commit, not a later one, and reads nothing after it.
+TEST_F(PlanFilesTest, AFailedCommitMidRunStopsAtTheFirstEmployeeNotStored)
+{
+    {
+        TWorkingWithXML before(t.db(), 2024);
+        ASSERT_TRUE(exportAll(before));
+    }
+    fillIn("adam", {20240610}, {}, 51);
+    fillIn("beata", {20240613}, {}, 52);
+    fillIn("cezary", {20240614}, {}, 53);
+    t.exec(QStringLiteral("CREATE EXCEPTION TEST_NO_COMMIT 'zapis odrzucony'"));
+    t.exec(QStringLiteral("CREATE TRIGGER TEST_REFUSE_COMMIT ON TRANSACTION COMMIT AS BEGIN IF "
+                          "(EXISTS (SELECT * FROM EMPLOYEESSETTINGS WHERE IDYEAR=2024 AND "
+                          "IDEMPLOYEE='B2' AND CHECKSUM=52)) THEN EXCEPTION TEST_NO_COMMIT; END"));
+    // A connection takes the database's triggers when it attaches.
+    t.db().Disconnect();
+    ASSERT_TRUE(t.db().Connect(t.path(), QString::fromLatin1(test::TestDatabase::kUser),
+                               QString::fromLatin1(test::TestDatabase::kPassword)));
+    TWorkingWithXML x(t.db(), 2024);
+    // An employee no longer in the plan brings a message, and the stored ones are committed
+    // before each message.
+    EXPECT_TRUE(x.ImportPlanFiles({QStringLiteral("A1"), QStringLiteral("GONE1"),
+                                   QStringLiteral("B2"), QStringLiteral("C3"),
+                                   QStringLiteral("GONE2")}));
+    EXPECT_TRUE(x.lastRun().stopped);
+    EXPECT_EQ(x.lastRun().stoppedAt, QStringLiteral("Beata Bednarz (B2)"));
+    EXPECT_EQ(x.lastRun().done, 1);
+    ASSERT_EQ(messages().size(), 2) << messages().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(messages().at(0).contains(QStringLiteral("GONE1")));
+    EXPECT_TRUE(messages().at(1).contains(QStringLiteral("TEST_NO_COMMIT")) ||
+                messages().at(1).contains(QStringLiteral("zapis odrzucony")))
+        << messages().at(1).toStdString();
+    EXPECT_EQ(stamp("A1"), 51);
+    EXPECT_EQ(stamp("B2"), 0);
+    EXPECT_EQ(stamp("C3"), -7);
+
+    // The rest can be read again: exactly they are offered.
+    QStringList changed;
+    ASSERT_TRUE(x.FindChangedPlanFiles(changed));
+    EXPECT_EQ(changed, (QStringList{QStringLiteral("B2"), QStringLiteral("C3")}));
 }
 
 // More employees than one commit takes: every one of them stored.

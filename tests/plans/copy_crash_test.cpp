@@ -99,7 +99,7 @@ protected:
             t.scalar(QStringLiteral(
                          "SELECT STATUS || ' ' || PLANDIR FROM HOLIDAYPLANS WHERE IDYEAR=2024"))
                 .toStdString(),
-            "2 " + kFolder.toStdString())
+            "2 " + kFolder.toStdString() + "/Plan urlopowy 2024")
             << when;
         EXPECT_EQ(rows, kEmployees) << when;
         return Left::WholePlan;

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -128,7 +129,8 @@ TEST_F(PlanLifecycleTest, CopyCarriesOverDaysNotTakenAndNothingElse)
 
     EXPECT_EQ(status(2024), 2);
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT PLANDIR FROM HOLIDAYPLANS WHERE IDYEAR=2024")),
-              QStringLiteral("/srv/plany"));
+              QStringLiteral("/srv/plany/Plan urlopowy 2024"))
+        << "a folder of its own: in the source's the two plans would overwrite each other";
     const auto row = [&](const QString& id) {
         return t.scalar(
             QStringLiteral("SELECT LASTYEARDAYS || '|' || THISYEARDAYS || '|' || "
@@ -151,6 +153,21 @@ TEST_F(PlanLifecycleTest, CopyCarriesOverDaysNotTakenAndNothingElse)
     EXPECT_EQ(status(2025), 1);
     EXPECT_EQ(
         t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM EMPLOYEESSETTINGS WHERE IDYEAR=2025")), 0);
+}
+
+// The copy's folder is made beside the source's, named after its own year.
+TEST_F(PlanLifecycleTest, ACopyGetsAFolderOfItsOwnBesideTheSources)
+{
+    QTemporaryDir dir;
+    const QString source = dir.path() + QStringLiteral("/urlopy_2023");
+    ASSERT_TRUE(QDir().mkdir(source));
+    plan(2023, 4, source);
+    life.setCopySource(2023, source);
+    EXPECT_EQ(life.CreatePlan(years({2024})), 2024);
+    const QString own = dir.path() + QStringLiteral("/urlopy_2024");
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT PLANDIR FROM HOLIDAYPLANS WHERE IDYEAR=2024")), own);
+    EXPECT_TRUE(QFileInfo(own).isDir());
+    EXPECT_TRUE(t.dialogs().shown().empty());
 }
 
 TEST_F(PlanLifecycleTest, CancellingTheCopyClearsItsSource)
@@ -238,7 +255,7 @@ TEST_F(PlanLifecycleTest, ACopyIntoAYearThatExistsAsksAgainAndCopiesIntoTheNextY
               QStringLiteral("A=10"));
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT STATUS || PLANDIR FROM HOLIDAYPLANS WHERE "
                                       "IDYEAR=2025")),
-              QStringLiteral("2/srv/plany"));
+              QStringLiteral("2/srv/plany/Plan urlopowy 2025"));
     EXPECT_EQ(
         t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM EMPLOYEESSETTINGS WHERE IDYEAR=2025")), 2);
     EXPECT_TRUE(errorLog().isEmpty());

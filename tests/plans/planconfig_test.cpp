@@ -3,6 +3,7 @@
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
 #include "plans/planconfig.h"
+#include "plans/planfolder.h"
 #include "tests/support/test_database.h"
 
 #include <QDir>
@@ -350,6 +351,62 @@ TEST_F(PlanConfigTest, AChosenFolderTheFieldCannotHoldUnchangedIsRefused)
     EXPECT_EQ(t.dialogs().informationTexts().size(), 2);
     EXPECT_TRUE(config.FolderChosen(QStringLiteral("/dane/Łódź")));
     EXPECT_TRUE(config.changed());
+}
+
+// --- one folder per plan ----------------------------------------------------------------------
+
+TEST(PlanFolderTest, AProposedFolderIsTheOtherPlansWithThisYear)
+{
+    EXPECT_EQ(ProposedPlanFolder(2025, QStringLiteral("/srv/kadry/urlopy 2024/"), 2024),
+              QStringLiteral("/srv/kadry/urlopy 2025"));
+    EXPECT_EQ(ProposedPlanFolder(2025, QStringLiteral("/srv/kadry/urlopy"), 2024),
+              QStringLiteral("/srv/kadry/urlopy/Plan urlopowy 2025"));
+    EXPECT_EQ(ProposedPlanFolder(2025, QString(), 2024), QString());
+    EXPECT_TRUE(SameFolder(QStringLiteral("/srv/a/../b/"), QStringLiteral("/srv/b")));
+    EXPECT_FALSE(SameFolder(QStringLiteral("/srv/b"), QStringLiteral("/srv/bb")));
+}
+
+// Two plans in one folder would overwrite each other's files: a new plan is offered a folder of
+// its own, and taking the other plan's folder is asked about, with the reason, once.
+TEST_F(PlanConfigTest, ANewPlanGetsAFolderOfItsOwnAndSharingOneIsAskedFirst)
+{
+    QTemporaryDir dir;
+    const QString last = dir.path() + QStringLiteral("/plany 2023");
+    ASSERT_TRUE(QDir().mkdir(last));
+    t.exec(QStringLiteral("INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (2023, 4, "
+                          "'%1')")
+               .arg(last));
+    config.Open(kYear, QString(), 0);
+    const QString proposed = dir.path() + QStringLiteral("/plany 2024");
+    EXPECT_EQ(config.proposedFolder(), proposed);
+    EXPECT_TRUE(config.LeaveFolder(proposed));
+    EXPECT_TRUE(t.dialogs().shown().empty()) << "not missing: made when the window closes";
+    EXPECT_EQ(config.CloseFolder(proposed), proposed);
+    EXPECT_TRUE(QFileInfo(proposed).isDir());
+
+    // Last year's folder, typed with a trailing separator: asked, and refused.
+    t.dialogs().answer(false);
+    EXPECT_FALSE(config.LeaveFolder(last + QLatin1Char('/')));
+    EXPECT_EQ(config.storedFolder(), proposed);
+    ASSERT_EQ(t.dialogs().questionTexts().size(), 1);
+    EXPECT_TRUE(t.dialogs().questionTexts().at(0).contains(QStringLiteral("na rok 2023")));
+    EXPECT_TRUE(t.dialogs().questionTexts().at(0).contains(QStringLiteral("nadpisywałyby")));
+    t.dialogs().answer(false);
+    EXPECT_FALSE(config.FolderChosen(last));
+    EXPECT_EQ(config.CloseFolder(proposed), proposed);
+
+    // Chosen on purpose: asked once, not again when the window closes.
+    t.dialogs().answer(true);
+    EXPECT_TRUE(config.FolderChosen(last));
+    EXPECT_EQ(config.CloseFolder(last), last);
+    EXPECT_EQ(t.dialogs().questionTexts().size(), 3);
+
+    // Typed and the window closed at once: asked then; "Nie" keeps the folder it had.
+    config.Open(kYear, proposed, 0);
+    EXPECT_EQ(config.proposedFolder(), QString()) << "it has a folder";
+    t.dialogs().answer(false);
+    EXPECT_EQ(config.CloseFolder(last), proposed);
+    EXPECT_TRUE(t.dialogs().allAnswersUsed());
 }
 
 // --- batch change ------------------------------------------------------------------------------

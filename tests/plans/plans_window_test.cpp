@@ -118,6 +118,10 @@ private slots:
     {
         QList<int> offered;
         test::whenModal<TfNewPlan>([&](TfNewPlan* w) {
+            // Wide enough for its whole caption beside the title bar's buttons.
+            QCOMPARE(w->windowTitle(), QStringLiteral("Stwórz nowy plan urlopowy"));
+            QVERIFY(w->width() >= w->fontMetrics().horizontalAdvance(w->windowTitle()) +
+                                      6 * w->fontMetrics().height());
             auto* year = w->findChild<QSpinBox*>(QStringLiteral("idYear"));
             offered << year->value();
             year->findChild<QLineEdit*>()->setText(QStringLiteral("1998"));

@@ -22,10 +22,20 @@ QStringList ScriptedDialogs::questionTexts() const
     return out;
 }
 
+QStringList ScriptedDialogs::choiceTexts() const
+{
+    QStringList out;
+    for (const Shown& s : m_shown)
+        if (s.kind == Kind::Choice)
+            out << s.text;
+    return out;
+}
+
 void ScriptedDialogs::clear()
 {
     m_shown.clear();
     m_answers.clear();
+    m_choices.clear();
     m_prompts.clear();
     m_files.clear();
 }
@@ -47,6 +57,21 @@ bool ScriptedDialogs::question(const QString& caption, const QString& text)
     const bool yes = m_answers.front();
     m_answers.pop_front();
     return yes;
+}
+
+int ScriptedDialogs::choose(const QString& caption, const QString& text, const QStringList& buttons,
+                            int defaultButton)
+{
+    m_shown.push_back({Kind::Choice, caption, text});
+    if (m_choices.empty()) {
+        ADD_FAILURE() << "Unexpected choice: " << text.toStdString();
+        return -1;
+    }
+    const int chosen = m_choices.front();
+    m_choices.pop_front();
+    if (chosen >= static_cast<int>(buttons.size()) || defaultButton >= buttons.size())
+        ADD_FAILURE() << "No such button: " << chosen;
+    return chosen;
 }
 
 bool ScriptedDialogs::prompt(const QString& caption, const QString& label, QString& value,

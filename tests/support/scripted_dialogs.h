@@ -17,7 +17,7 @@ namespace zf::test {
 class ScriptedDialogs : public Dialogs
 {
 public:
-    enum class Kind { Information, Question, Prompt, OpenFile, SaveFile, Directory };
+    enum class Kind { Information, Question, Choice, Prompt, OpenFile, SaveFile, Directory };
     struct Shown
     {
         Kind kind;
@@ -26,6 +26,8 @@ public:
     };
 
     void answer(bool yes) { m_answers.push_back(yes); }
+    // The place of the button chosen at the next choice.
+    void answerChoice(int button) { m_choices.push_back(button); }
     void answerPrompt(std::optional<QString> text) { m_prompts.push_back(std::move(text)); }
     // Called with each information text as it is shown: what holds while the clerk reads it.
     std::function<void(const QString&)> whileInformationShows;
@@ -35,11 +37,14 @@ public:
     // The texts of the information windows, in order.
     QStringList informationTexts() const;
     QStringList questionTexts() const;
-    bool allAnswersUsed() const { return m_answers.empty() && m_prompts.empty() && m_files.empty(); }
+    QStringList choiceTexts() const;
+    bool allAnswersUsed() const { return m_answers.empty() && m_choices.empty() && m_prompts.empty() && m_files.empty(); }
     void clear();
 
     void information(const QString& caption, const QString& text) override;
     bool question(const QString& caption, const QString& text) override;
+    int choose(const QString& caption, const QString& text, const QStringList& buttons,
+               int defaultButton) override;
     bool prompt(const QString& caption, const QString& label, QString& value,
                 bool masked) override;
     QString openFileName(const QString& title, const QString& startPath,
@@ -53,6 +58,7 @@ private:
 
     std::vector<Shown> m_shown;
     std::deque<bool> m_answers;
+    std::deque<int> m_choices;
     std::deque<std::optional<QString>> m_prompts;
     std::deque<QString> m_files;
 };
