@@ -2,6 +2,7 @@
 #include "planfiles/workingwithxml_reader.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 
 namespace zf {
@@ -35,7 +36,8 @@ QString planMailStateText(PlanMailEntry::State state)
     return {};
 }
 
-MailMessage planMailMessage(int year, const PlanMailEntry& entry, const QByteArray& file)
+MailMessage planMailMessage(int year, const PlanMailEntry& entry, const QString& fileName,
+                            const QByteArray& file)
 {
     MailMessage m;
     m.to = entry.email;
@@ -55,8 +57,8 @@ MailMessage planMailMessage(int year, const PlanMailEntry& entry, const QByteArr
                  "w tej wiadomości.\n\n"
                  "Dział kadr\n")
                  .arg(year)
-                 .arg(entry.fileName);
-    m.attachmentName = entry.fileName;
+                 .arg(fileName);
+    m.attachmentName = fileName;
     m.attachmentType = kPlanFileMimeType;
     m.attachment = file;
     return m;
@@ -135,12 +137,14 @@ bool PlanMailRun::Send(SmtpSession& session, const PlanFilesProgress& progress)
             e.state = PlanMailEntry::State::NoAddress;
             continue;
         }
-        QFile file(PlanFilePath(m_planFolder, e.fileName));
+        const QString path = PlanFilePath(m_planFolder, e.fileName);
+        QFile file(path);
         if (e.fileName.isEmpty() || !file.open(QIODevice::ReadOnly)) {
             e.state = PlanMailEntry::State::NoFile;
             continue;
         }
-        const SmtpResult r = session.send(planMailMessage(m_year, e, file.readAll()));
+        const SmtpResult r = session.send(
+            planMailMessage(m_year, e, QFileInfo(path).fileName(), file.readAll()));
         if (r.sent()) {
             e.state = PlanMailEntry::State::Sent;
         } else if (r.runCanGoOn()) {

@@ -28,7 +28,7 @@ struct PlanMailEntry
     QString key;
     QString text; // "Name Surname (key)"
     QString email;
-    QString fileName;
+    QString fileName; // as the card gives it, without the extension
     State state = State::Waiting;
     QString reply;
 
@@ -39,8 +39,9 @@ struct PlanMailEntry
 QString planMailStateText(PlanMailEntry::State state);
 
 // The message that carries an employee's plan file: a Polish subject and text saying what to
-// do with it; never the file's password.
-MailMessage planMailMessage(int year, const PlanMailEntry& entry, const QByteArray& file);
+// do with it; never the file's password. `fileName` is the file's own name in the plan folder.
+MailMessage planMailMessage(int year, const PlanMailEntry& entry, const QString& fileName,
+                            const QByteArray& file);
 
 inline const QString kPlanFileMimeType = QStringLiteral("application/x-zefirant-plan");
 
