@@ -5,7 +5,9 @@
 #include "data/programoptions.h"
 #include "data/scriptrunner.h"
 #include "cipher/cipher.h"
+#include "planfiles/planfile.h"
 #include "planfiles/exportwindow.h"
+#include "planfiles/importwindow.h"
 #include "planfiles/planmailwindow.h"
 #include "tests/planfiles/planfiles_seed.h"
 #include "tests/support/modal.h"
@@ -115,6 +117,8 @@ private slots:
     void init()
     {
         QDir().mkpath(dataFolder() + QStringLiteral("/debug"));
+        // No mail server from an earlier case.
+        QFile::remove(dataFolder() + QStringLiteral("/zefirant.ini"));
         dbDir = std::make_unique<QTemporaryDir>();
         planDir = std::make_unique<QTemporaryDir>();
         const QString dbPath = dbDir->path() + QStringLiteral("/pliki.fdb");
@@ -186,6 +190,36 @@ private slots:
             to << m.value(QStringLiteral("rcpt_tos")).toArray().at(0).toString();
         // Adam got his file once; Beata was tried twice and refused both times.
         QCOMPARE(to, QStringList{QStringLiteral("adam@firma.example")});
+    }
+
+    // "Dodaj pliki…" of the import window: a saved file from elsewhere lands in the plan folder
+    // and "Zaznacz zmienione" selects its employee.
+    void addedReturnedFileIsOfferedByTheScan()
+    {
+        sendAll({});
+        QTemporaryDir downloads;
+        PlanFileContent c;
+        c.year = 2024;
+        c.employeeKey = QStringLiteral("B2");
+        c.stamp = 77;
+        c.selectedDays = {20240902};
+        const QString saved = downloads.filePath(QStringLiteral("beata(2).zfpn"));
+        QVERIFY(WritePlanFileBytes(saved, BuildPlanFileBytes(c)));
+        dialogs->clear();
+        dialogs->chooseFile(saved);
+        TfImportPlan im(*db, *dialogs, options);
+        im.progressDelayMs = 0;
+        test::whenModal<TfImportPlan>([&](TfImportPlan* win) {
+            QTest::mouseClick(child<QPushButton>(win, "SBDodajPliki"), Qt::LeftButton);
+            QCOMPARE(items(win, true), QStringList{QStringLiteral("Beata Bednarz (B2)")});
+            win->reject();
+        });
+        im.Execute(2024, 0);
+        QCOMPARE(dialogs->informationTexts().size(), 1);
+        QVERIFY(dialogs->informationTexts().at(0).startsWith(QStringLiteral("Dodano do katalogu planu:")));
+        QByteArray bytes;
+        QVERIFY(ReadPlanFileBytes(path("beata"), bytes));
+        QCOMPARE(bytes, BuildPlanFileBytes(c));
     }
 };
 
