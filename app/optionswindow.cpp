@@ -2,6 +2,7 @@
 
 #include "app/centre.h"
 #include "app/mailoptionspage.h"
+#include "data/programoptions.h"
 #include "util/textcodec.h"
 #include "util/widgets.h"
 
