@@ -27,9 +27,10 @@ def free_port():
 
 
 class Handler:
-    def __init__(self, folder, refuse):
+    def __init__(self, folder, refuse, quiet):
         self.folder = folder
         self.refuse = refuse
+        self.quiet = quiet
         self.count = 0
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
@@ -41,6 +42,8 @@ class Handler:
     async def handle_DATA(self, server, session, envelope):
         self.count += 1
         n = self.count
+        if self.quiet:
+            return "250 Message accepted for delivery"
         raw = envelope.content
         with open(os.path.join(self.folder, "%d.eml" % n), "wb") as f:
             f.write(raw)
@@ -71,6 +74,7 @@ def main():
     ap.add_argument("--starttls", action="store_true")
     ap.add_argument("--refuse", default="")
     ap.add_argument("--auth", default="", help="USER:PASSWORD the server requires")
+    ap.add_argument("--quiet", action="store_true", help="accept and forget (benchmarks)")
     a = ap.parse_args()
 
     kwargs = {}
@@ -98,7 +102,7 @@ def main():
                       auth_require_tls=a.starttls)
 
     port = free_port()
-    controller = Controller(Handler(a.dir, a.refuse), hostname="127.0.0.1", port=port, **kwargs)
+    controller = Controller(Handler(a.dir, a.refuse, a.quiet), hostname="127.0.0.1", port=port, **kwargs)
     controller.start()
     print("PORT %d" % port, flush=True)
     if a.starttls:
