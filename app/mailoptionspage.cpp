@@ -16,8 +16,7 @@ namespace zf {
 
 namespace {
 
-template <class W>
-W* named(W* w, const char* name, const QString& accessible)
+template <class W> W* named(W* w, const char* name, const QString& accessible)
 {
     w->setObjectName(QLatin1String(name));
     w->setAccessibleName(accessible);
@@ -176,9 +175,9 @@ void TfMailOptionsPage::sendTestMessage()
                  .arg(s.server);
     const SmtpResult r = SmtpSession(s).send(m);
     if (r.sent()) {
-        m_dialogs.information(kCaptionInformation,
-                              QStringLiteral("Wiadomość próbna została wysłana na adres %1.")
-                                  .arg(s.sender));
+        m_dialogs.information(
+            kCaptionInformation,
+            QStringLiteral("Wiadomość próbna została wysłana na adres %1.").arg(s.sender));
         return;
     }
     if (r.status == SmtpResult::Status::LoginRefused)

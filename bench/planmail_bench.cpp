@@ -67,8 +67,7 @@ int main(int argc, char** argv)
             QByteArray bytes(3000, '\0');
             for (int b = 0; b < bytes.size(); ++b)
                 bytes[b] = static_cast<char>((b * 31 + i * 7) & 0xff);
-            if (!bench::writeBytes(folder + QLatin1Char('/') + e.fileName +
-                                       QStringLiteral(".zfpn"),
+            if (!bench::writeBytes(folder + QLatin1Char('/') + e.fileName + QStringLiteral(".zfpn"),
                                    bytes))
                 return 1;
             entries.push_back(e);
@@ -91,8 +90,8 @@ int main(int argc, char** argv)
                 QFile f(path);
                 if (!f.open(QIODevice::ReadOnly))
                     return false;
-                const SmtpResult r = session.send(
-                    planMailMessage(2024, e, QFileInfo(path).fileName(), f.readAll()));
+                const SmtpResult r =
+                    session.send(planMailMessage(2024, e, QFileInfo(path).fileName(), f.readAll()));
                 if (!r.sent()) {
                     std::fprintf(stderr, "%s\n", qPrintable(r.message));
                     return false;
@@ -118,8 +117,7 @@ int main(int argc, char** argv)
             QFile f(path);
             if (!f.open(QIODevice::ReadOnly))
                 return 1;
-            const MailMessage m =
-                planMailMessage(2024, e, QFileInfo(path).fileName(), f.readAll());
+            const MailMessage m = planMailMessage(2024, e, QFileInfo(path).fileName(), f.readAll());
             Built b;
             keep.push_back("<" + m.to.toUtf8() + ">");
             b.rcpt = curl_slist_append(nullptr, keep.back().constData());
@@ -135,7 +133,8 @@ int main(int argc, char** argv)
             curl_mime_type(text, "text/plain; charset=UTF-8");
             curl_mime_encoder(text, "quoted-printable");
             curl_mimepart* file = curl_mime_addpart(b.mime);
-            curl_mime_data(file, m.attachment.constData(), static_cast<size_t>(m.attachment.size()));
+            curl_mime_data(file, m.attachment.constData(),
+                           static_cast<size_t>(m.attachment.size()));
             curl_mime_filename(file, m.attachmentName.toUtf8().constData());
             curl_mime_type(file, "application/x-zefirant-plan");
             curl_mime_encoder(file, "base64");

@@ -143,8 +143,8 @@ bool PlanMailRun::Send(SmtpSession& session, const PlanFilesProgress& progress)
             e.state = PlanMailEntry::State::NoFile;
             continue;
         }
-        const SmtpResult r = session.send(
-            planMailMessage(m_year, e, QFileInfo(path).fileName(), file.readAll()));
+        const SmtpResult r =
+            session.send(planMailMessage(m_year, e, QFileInfo(path).fileName(), file.readAll()));
         if (r.sent()) {
             e.state = PlanMailEntry::State::Sent;
         } else if (r.runCanGoOn()) {
@@ -176,8 +176,9 @@ int PlanMailRun::MarkFailedForRetry()
 
 int PlanMailRun::count(PlanMailEntry::State state) const
 {
-    return static_cast<int>(std::count_if(m_entries.begin(), m_entries.end(),
-                                          [state](const PlanMailEntry& e) { return e.state == state; }));
+    return static_cast<int>(
+        std::count_if(m_entries.begin(), m_entries.end(),
+                      [state](const PlanMailEntry& e) { return e.state == state; }));
 }
 
 } // namespace zf

@@ -15,8 +15,9 @@ class TmyDataBase;
 // One employee of a sending of plan files, and how it ended.
 struct PlanMailEntry
 {
-    enum class State {
-        Waiting,   // to be sent in the next run
+    enum class State
+    {
+        Waiting, // to be sent in the next run
         Sent,
         NoAddress, // the card has no e-mail address
         NoFile,    // the plan folder has no file of the employee

@@ -18,8 +18,7 @@ namespace zf {
 
 TfPlanMailResults::TfPlanMailResults(TmyDataBase& db, Dialogs& dialogs, int year, QWidget* parent)
     : QDialog(parent), m_db(db), m_dialogs(dialogs), m_year(year),
-      m_run(std::make_unique<PlanMailRun>(db, year)),
-      m_settings(std::make_unique<SmtpSettings>())
+      m_run(std::make_unique<PlanMailRun>(db, year)), m_settings(std::make_unique<SmtpSettings>())
 {
     setObjectName(QStringLiteral("TfPlanMailResults"));
     setWindowTitle(QStringLiteral("Wysyłanie planów e-mailem"));
@@ -110,8 +109,8 @@ void TfPlanMailResults::refill()
 {
     m_list->clear();
     for (const PlanMailEntry& e : m_run->entries()) {
-        auto* item = new QTreeWidgetItem(
-            m_list, {e.text, e.email, planMailStateText(e.state), e.reply});
+        auto* item =
+            new QTreeWidgetItem(m_list, {e.text, e.email, planMailStateText(e.state), e.reply});
         item->setData(0, Qt::UserRole, e.key);
         item->setData(2, Qt::UserRole, static_cast<int>(e.state));
     }

@@ -89,11 +89,10 @@ bool ReturnedFilesIntake::Add(const QStringList& paths, std::vector<ReturnedFile
         }
         if (!f.ofYear) {
             int fileYear = 0;
-            refuse(ParseStamp(f.data.year, fileYear)
-                       ? QStringLiteral("to plan na rok %1, a nie na rok %2")
-                             .arg(fileYear)
-                             .arg(m_year)
-                       : QStringLiteral("plik nie podaje poprawnego roku planu"));
+            refuse(
+                ParseStamp(f.data.year, fileYear)
+                    ? QStringLiteral("to plan na rok %1, a nie na rok %2").arg(fileYear).arg(m_year)
+                    : QStringLiteral("plik nie podaje poprawnego roku planu"));
             continue;
         }
         const PlanEmployee* e = byKey.value(f.data.employeeKey);

@@ -14,8 +14,8 @@ SmtpSettings readMailSettings(const QString& iniPath)
     SmtpSettings s;
     s.server = ini.readString(kSection, QStringLiteral("Serwer"));
     s.port = ini.readInteger(kSection, QStringLiteral("Port"), s.port);
-    const int security = ini.readInteger(kSection, QStringLiteral("Zabezpieczenie"),
-                                         static_cast<int>(s.security));
+    const int security =
+        ini.readInteger(kSection, QStringLiteral("Zabezpieczenie"), static_cast<int>(s.security));
     if (security >= 0 && security <= 2)
         s.security = static_cast<SmtpSettings::Security>(security);
     s.user = ini.readString(kSection, QStringLiteral("Uzytkownik"));
@@ -27,14 +27,13 @@ SmtpSettings readMailSettings(const QString& iniPath)
 bool writeMailSettings(const QString& iniPath, const SmtpSettings& s)
 {
     IniFile ini(iniPath);
-    return ini.writeStrings(
-        kSection, {{QStringLiteral("Serwer"), s.server.trimmed()},
-                   {QStringLiteral("Port"), QString::number(s.port)},
-                   {QStringLiteral("Zabezpieczenie"),
-                    QString::number(static_cast<int>(s.security))},
-                   {QStringLiteral("Uzytkownik"), s.user},
-                   {QStringLiteral("Nadawca"), s.sender.trimmed()},
-                   {QStringLiteral("Certyfikaty"), s.caFile}});
+    return ini.writeStrings(kSection, {{QStringLiteral("Serwer"), s.server.trimmed()},
+                                       {QStringLiteral("Port"), QString::number(s.port)},
+                                       {QStringLiteral("Zabezpieczenie"),
+                                        QString::number(static_cast<int>(s.security))},
+                                       {QStringLiteral("Uzytkownik"), s.user},
+                                       {QStringLiteral("Nadawca"), s.sender.trimmed()},
+                                       {QStringLiteral("Certyfikaty"), s.caFile}});
 }
 
 } // namespace zf

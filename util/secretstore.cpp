@@ -14,13 +14,19 @@ namespace {
 
 const SecretSchema* schema()
 {
-    static const SecretSchema s = {
-        "pl.orvantis.zefirant.Poczta",
-        SECRET_SCHEMA_NONE,
-        {{"server", SECRET_SCHEMA_ATTRIBUTE_STRING},
-         {"user", SECRET_SCHEMA_ATTRIBUTE_STRING},
-         {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
-        0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    static const SecretSchema s = {"pl.orvantis.zefirant.Poczta",
+                                   SECRET_SCHEMA_NONE,
+                                   {{"server", SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                    {"user", SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                    {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
+                                   0,
+                                   nullptr,
+                                   nullptr,
+                                   nullptr,
+                                   nullptr,
+                                   nullptr,
+                                   nullptr,
+                                   nullptr};
     return &s;
 }
 
@@ -73,10 +79,9 @@ bool SecretStore::store(const QString& server, const QString& user, const QStrin
     const QByteArray usr = user.toUtf8();
     const QByteArray pwd = password.toUtf8();
     const QByteArray label = "Zefirant PL+: poczta " + usr + '@' + srv;
-    const gboolean ok =
-        secret_password_store_sync(schema(), SECRET_COLLECTION_DEFAULT, label.constData(),
-                                   pwd.constData(), nullptr, &e, "server", srv.constData(), "user",
-                                   usr.constData(), nullptr);
+    const gboolean ok = secret_password_store_sync(
+        schema(), SECRET_COLLECTION_DEFAULT, label.constData(), pwd.constData(), nullptr, &e,
+        "server", srv.constData(), "user", usr.constData(), nullptr);
     const QString text = takeError(e);
     if (error)
         *error = text;

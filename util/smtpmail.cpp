@@ -28,8 +28,8 @@ bool isPlainHeaderText(const QString& text)
 {
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u < 0x20 || u > 0x7e || u == u'"' || u == u'=' || u == u'?' || u == u'<' ||
-            u == u'>' || u == u',' || u == u';' || u == u':' || u == u'@' || u == u'\\')
+        if (u < 0x20 || u > 0x7e || u == u'"' || u == u'=' || u == u'?' || u == u'<' || u == u'>' ||
+            u == u',' || u == u';' || u == u':' || u == u'@' || u == u'\\')
             return false;
     }
     return true;

@@ -12,7 +12,12 @@ namespace zf {
 // settings; the caller fills it in for the run from the secret store or the user.
 struct SmtpSettings
 {
-    enum class Security { None = 0, StartTls = 1, SslTls = 2 };
+    enum class Security
+    {
+        None = 0,
+        StartTls = 1,
+        SslTls = 2
+    };
 
     QString server;
     int port = 587;
@@ -43,7 +48,8 @@ struct MailMessage
 // How one send ended.
 struct SmtpResult
 {
-    enum class Status {
+    enum class Status
+    {
         Sent,
         Refused,        // the server refused this message (its reply says why); others may pass
         ServerNotFound, // the name did not resolve

@@ -73,8 +73,8 @@ TEST_F(PlanMailTest, EachEmployeeWithAnAddressGetsHisOwnFileAndNoPassword)
 
     const QList<QJsonObject> got = server.messages();
     ASSERT_EQ(got.size(), 2);
-    EXPECT_EQ(recipients(server),
-              (QStringList{QStringLiteral("adam@firma.example"), QStringLiteral("beata@firma.example")}));
+    EXPECT_EQ(recipients(server), (QStringList{QStringLiteral("adam@firma.example"),
+                                               QStringLiteral("beata@firma.example")}));
     EXPECT_EQ(SmtpTestServer::attachment(got.at(0)), fileBytes("adam"));
     EXPECT_EQ(SmtpTestServer::attachment(got.at(1)), fileBytes("beata"));
     const QJsonObject a = got.at(0).value(QStringLiteral("attachments")).toArray().at(0).toObject();

@@ -1,13 +1,13 @@
 // "Wyślij e-mailem" of the export window offscreen: the files written, then sent to a real SMTP
 // server on the loopback address, the results list and "Wyślij ponownie nieudane".
+#include "cipher/cipher.h"
 #include "data/databasecreation.h"
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
 #include "data/scriptrunner.h"
-#include "cipher/cipher.h"
-#include "planfiles/planfile.h"
 #include "planfiles/exportwindow.h"
 #include "planfiles/importwindow.h"
+#include "planfiles/planfile.h"
 #include "planfiles/planmailwindow.h"
 #include "tests/planfiles/planfiles_seed.h"
 #include "tests/support/modal.h"
@@ -101,11 +101,13 @@ private:
         TfExportPlan ex(*db, *dialogs, options);
         ex.progressDelayMs = 0;
         if (onResults)
-            test::whenModal<TfPlanMailResults>([onResults](TfPlanMailResults* w) {
-                onResults(w);
-                if (w->isVisible())
-                    w->reject();
-            }, 20000);
+            test::whenModal<TfPlanMailResults>(
+                [onResults](TfPlanMailResults* w) {
+                    onResults(w);
+                    if (w->isVisible())
+                        w->reject();
+                },
+                20000);
         test::whenModal<TfExportPlan>([&](TfExportPlan* win) {
             QTest::mouseClick(child<QPushButton>(win, "SBPokazWszystkich"), Qt::LeftButton);
             QTest::mouseClick(child<QPushButton>(win, "SBWyslijEmailem"), Qt::LeftButton);
@@ -126,9 +128,9 @@ private slots:
         QVERIFY(script.open(QIODevice::ReadOnly));
         {
             DatabaseCreator creator;
-            const auto error = creator.create(dbPath, QStringLiteral("SYSDBA"),
-                                              QStringLiteral("lanternox"),
-                                              decipherScript(script.readAll()));
+            const auto error =
+                creator.create(dbPath, QStringLiteral("SYSDBA"), QStringLiteral("lanternox"),
+                               decipherScript(script.readAll()));
             QVERIFY2(!error, error ? qPrintable(error->message) : "");
             creator.DB.detach();
         }
@@ -163,9 +165,11 @@ private slots:
     void resultsListAndSendingAgainOnlyWhatFailed()
     {
         QVERIFY(db->Write(QStringLiteral("UPDATE EMPLOYEES SET EMAIL='adam@firma.example' "
-                                         "WHERE IDEMPLOYEE='A1'"), {}, 1));
+                                         "WHERE IDEMPLOYEE='A1'"),
+                          {}, 1));
         QVERIFY(db->Write(QStringLiteral("UPDATE EMPLOYEES SET EMAIL='beata@firma.example' "
-                                         "WHERE IDEMPLOYEE='B2'"), {}, 1));
+                                         "WHERE IDEMPLOYEE='B2'"),
+                          {}, 1));
         test::SmtpTestServer server({QStringLiteral("--refuse"), QStringLiteral("beata")});
         QVERIFY(server.running());
         useServer(server);
@@ -177,8 +181,10 @@ private slots:
                 QStringLiteral("Beata Bednarz (B2)|serwer odrzucił wiadomość"),
                 QStringLiteral("Cezary Cichy (C3)|brak adresu e-mail w karcie pracownika")};
             QCOMPARE(results(w), first);
-            QVERIFY(child<QTreeWidget>(w, "twWyniki")->topLevelItem(1)->text(3).startsWith(
-                QLatin1String("550")));
+            QVERIFY(child<QTreeWidget>(w, "twWyniki")
+                        ->topLevelItem(1)
+                        ->text(3)
+                        .startsWith(QLatin1String("550")));
             QCOMPARE(child<QLabel>(w, "lbPodsumowanie")->text(),
                      QStringLiteral("Wysłano 1 z 3 planów."));
             QTest::mouseClick(child<QPushButton>(w, "SBWyslijPonownie"), Qt::LeftButton);
@@ -216,7 +222,8 @@ private slots:
         });
         im.Execute(2024, 0);
         QCOMPARE(dialogs->informationTexts().size(), 1);
-        QVERIFY(dialogs->informationTexts().at(0).startsWith(QStringLiteral("Dodano do katalogu planu:")));
+        QVERIFY(dialogs->informationTexts().at(0).startsWith(
+            QStringLiteral("Dodano do katalogu planu:")));
         QByteArray bytes;
         QVERIFY(ReadPlanFileBytes(path("beata"), bytes));
         QCOMPARE(bytes, BuildPlanFileBytes(c));

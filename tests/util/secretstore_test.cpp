@@ -29,8 +29,8 @@ TEST(SecretStoreWithService, PasswordsAreKeptPerServerAndUser)
         GTEST_SKIP() << "runs under with_keyring.sh";
     const QString server = QStringLiteral("smtp.firma.example");
     QString error;
-    ASSERT_TRUE(SecretStore::store(server, QStringLiteral("kadry"), QStringLiteral("hasło ąę 1"),
-                                   &error))
+    ASSERT_TRUE(
+        SecretStore::store(server, QStringLiteral("kadry"), QStringLiteral("hasło ąę 1"), &error))
         << error.toStdString();
     ASSERT_TRUE(SecretStore::store(server, QStringLiteral("inny"), QStringLiteral("drugie")));
     EXPECT_EQ(SecretStore::lookup(server, QStringLiteral("kadry")),
@@ -48,8 +48,8 @@ TEST(SecretStoreWithService, ARememberedPasswordIsNeverAskedAgain)
     if (!withKeyring())
         GTEST_SKIP() << "runs under with_keyring.sh";
     test::ScriptedDialogs dialogs;
-    EXPECT_TRUE(MailPasswords::remember(account(QStringLiteral("pamiętany")),
-                                        QStringLiteral("z opcji")));
+    EXPECT_TRUE(
+        MailPasswords::remember(account(QStringLiteral("pamiętany")), QStringLiteral("z opcji")));
     SmtpSettings s = account(QStringLiteral("pamiętany"));
     ASSERT_TRUE(MailPasswords::fill(s, dialogs)); // no prompt scripted: asking would fail
     EXPECT_EQ(s.password, QStringLiteral("z opcji"));
@@ -74,7 +74,8 @@ TEST(SecretStoreAbsent, PasswordIsAskedOncePerRunAndKeptOnlyInMemory)
     EXPECT_FALSE(SecretStore::store(QStringLiteral("smtp.firma.example"), QStringLiteral("kadry"),
                                     QStringLiteral("x"), &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_FALSE(SecretStore::lookup(QStringLiteral("smtp.firma.example"), QStringLiteral("kadry")));
+    EXPECT_FALSE(
+        SecretStore::lookup(QStringLiteral("smtp.firma.example"), QStringLiteral("kadry")));
 
     test::ScriptedDialogs dialogs;
     dialogs.answerPrompt(std::nullopt);

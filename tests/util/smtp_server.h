@@ -25,10 +25,10 @@ public:
                                    ? QStringLiteral("/usr/bin/python3")
                                    : QStringLiteral("python3");
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(python, QStringList{sourceFolder() +
-                                                QStringLiteral("/tests/util/smtp_test_server.py"),
-                                            QStringLiteral("--dir"), m_dir.path()} +
-                                    options);
+        m_process.start(
+            python, QStringList{sourceFolder() + QStringLiteral("/tests/util/smtp_test_server.py"),
+                                QStringLiteral("--dir"), m_dir.path()} +
+                        options);
         // The server prints its port (and certificate) once it listens; 30 s bounds a broken
         // start.
         while (m_process.waitForReadyRead(30000)) {
@@ -104,6 +104,5 @@ private:
     int m_port = 0;
     QString m_cert;
 };
-
 
 } // namespace zf::test

@@ -84,7 +84,8 @@ TEST(SmtpMail, RefusedRecipientIsToldAndTheSessionGoesOn)
     const SmtpResult refused = session.send(message(QStringLiteral("nieznany@firma.example"), "x"));
     EXPECT_EQ(refused.status, SmtpResult::Status::Refused);
     EXPECT_EQ(refused.replyCode, 550);
-    EXPECT_TRUE(refused.reply.contains(QLatin1String("User unknown"))) << refused.reply.toStdString();
+    EXPECT_TRUE(refused.reply.contains(QLatin1String("User unknown")))
+        << refused.reply.toStdString();
     EXPECT_TRUE(refused.runCanGoOn());
     EXPECT_TRUE(session.send(message(QStringLiteral("jan@firma.example"), "y")).sent());
     ASSERT_EQ(server.messages().size(), 1);
