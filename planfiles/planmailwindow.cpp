@@ -87,8 +87,11 @@ void TfPlanMailResults::RunOnce()
     }
     refill();
     if (!m_run->stopMessage().isEmpty()) {
-        if (m_run->stopResult().status == SmtpResult::Status::LoginRefused)
+        if (m_run->stopResult().status == SmtpResult::Status::LoginRefused) {
+            // "Wyślij ponownie nieudane" asks for the password anew.
             MailPasswords::forget(*m_settings);
+            m_settings->password.clear();
+        }
         m_dialogs.information(kCaptionError,
                               m_run->stopMessage() +
                                   QStringLiteral("\nWysyłanie zatrzymano; lista pokazuje, kto "
@@ -98,9 +101,9 @@ void TfPlanMailResults::RunOnce()
 
 void TfPlanMailResults::RetryFailed()
 {
-    if (m_run->MarkFailedForRetry() == 0)
-        return;
     if (m_settings->password.isEmpty() && !MailPasswords::fill(*m_settings, m_dialogs))
+        return;
+    if (m_run->MarkFailedForRetry() == 0)
         return;
     RunOnce();
 }
