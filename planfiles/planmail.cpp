@@ -77,11 +77,19 @@ bool PlanMailRun::Prepare(const QStringList& keys)
             return false;
         m_planFolder = files.planFolder();
     }
-    struct Row
-    {
-        QString text, fileName, email;
-    };
-    QHash<QString, Row> rows;
+    QHash<QString, PlanMailEntry> rows;
+    if (!readRecipients(rows))
+        return false;
+    for (const QString& key : keys) {
+        const auto row = rows.constFind(key);
+        if (row != rows.cend()) // else it left the plan since the list was shown
+            m_entries.push_back(*row);
+    }
+    return true;
+}
+
+bool PlanMailRun::readRecipients(QHash<QString, PlanMailEntry>& rows)
+{
     try {
         fb::Transaction t(m_db.FBDataBase, fb::tpb::readOnlyReadCommitted());
         t.start();
@@ -90,24 +98,20 @@ bool PlanMailRun::Prepare(const QStringList& keys)
         st.setParam(QStringLiteral("IDYEAR"), m_year);
         st.execute();
         while (st.fetch()) {
-            const QString key = planfilesql::toText(st.value(0));
-            rows.insert(key, {planfilesql::toText(st.value(1)) + QLatin1Char(' ') +
-                                  planfilesql::toText(st.value(2)) + QStringLiteral(" (") + key +
-                                  QLatin1Char(')'),
-                              planfilesql::toText(st.value(3)),
-                              planfilesql::toText(st.value(4)).trimmed()});
+            PlanMailEntry e;
+            e.key = planfilesql::toText(st.value(0));
+            e.text = planfilesql::toText(st.value(1)) + QLatin1Char(' ') +
+                     planfilesql::toText(st.value(2)) + QStringLiteral(" (") + e.key +
+                     QLatin1Char(')');
+            e.fileName = planfilesql::toText(st.value(3));
+            e.email = planfilesql::toText(st.value(4)).trimmed();
+            rows.insert(e.key, e);
         }
         st.close();
         t.rollbackQuietly();
     } catch (const Exception& e) {
         m_db.ReportUnexpectedError(e.message(), true, kCodeRead);
         return false;
-    }
-    for (const QString& key : keys) {
-        const auto row = rows.constFind(key);
-        if (row == rows.cend())
-            continue; // left the plan since the list was shown
-        m_entries.push_back({key, row->text, row->email, row->fileName, {}, {}});
     }
     return true;
 }
@@ -164,9 +168,16 @@ bool PlanMailRun::Send(SmtpSession& session, const PlanFilesProgress& progress)
 
 int PlanMailRun::MarkFailedForRetry()
 {
+    // An address or file name put right in the card since is taken.
+    QHash<QString, PlanMailEntry> rows;
+    readRecipients(rows);
     int marked = 0;
     for (PlanMailEntry& e : m_entries) {
         if (e.failed()) {
+            if (const auto row = rows.constFind(e.key); row != rows.cend()) {
+                e.email = row->email;
+                e.fileName = row->fileName;
+            }
             e.state = PlanMailEntry::State::Waiting;
             ++marked;
         }

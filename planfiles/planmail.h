@@ -3,6 +3,7 @@
 #include "planfiles/workingwithxml.h"
 #include "util/smtpmail.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -62,7 +63,8 @@ public:
     // connection or a failed login stops it, the rest marked as not sent. True when the run
     // reached its end without such a stop or "Przerwij".
     bool Send(SmtpSession& session, const PlanFilesProgress& progress);
-    // Marks the entries that did not go as waiting again; the number marked.
+    // Marks the entries that did not go as waiting again, with their addresses as the cards now
+    // give them; the number marked.
     int MarkFailedForRetry();
 
     const std::vector<PlanMailEntry>& entries() const { return m_entries; }
@@ -74,6 +76,9 @@ public:
     const QString& planFolder() const { return m_planFolder; }
 
 private:
+    // Every plan employee's address and file name, by key; false (reported) on a database error.
+    bool readRecipients(QHash<QString, PlanMailEntry>& rows);
+
     TmyDataBase& m_db;
     int m_year;
     QString m_planFolder;

@@ -94,6 +94,14 @@ TEST_F(PlanMailTest, EachEmployeeWithAnAddressGetsHisOwnFileAndNoPassword)
         EXPECT_FALSE(raw.contains(password));
         EXPECT_FALSE(body.contains(QLatin1String(password)));
     }
+
+    // The address put into the card, "Wyślij ponownie nieudane" sends him his file.
+    t.exec(QStringLiteral("UPDATE EMPLOYEES SET EMAIL='cezary@firma.example' WHERE "
+                          "IDEMPLOYEE='C3'"));
+    EXPECT_EQ(run.MarkFailedForRetry(), 1);
+    EXPECT_TRUE(run.Send(session, {}));
+    EXPECT_EQ(states(run), (QList<State>{State::Sent, State::Sent, State::Sent}));
+    EXPECT_EQ(recipients(server).value(2), QStringLiteral("cezary@firma.example"));
 }
 
 TEST_F(PlanMailTest, RefusedRecipientIsListedOthersSentAndOnlyItIsSentAgain)
