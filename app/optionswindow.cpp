@@ -1,6 +1,8 @@
 #include "app/optionswindow.h"
 
 #include "app/centre.h"
+#include "app/mailoptionspage.h"
+#include "data/programoptions.h"
 #include "util/textcodec.h"
 #include "util/widgets.h"
 
@@ -221,6 +223,8 @@ TfOpcjeProgramu::TfOpcjeProgramu(TmyDataBase& db, Dialogs& dialogs, ProgramOptio
     passwordLayout->addWidget(m_allowEmplLogin);
     passwordLayout->addStretch();
     m_pages->addTab(passwordPage, QStringLiteral("Zmiana hasła"));
+    m_mailPage = new TfMailOptionsPage(dialogs, store.iniPath(), m_pages);
+    m_pages->addTab(m_mailPage, QStringLiteral("Poczta"));
 
     // --- buttons --------------------------------------------------------------------------------
     QPushButton* save = button(this, "SBZapisz", QStringLiteral("&Zapisz"));
@@ -253,6 +257,7 @@ void TfOpcjeProgramu::refill()
 {
     m_saved = false;
     const OptionsForm f = m_logic.Load();
+    m_mailPage->load();
     m_allowEmplLogin->setChecked(f.allowEmplLogin);
     m_disallowEdit->setChecked(f.disallowEdit);
     m_pages->setCurrentWidget(m_optionsPage);
@@ -291,6 +296,10 @@ OptionsForm TfOpcjeProgramu::form() const
 
 void TfOpcjeProgramu::onSave()
 {
+    if (!m_mailPage->save()) {
+        m_pages->setCurrentWidget(m_mailPage);
+        return;
+    }
     m_logic.Save(form());
     m_saved = true;
     accept();

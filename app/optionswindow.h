@@ -13,6 +13,7 @@ namespace zf {
 
 class Dialogs;
 class OptionsStore;
+class TfMailOptionsPage;
 class TmyDataBase;
 struct ProgramOptions;
 
@@ -60,6 +61,7 @@ private:
     QLineEdit* m_adminRepeat;
     QLineEdit* m_employeeNew;
     QLineEdit* m_employeeRepeat;
+    TfMailOptionsPage* m_mailPage;
 };
 
 } // namespace zf

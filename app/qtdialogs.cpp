@@ -87,6 +87,12 @@ QString QtDialogs::openFileName(const QString& title, const QString& startPath,
     return askOpenFileName(m_parent, title, startPath, filters);
 }
 
+QStringList QtDialogs::openFileNames(const QString& title, const QString& startPath,
+                                     const QStringList& filters)
+{
+    return askOpenFileNames(m_parent, title, startPath, filters);
+}
+
 QString QtDialogs::saveFileName(const QString& title, const QString& startPath,
                                 const QStringList& filters, const QString& defaultSuffix)
 {

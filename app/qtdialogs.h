@@ -43,6 +43,8 @@ public:
     // Only an existing file can be chosen.
     QString openFileName(const QString& title, const QString& startPath,
                          const QStringList& filters) override;
+    QStringList openFileNames(const QString& title, const QString& startPath,
+                              const QStringList& filters) override;
     // Asks before overwriting an existing file; a name typed without suffix gets the default
     // one (given with or without its dot).
     QString saveFileName(const QString& title, const QString& startPath, const QStringList& filters,

@@ -164,11 +164,13 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
 # The libraries linked in (Qt widgets, print support and PDF for the manual's window, the
 # Firebird client) are found by dpkg-shlibdeps; what is loaded or started at run time is listed:
 # the embedded engine, gbak for the archiving tool, Qt's Polish translations and xdg-open and
-# xdg-email for folders, files and mail.
+# xdg-email for folders, files and mail; libcurl and libsecret come through shlibdeps, the
+# certificates that TLS to the mail server checks against do not.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "firebird3.0-server-core, firebird3.0-utils, qt6-translations-l10n, xdg-utils")
-# The desktop's file manager learns the plan files' type from shared-mime-info's trigger.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info")
+  "firebird3.0-server-core, firebird3.0-utils, qt6-translations-l10n, xdg-utils, ca-certificates")
+# The desktop's file manager learns the plan files' type from shared-mime-info's trigger; the
+# mail password is kept in a Secret Service (without one it is asked once per run).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, gnome-keyring | kwalletmanager")
 # No maintainer scripts: removing the package leaves the data folders and databases alone.
 include(CPack)

@@ -1,6 +1,7 @@
 #include "planer/planerwindow.h"
 
 #include "planer/planchoice.h"
+#include "planer/sendtooffice.h"
 #include "plans/calendar/calendarselector.h"
 #include "plans/calendar/yearcalendarselector.h"
 #include "util/dates.h"
@@ -190,6 +191,10 @@ void TfPlaner::build()
     connect(m_open, &QPushButton::clicked, this, &TfPlaner::ChooseFile);
     connect(m_save, &QPushButton::clicked, this, [this] { Save(); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    m_send = button(central, "SBWyslijDoKadr", QStringLiteral("W&yślij do działu kadr…"),
+                    QStringLiteral("Otwórz program pocztowy z zapisanym plikiem planu w "
+                                   "załączniku"));
+    connect(m_send, &QPushButton::clicked, this, &TfPlaner::SendToOffice);
     auto* openKey = new QShortcut(QKeySequence::Open, this);
     connect(openKey, &QShortcut::activated, this, &TfPlaner::ChooseFile);
     auto* saveKey = new QShortcut(QKeySequence::Save, this);
@@ -202,6 +207,7 @@ void TfPlaner::build()
     buttons->addWidget(m_open);
     buttons->addStretch(1);
     buttons->addWidget(m_save);
+    buttons->addWidget(m_send);
     buttons->addWidget(m_close);
 
     auto* main = new QVBoxLayout(central);
@@ -221,6 +227,7 @@ void TfPlaner::build()
     setTabOrder(m_runs, m_open);
     setTabOrder(m_open, m_save);
     setTabOrder(m_save, m_close);
+    setTabOrder(m_save, m_send);
 
     const QSize area = m_selector->sizeHint();
     resize(area.width() + 60, area.height() + 330);
@@ -268,12 +275,42 @@ bool TfPlaner::Save()
     return true;
 }
 
+void TfPlaner::SendToOffice()
+{
+    if (!m_editor.isOpen())
+        return;
+    if (m_editor.modified()) {
+        if (!m_dialogs.question(kCaptionQuestion,
+                                QStringLiteral("Plan ma niezapisane zmiany. Zapisać go przed "
+                                               "wysłaniem do działu kadr?")) ||
+            !Save())
+            return;
+    }
+    TMapiSendMail mail = sendToOfficeMessage(m_editor.path(), m_editor.plan());
+    mail.SetProgram(m_mailTool, m_mailSearchPaths);
+    const QString path = m_editor.path();
+    mail.Send(this, [this, path](bool ok) {
+        if (!ok)
+            m_dialogs.information(kCaptionInformation, noComposerMessage(path));
+        else
+            statusBar()->showMessage(QStringLiteral("Otwarto program pocztowy z plikiem %1")
+                                         .arg(QDir::toNativeSeparators(path)));
+    });
+}
+
+void TfPlaner::SetMailTool(const QString& name, const QStringList& searchPaths)
+{
+    m_mailTool = name;
+    m_mailSearchPaths = searchPaths;
+}
+
 void TfPlaner::showPlan()
 {
     const bool open = m_editor.isOpen();
     m_hint->setVisible(!open);
     m_planArea->setVisible(open);
     m_save->setEnabled(open);
+    m_send->setEnabled(open);
     m_selector->HideMonths();
     if (!open) {
         setWindowTitle(kTitle);

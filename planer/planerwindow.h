@@ -34,6 +34,10 @@ public:
     void ChooseFile();
     // "Zapisz"; true when saved.
     bool Save();
+    // "Wyślij do działu kadr…": the plan saved first when changed, then the mail composer.
+    void SendToOffice();
+    // The mail composer tool and where it is looked for (tests).
+    void SetMailTool(const QString& name, const QStringList& searchPaths);
 
     const TPlanEditor& editor() const { return m_editor; }
     TYearCalendarSelector* selector() const { return m_selector; }
@@ -74,6 +78,9 @@ private:
     QPushButton* m_open = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_close = nullptr;
+    QPushButton* m_send = nullptr;
+    QString m_mailTool = QStringLiteral("xdg-email");
+    QStringList m_mailSearchPaths;
 };
 
 } // namespace zf

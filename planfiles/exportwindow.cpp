@@ -3,6 +3,7 @@
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
 #include "planfiles/employeechooser.h"
+#include "planfiles/planmailwindow.h"
 #include "planfiles/runprogress.h"
 #include "planfiles/workingwithxml.h"
 #include "util/dialogs.h"
@@ -41,9 +42,14 @@ TfExportPlan::TfExportPlan(TmyDataBase& db, Dialogs& dialogs, const ProgramOptio
     m_generate = new QPushButton(QStringLiteral("&Wygeneruj"), this);
     m_generate->setObjectName(QStringLiteral("SBWygeneruj"));
     m_generate->setAutoDefault(false);
+    m_sendMail = new QPushButton(QStringLiteral("Wyślij &e-mailem"), this);
+    m_sendMail->setObjectName(QStringLiteral("SBWyslijEmailem"));
+    m_sendMail->setAccessibleName(QStringLiteral("Wyślij e-mailem"));
+    m_sendMail->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_generate);
+    buttons->addWidget(m_sendMail);
     buttons->addWidget(m_cancel);
 
     m_layout->addWidget(m_includeDays);
@@ -54,6 +60,7 @@ TfExportPlan::TfExportPlan(TmyDataBase& db, Dialogs& dialogs, const ProgramOptio
     resize(520, 560);
 
     connect(m_generate, &QPushButton::clicked, this, &TfExportPlan::Generate);
+    connect(m_sendMail, &QPushButton::clicked, this, &TfExportPlan::GenerateAndSend);
 }
 
 TfExportPlan::~TfExportPlan() = default;
@@ -122,6 +129,17 @@ void TfExportPlan::Generate()
                                   leftAlone);
     }
     accept();
+}
+
+void TfExportPlan::GenerateAndSend()
+{
+    const QStringList keys = m_chooser->selectedKeys();
+    Generate();
+    if (!m_success)
+        return;
+    TfPlanMailResults mail(m_db, m_dialogs, m_year, parentWidget());
+    mail.progressDelayMs = progressDelayMs;
+    mail.SendAndShow(keys);
 }
 
 } // namespace zf

@@ -24,12 +24,15 @@ public:
     void Prepare() override;
     // "&Wygeneruj".
     void Generate();
+    // "Wyślij &e-mailem": the files written as by "&Wygeneruj", then sent to the employees.
+    void GenerateAndSend();
 
 private:
     QCheckBox* m_includeDays = nullptr;
     QCheckBox* m_checkRange = nullptr;
     QPlainTextEdit* m_comment = nullptr;
     QPushButton* m_generate = nullptr;
+    QPushButton* m_sendMail = nullptr;
 };
 
 } // namespace zf

@@ -2,6 +2,7 @@
 
 #include "data/mydatabase.h"
 #include "planfiles/employeechooser.h"
+#include "planfiles/returnedfiles.h"
 #include "planfiles/runprogress.h"
 #include "planfiles/workingwithxml.h"
 #include "util/dialogs.h"
@@ -11,6 +12,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSet>
+#include <QStandardPaths>
+
+#include <algorithm>
 
 namespace zf {
 
@@ -42,7 +46,14 @@ TfImportPlan::TfImportPlan(TmyDataBase& db, Dialogs& dialogs, const ProgramOptio
     m_import = new QPushButton(QStringLiteral("&Wczytaj"), this);
     m_import->setObjectName(QStringLiteral("SBWczytaj"));
     m_import->setAutoDefault(false);
+    m_addFiles = new QPushButton(QStringLiteral("&Dodaj pliki…"), this);
+    m_addFiles->setObjectName(QStringLiteral("SBDodajPliki"));
+    m_addFiles->setAccessibleName(QStringLiteral("Dodaj pliki"));
+    m_addFiles->setToolTip(QStringLiteral("Dodaj do katalogu planu pliki odesłane przez "
+                                          "pracowników, np. zapisane z poczty"));
+    m_addFiles->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_addFiles);
     buttons->addWidget(m_selectChanged);
     buttons->addStretch();
     buttons->addWidget(m_import);
@@ -52,6 +63,7 @@ TfImportPlan::TfImportPlan(TmyDataBase& db, Dialogs& dialogs, const ProgramOptio
 
     connect(m_selectChanged, &QPushButton::clicked, this, &TfImportPlan::SelectChanged);
     connect(m_import, &QPushButton::clicked, this, &TfImportPlan::Import);
+    connect(m_addFiles, &QPushButton::clicked, this, &TfImportPlan::AddFiles);
 }
 
 TfImportPlan::~TfImportPlan() = default;
@@ -73,6 +85,22 @@ void TfImportPlan::SelectChanged()
                               QStringLiteral("Nie znaleziono żadnego planu który wymagałby "
                                              "wczytania. Wszyskie plany są aktualne."));
     }
+}
+
+void TfImportPlan::AddFiles()
+{
+    const QStringList paths = m_dialogs.openFileNames(
+        QStringLiteral("Dodaj odesłane pliki planów"),
+        QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
+        {QStringLiteral("Plany urlopowe (*.zfpn)"), QStringLiteral("Wszystkie pliki (*)")});
+    if (paths.isEmpty())
+        return;
+    std::vector<ReturnedFile> files;
+    if (!ReturnedFilesIntake(m_db, m_dialogs, m_year).Add(paths, files))
+        return;
+    m_dialogs.information(kCaptionInformation, ReturnedFilesIntake::Summary(files));
+    if (std::any_of(files.cbegin(), files.cend(), [](const ReturnedFile& f) { return f.added; }))
+        SelectChanged();
 }
 
 void TfImportPlan::Import()

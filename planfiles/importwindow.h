@@ -23,10 +23,14 @@ public:
     void SelectChanged();
     // "&Wczytaj".
     void Import();
+    // "&Dodaj pliki…": returned files picked anywhere, checked and copied into the plan
+    // folder, then "&Zaznacz zmienione".
+    void AddFiles();
 
 private:
     QPushButton* m_selectChanged = nullptr;
     QPushButton* m_import = nullptr;
+    QPushButton* m_addFiles = nullptr;
 };
 
 } // namespace zf

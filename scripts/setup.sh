@@ -16,6 +16,8 @@ packages=(
   desktop-file-utils libxml2-utils shared-mime-info
   appstream
   python3 python3-icalendar
+  libcurl4-openssl-dev libsecret-1-dev
+  python3-aiosmtpd openssl gnome-keyring dbus
 )
 # clang and its sanitizer runtimes, for the fuzz targets (scripts/fuzz.sh) and the sanitized
 # test run (scripts/test-sanitize.sh); ZF_SETUP_FUZZ is the older name of the same request.

@@ -41,6 +41,13 @@ public:
     // File choices; an empty result means the user cancelled.
     virtual QString openFileName(const QString& title, const QString& startPath,
                                  const QStringList& filters) = 0;
+    // Several existing files at once; by default one, through openFileName.
+    virtual QStringList openFileNames(const QString& title, const QString& startPath,
+                                      const QStringList& filters)
+    {
+        const QString path = openFileName(title, startPath, filters);
+        return path.isEmpty() ? QStringList() : QStringList{path};
+    }
     virtual QString saveFileName(const QString& title, const QString& startPath,
                                  const QStringList& filters, const QString& defaultSuffix) = 0;
     virtual QString existingDirectory(const QString& title, const QString& startPath) = 0;

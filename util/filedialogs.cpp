@@ -35,6 +35,17 @@ QString askOpenFileName(QWidget* parent, const QString& title, const QString& st
     return chooseFile(dialog);
 }
 
+QStringList askOpenFileNames(QWidget* parent, const QString& title, const QString& startPath,
+                             const QStringList& filters)
+{
+    QFileDialog dialog(parent, title, startPath, filters.join(QStringLiteral(";;")));
+    dialog.setObjectName(QStringLiteral("dlgOtworz"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
 QString askSaveFileName(QWidget* parent, const QString& title, const QString& startPath,
                         const QStringList& filters, const QString& defaultSuffix)
 {

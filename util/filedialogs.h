@@ -11,6 +11,8 @@ namespace zf {
 // before the overwrite question), with object names tests can find. Empty when cancelled.
 QString askOpenFileName(QWidget* parent, const QString& title, const QString& startPath,
                         const QStringList& filters);
+QStringList askOpenFileNames(QWidget* parent, const QString& title, const QString& startPath,
+                             const QStringList& filters);
 QString askSaveFileName(QWidget* parent, const QString& title, const QString& startPath,
                         const QStringList& filters, const QString& defaultSuffix);
 QString askExistingDirectory(QWidget* parent, const QString& title, const QString& startPath);
