@@ -128,6 +128,23 @@ QImage paintByEngine(const report::ReportDocument& doc, int index, double pxPerM
     return img;
 }
 
+// The rows of `img` within `r` (inset by 2 pixels, off the frame lines) that hold ink; first
+// and last, or {-1, -1} for none.
+std::pair<int, int> inkRows(const QImage& img, const QRect& r)
+{
+    std::pair<int, int> rows{-1, -1};
+    const QRect in = r.adjusted(2, 2, -2, -2).intersected(img.rect());
+    for (int y = in.top(); y <= in.bottom(); ++y)
+        for (int x = in.left(); x <= in.right(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) {
+                if (rows.first < 0)
+                    rows.first = y;
+                rows.second = y;
+                break;
+            }
+    return rows;
+}
+
 } // namespace
 
 class TestReportsRender : public QObject
@@ -417,6 +434,52 @@ private slots:
         QCOMPARE(pdfPages(path), last->pageCount());
         w.SBZamknij->click();
         QVERIFY(!w.isVisible());
+    }
+
+    // The preview at 100 % and the PDF rendered at the screen's resolution: every cell shows
+    // its lines from the same first to the same last, none cut off at the cell's bottom.
+    void previewDrawsWhatThePdfHolds()
+    {
+        for (int day = 1; day <= 24; ++day)
+            t->exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, "
+                                   "SELECTEDDAY) VALUES (2023, 'P2', %1)")
+                        .arg(20230700 + day));
+        QVERIFY(dm->Zestawienie(plan(0, QStringLiteral("(Cały rok)"))));
+        QVERIFY(last->pageText(0).contains(QStringLiteral("24-07-2023")));
+        TfWydruk w(t->dialogs());
+        w.setDocument(*last);
+        w.show();
+        const QImage preview = w.pageView->pixmap().toImage();
+        const QString pdf = savePdf(QStringLiteral("podglad.pdf"));
+        const QString png = dir.filePath(QStringLiteral("podglad"));
+        run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"),
+                                         QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                                         pdf, png});
+        const QImage page(png + QStringLiteral(".png"));
+        QVERIFY(!page.isNull());
+        QVERIFY(qAbs(page.width() - preview.width()) <= 1);
+        QVERIFY(qAbs(page.height() - preview.height()) <= 1);
+        const double pxPerMm = 96 / 25.4;
+        int compared = 0;
+        for (const report::DrawnCell& c : last->pages[0].cells) {
+            if (c.text.isEmpty())
+                continue;
+            const QRect r = QRectF(c.rect.x() * pxPerMm, c.rect.y() * pxPerMm,
+                                   c.rect.width() * pxPerMm, c.rect.height() * pxPerMm)
+                                .toAlignedRect();
+            const auto inPreview = inkRows(preview, r);
+            const auto inPdf = inkRows(page, r);
+            QVERIFY2(qAbs(inPreview.first - inPdf.first) <= 2 &&
+                         qAbs(inPreview.second - inPdf.second) <= 2,
+                     qPrintable(QStringLiteral("\"%1\": rows %2-%3 in the preview, %4-%5 in the PDF")
+                                    .arg(c.text.left(30))
+                                    .arg(inPreview.first)
+                                    .arg(inPreview.second)
+                                    .arg(inPdf.first)
+                                    .arg(inPdf.second)));
+            ++compared;
+        }
+        QVERIFY(compared > 20);
     }
 
     void pdfIsNamedAfterTheReportAndItsYear()
