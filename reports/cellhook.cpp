@@ -6,11 +6,6 @@
 
 namespace zf {
 
-QColor fromWindowsColor(unsigned bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
 namespace {
 
 // 28 to 31 for the texts of the month's last day cells, else 0.
