@@ -2,9 +2,12 @@
 
 #include "util/widgets.h"
 
+#include <QHash>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QPdfDocument>
 #include <QPdfPageNavigator>
@@ -13,7 +16,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 namespace zf {
@@ -24,11 +29,17 @@ constexpr qreal kZoomStep = 1.25;
 constexpr qreal kZoomMin = 0.25;
 constexpr qreal kZoomMax = 5.0;
 
+// A line of the contents and a chapter's heading: "7. Pomoc ..." or "7.2 Instrukcja obsługi";
+// in the contents it may carry the chapter's page number at its end.
+const QRegularExpression kHeading(
+    QStringLiteral("^(\\d+\\.(?:\\d+)?)\\s+(\\S.*?)(?:\\s+\\d+)?$"));
+
 } // namespace
 
 TfInstrukcja::TfInstrukcja(QWidget* parent)
     : QDialog(parent), m_document(new QPdfDocument(this)), m_view(new QPdfView(this)),
-      m_search(new QPdfSearchModel(this)), m_page(new QSpinBox(this)),
+      m_search(new QPdfSearchModel(this)), m_contents(new QListWidget(this)),
+      m_page(new QSpinBox(this)),
       m_pageCount(new QLabel(this)), m_find(new QLineEdit(this)),
       m_findNext(button(this, "btnNastepny", QStringLiteral("&Następny"))),
       m_zoomIn(button(this, "btnPowieksz", QStringLiteral("Po&większ"))),
@@ -63,6 +74,16 @@ TfInstrukcja::TfInstrukcja(QWidget* parent)
     findLabel->setBuddy(m_find);
     m_find->setAccessibleName(QStringLiteral("Szukaj"));
 
+    m_contents->setObjectName(QStringLiteral("lstSpisTresci"));
+    m_contents->setAccessibleName(QStringLiteral("Spis treści"));
+    auto* contentsLabel = new QLabel(QStringLiteral("Spis &treści:"), this);
+    contentsLabel->setBuddy(m_contents);
+    // A click, Enter or a double click on an entry shows its chapter.
+    connect(m_contents, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { goToPage(item->data(Qt::UserRole).toInt()); });
+    connect(m_contents, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { goToPage(item->data(Qt::UserRole).toInt()); });
+
     connect(m_page, &QSpinBox::valueChanged, this, [this](int page) {
         if (page - 1 != currentPage())
             goToPage(page - 1);
@@ -74,10 +95,12 @@ TfInstrukcja::TfInstrukcja(QWidget* parent)
     connect(m_fitWidth, &QPushButton::clicked, this,
             [this] { m_view->setZoomMode(QPdfView::ZoomMode::FitToWidth); });
     connect(m_find, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_found = -1;
+        m_foundPage = -1;
+        m_foundIndex = -1;
         m_search->setSearchString(text);
     });
-    connect(m_find, &QLineEdit::returnPressed, this, &TfInstrukcja::findNext);
+    // Enter searches, and goes no further: it must not reach a button of the window.
+    m_find->installEventFilter(this);
     connect(m_findNext, &QPushButton::clicked, this, &TfInstrukcja::findNext);
     connect(m_print, &QPushButton::clicked, this, &TfInstrukcja::print);
     connect(m_elsewhere, &QPushButton::clicked, this, [this] {
@@ -103,16 +126,99 @@ TfInstrukcja::TfInstrukcja(QWidget* parent)
     bottom->addWidget(m_elsewhere);
     bottom->addStretch();
     bottom->addWidget(m_close);
+    auto* side = new QWidget(this);
+    auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    sideLayout->addWidget(contentsLabel);
+    sideLayout->addWidget(m_contents, 1);
+    auto* split = new QSplitter(this);
+    split->addWidget(side);
+    split->addWidget(m_view);
+    split->setStretchFactor(1, 1);
+    split->setSizes({260, 640});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(m_view, 1);
+    layout->addWidget(split, 1);
     layout->addLayout(bottom);
+    setTabOrder(m_contents, m_view);
+}
+
+bool TfInstrukcja::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_find && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            findNext();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// The chapters as the contents list them, each at the page of its heading: the heading's last
+// occurrence, since the contents come first. A numbered line that stands only once is a list
+// item of the text, not a chapter.
+void TfInstrukcja::readContents()
+{
+    m_chapters.clear();
+    m_contents->clear();
+    QHash<QString, int> seen; // entry -> times seen
+    QHash<QString, int> lastPage;
+    for (int page = 0; page < pageCount(); ++page) {
+        const QStringList lines = m_document->getAllText(page).text().split(
+            QRegularExpression(QStringLiteral("[\\r\\n]+")), Qt::SkipEmptyParts);
+        for (const QString& raw : lines) {
+            const auto m = kHeading.match(raw.trimmed());
+            if (!m.hasMatch())
+                continue;
+            const QString entry = m.captured(1) + QLatin1Char(' ') + m.captured(2);
+            if (!seen.contains(entry))
+                m_chapters.push_back({entry, m.captured(2), page});
+            ++seen[entry];
+            lastPage[entry] = page;
+        }
+    }
+    std::erase_if(m_chapters, [&](const Chapter& c) { return seen.value(c.entry) < 2; });
+    for (Chapter& c : m_chapters) {
+        c.page = lastPage.value(c.entry);
+        auto* item = new QListWidgetItem(c.entry, m_contents);
+        item->setData(Qt::UserRole, c.page);
+    }
+}
+
+QStringList TfInstrukcja::contents() const
+{
+    QStringList out;
+    for (const Chapter& c : m_chapters)
+        out << c.entry;
+    return out;
+}
+
+int TfInstrukcja::chapterPage(const QString& title) const
+{
+    for (const Chapter& c : m_chapters)
+        if (c.title == title)
+            return c.page;
+    return -1;
+}
+
+bool TfInstrukcja::openChapter(const QString& title)
+{
+    const int page = chapterPage(title);
+    if (page < 0)
+        return false;
+    goToPage(page);
+    for (int row = 0; row < m_contents->count(); ++row)
+        if (m_chapters[static_cast<size_t>(row)].title == title)
+            m_contents->setCurrentRow(row);
+    return true;
 }
 
 bool TfInstrukcja::openManual(const QString& path)
 {
     m_path = path;
-    m_found = -1;
+    m_foundPage = -1;
+    m_foundIndex = -1;
     const bool ok = m_document->load(path) == QPdfDocument::Error::None;
     const int pages = ok ? m_document->pageCount() : 0;
     m_page->setRange(1, qMax(1, pages));
@@ -121,6 +227,7 @@ bool TfInstrukcja::openManual(const QString& path)
     for (QPushButton* b : {m_findNext, m_zoomIn, m_zoomOut, m_fitWidth, m_print})
         b->setEnabled(pages > 0);
     m_find->setEnabled(pages > 0);
+    readContents();
     if (pages > 0)
         goToPage(0);
     return pages > 0;
@@ -172,14 +279,27 @@ void TfInstrukcja::zoomBy(qreal factor)
 
 bool TfInstrukcja::findNext()
 {
-    const int count = m_search->rowCount(QModelIndex());
-    if (count == 0)
+    if (m_find->text().isEmpty() || pageCount() == 0)
         return false;
-    m_found = (m_found + 1) % count;
-    const QPdfLink hit = m_search->resultAtIndex(m_found);
-    m_view->pageNavigator()->jump(hit.page(), hit.location(), m_view->pageNavigator()->currentZoom());
-    showPageNumber(hit.page());
-    return true;
+    // Page by page: the model searches a page when asked for its hits, so a search started
+    // right after typing finds what the model's background search has not reached yet.
+    int page = m_foundPage < 0 ? currentPage() : m_foundPage;
+    int index = m_foundPage < 0 ? 0 : m_foundIndex + 1;
+    for (int step = 0; step <= pageCount(); ++step) {
+        const QList<QPdfLink> hits = m_search->resultsOnPage(page);
+        if (index < hits.size()) {
+            m_foundPage = page;
+            m_foundIndex = index;
+            const QPdfLink& hit = hits[index];
+            m_view->pageNavigator()->jump(hit.page(), hit.location(),
+                                          m_view->pageNavigator()->currentZoom());
+            showPageNumber(hit.page());
+            return true;
+        }
+        page = (page + 1) % pageCount();
+        index = 0;
+    }
+    return false;
 }
 
 void TfInstrukcja::print()
@@ -209,6 +329,24 @@ void TfInstrukcja::print()
         painter.drawImage(QRect(area.topLeft(), target), m_document->render(page, target));
     }
     painter.end();
+}
+
+TManualKey::TManualKey(std::function<void(QWidget* window)> open, QObject* parent)
+    : QObject(parent), m_open(std::move(open))
+{
+}
+
+bool TManualKey::eventFilter(QObject* watched, QEvent* event)
+{
+    // A window's own F1 shortcut, where it has one, takes the key before it is pressed.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier && m_open) {
+            m_open(static_cast<QWidget*>(watched)->window());
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace zf

@@ -1,5 +1,7 @@
 #include "planer/planerwindow.h"
 
+#include "app/manualchapters.h"
+#include "app/manualwindow.h"
 #include "planer/planchoice.h"
 #include "plans/calendar/calendarselector.h"
 #include "plans/calendar/yearcalendarselector.h"
@@ -8,6 +10,7 @@
 #include "util/widgets.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -58,13 +61,36 @@ QString droppedFile(const QMimeData* mime)
 } // namespace
 
 TfPlaner::TfPlaner(Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_editor(dialogs)
+    : QMainWindow(parent),
+      manualPath(QCoreApplication::applicationDirPath() +
+                 QStringLiteral("/dokumentacja/Instrukcja obslugi.pdf")),
+      m_dialogs(dialogs), m_editor(dialogs)
 {
     build();
     showPlan();
 }
 
 TfPlaner::~TfPlaner() = default;
+
+void TfPlaner::ShowHelp()
+{
+    if (!m_manual)
+        m_manual = new TfInstrukcja(this);
+    if (m_manual->path() != manualPath || m_manual->pageCount() == 0) {
+        if (!m_manual->openManual(manualPath)) {
+            m_dialogs.information(
+                kCaptionInformation,
+                QStringLiteral("Nie udało się otworzyć instrukcji obsługi z pliku: %1\nSprawdź, "
+                               "czy plik istnieje; w razie potrzeby zainstaluj program ponownie.")
+                    .arg(QDir::toNativeSeparators(manualPath)));
+            return;
+        }
+        m_manual->openChapter(kManualPlanerChapter);
+    }
+    m_manual->show();
+    m_manual->raise();
+    m_manual->activateWindow();
+}
 
 void TfPlaner::build()
 {
@@ -190,6 +216,11 @@ void TfPlaner::build()
     connect(m_open, &QPushButton::clicked, this, &TfPlaner::ChooseFile);
     connect(m_save, &QPushButton::clicked, this, [this] { Save(); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    m_help = button(central, "SBPomoc", QStringLiteral("Pomo&c"),
+                    QStringLiteral("Instrukcja obsługi: jak wypełnić plan urlopowy (F1)"));
+    connect(m_help, &QPushButton::clicked, this, &TfPlaner::ShowHelp);
+    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(helpKey, &QShortcut::activated, this, &TfPlaner::ShowHelp);
     auto* openKey = new QShortcut(QKeySequence::Open, this);
     connect(openKey, &QShortcut::activated, this, &TfPlaner::ChooseFile);
     auto* saveKey = new QShortcut(QKeySequence::Save, this);
@@ -200,6 +231,7 @@ void TfPlaner::build()
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_open);
+    buttons->addWidget(m_help);
     buttons->addStretch(1);
     buttons->addWidget(m_save);
     buttons->addWidget(m_close);

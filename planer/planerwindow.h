@@ -3,6 +3,7 @@
 #include "planer/planeditor.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QLabel;
 class QLineEdit;
@@ -14,6 +15,7 @@ class QScrollArea;
 namespace zf {
 
 class Dialogs;
+class TfInstrukcja;
 class TYearCalendarSelector;
 
 // "Mój plan urlopowy na rok Y": the employee's window over one leave-plan file. It shows the
@@ -34,6 +36,11 @@ public:
     void ChooseFile();
     // "Zapisz"; true when saved.
     bool Save();
+    // "Pomoc" (F1): the manual shipped beside the program, at the employees' chapter.
+    void ShowHelp();
+    // The manual's file, beside the program; tests point it elsewhere.
+    QString manualPath;
+    TfInstrukcja* manualWindow() const { return m_manual; }
 
     const TPlanEditor& editor() const { return m_editor; }
     TYearCalendarSelector* selector() const { return m_selector; }
@@ -74,6 +81,8 @@ private:
     QPushButton* m_open = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_close = nullptr;
+    QPushButton* m_help = nullptr;
+    QPointer<TfInstrukcja> m_manual;
 };
 
 } // namespace zf
