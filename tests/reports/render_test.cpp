@@ -106,14 +106,21 @@ QImage paintCellByCell(const report::ReportDocument& doc, int index, double pxPe
         }
         if (c.text.isEmpty())
             continue;
+        // Texts in the layout's 600 dpi, scaled to the image.
+        const double layout = 600 / 25.4;
         QFont f(c.style->fontFamily);
-        f.setPointSizeF(c.style->fontSize);
+        f.setPointSizeF(c.style->fontSize * 600 / img.logicalDpiY());
         f.setBold(c.style->bold);
         f.setItalic(c.style->italic);
+        painter.save();
+        painter.scale(pxPerMm / layout, pxPerMm / layout);
         painter.setFont(f);
         painter.setPen(c.style->textColor);
-        painter.drawText(r.adjusted(0.7 * pxPerMm, 0.3 * pxPerMm, -0.7 * pxPerMm, -0.3 * pxPerMm),
+        const QRectF t(c.rect.x() * layout, c.rect.y() * layout, c.rect.width() * layout,
+                       c.rect.height() * layout);
+        painter.drawText(t.adjusted(0.7 * layout, 0.3 * layout, -0.7 * layout, -0.3 * layout),
                          c.style->align | (c.style->wrap ? Qt::TextWordWrap : 0), c.text);
+        painter.restore();
     }
     return img;
 }
