@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/manualwindow.h"
+
 #include <QMainWindow>
 #include <QPointer>
 

@@ -2,7 +2,6 @@
 
 #include "util/widgets.h"
 
-#include <QHash>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,6 +20,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zf {
 
 namespace {
@@ -28,11 +29,6 @@ namespace {
 constexpr qreal kZoomStep = 1.25;
 constexpr qreal kZoomMin = 0.25;
 constexpr qreal kZoomMax = 5.0;
-
-// A line of the contents and a chapter's heading: "7. Pomoc ..." or "7.2 Instrukcja obsługi";
-// in the contents it may carry the chapter's page number at its end.
-const QRegularExpression kHeading(
-    QStringLiteral("^(\\d+\\.(?:\\d+)?)\\s+(\\S.*?)(?:\\s+\\d+)?$"));
 
 } // namespace
 
@@ -155,34 +151,37 @@ bool TfInstrukcja::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-// The chapters as the contents list them, each at the page of its heading: the heading's last
-// occurrence, since the contents come first. A numbered line that stands only once is a list
-// item of the text, not a chapter.
+// The chapters as "Spis treści" lists them, each with its page: the contents' page numbers
+// are the PDF's, 1 for the first page. The contents run from the page that has the heading
+// to the page before the first chapter; their text may come as one run, with the page
+// footers in between.
 void TfInstrukcja::readContents()
 {
     m_chapters.clear();
     m_contents->clear();
-    QHash<QString, int> seen; // entry -> times seen
-    QHash<QString, int> lastPage;
-    for (int page = 0; page < pageCount(); ++page) {
-        const QStringList lines = m_document->getAllText(page).text().split(
-            QRegularExpression(QStringLiteral("[\\r\\n]+")), Qt::SkipEmptyParts);
-        for (const QString& raw : lines) {
-            const auto m = kHeading.match(raw.trimmed());
-            if (!m.hasMatch())
-                continue;
-            const QString entry = m.captured(1) + QLatin1Char(' ') + m.captured(2);
-            if (!seen.contains(entry))
-                m_chapters.push_back({entry, m.captured(2), page});
-            ++seen[entry];
-            lastPage[entry] = page;
+    static const QRegularExpression footer(
+        QStringLiteral("Zefirant PL\\+ – Instrukcja obsługi\\s+Strona \\d+ z \\d+"));
+    static const QRegularExpression entry(
+        QStringLiteral("(\\d+\\.(?:\\d+)?) (\\D.*?) (\\d+)(?=\\s|$)"));
+    const QString heading = QStringLiteral("Spis treści");
+    int page = 0;
+    while (page < pageCount() && !m_document->getAllText(page).text().contains(heading))
+        ++page;
+    int bodyStart = pageCount();
+    for (; page < bodyStart; ++page) {
+        QString text = m_document->getAllText(page).text();
+        text.replace(footer, QString()).replace(heading, QString());
+        text = text.simplified();
+        for (auto it = entry.globalMatch(text); it.hasNext();) {
+            const auto m = it.next();
+            const int chapterPage = std::clamp(m.captured(3).toInt() - 1, 0, pageCount() - 1);
+            if (m_chapters.empty())
+                bodyStart = std::max(page + 1, chapterPage);
+            m_chapters.push_back(
+                {m.captured(1) + QLatin1Char(' ') + m.captured(2), m.captured(2), chapterPage});
+            auto* item = new QListWidgetItem(m_chapters.back().entry, m_contents);
+            item->setData(Qt::UserRole, chapterPage);
         }
-    }
-    std::erase_if(m_chapters, [&](const Chapter& c) { return seen.value(c.entry) < 2; });
-    for (Chapter& c : m_chapters) {
-        c.page = lastPage.value(c.entry);
-        auto* item = new QListWidgetItem(c.entry, m_contents);
-        item->setData(Qt::UserRole, c.page);
     }
 }
 

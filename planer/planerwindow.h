@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/manualwindow.h"
 #include "planer/planeditor.h"
 
 #include <QMainWindow>
@@ -15,7 +16,6 @@ class QScrollArea;
 namespace zf {
 
 class Dialogs;
-class TfInstrukcja;
 class TYearCalendarSelector;
 
 // "Mój plan urlopowy na rok Y": the employee's window over one leave-plan file. It shows the

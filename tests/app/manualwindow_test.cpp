@@ -64,7 +64,7 @@ private slots:
         QCOMPARE(ManualChapterOf(QStringLiteral("zf::TfEmployeesPlans")),
                  QStringLiteral("Plany urlopowe"));
         QCOMPARE(ManualChapterOf(QStringLiteral("zf::TfPlaner")), kManualPlanerChapter);
-        for (const QString page : {QStringLiteral("start"), QStringLiteral("plans"),
+        for (const QString& page : {QStringLiteral("start"), QStringLiteral("plans"),
                                    QStringLiteral("other")})
             QVERIFY(w.chapterPage(ManualChapterOf(QStringLiteral("zf::TfMain"), page)) > 0);
         QVERIFY(ManualChapterOf(QStringLiteral("QDialog")).isEmpty());
