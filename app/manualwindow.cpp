@@ -18,6 +18,7 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -242,10 +243,24 @@ int TfInstrukcja::currentPage() const
     return m_view->pageNavigator()->currentPage();
 }
 
+void TfInstrukcja::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Shown, the view lays its pages out and scrolls on its own: back to the page asked for,
+    // now and once the layout has settled.
+    const int page = m_wantedPage;
+    goToPage(page);
+    QTimer::singleShot(0, this, [this, page] {
+        if (m_wantedPage == page && currentPage() != page)
+            goToPage(page);
+    });
+}
+
 void TfInstrukcja::goToPage(int page)
 {
     if (page < 0 || page >= pageCount())
         return;
+    m_wantedPage = page;
     m_view->pageNavigator()->jump(page, QPointF(), m_view->pageNavigator()->currentZoom());
     showPageNumber(page);
 }

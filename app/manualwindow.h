@@ -49,6 +49,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     struct Chapter
@@ -66,6 +67,8 @@ private:
     QPdfDocument* m_document;
     QPdfView* m_view;
     QPdfSearchModel* m_search;
+    // The page last asked for: a view not yet shown has no size to scroll to it.
+    int m_wantedPage = 0;
     int m_foundPage = -1; // the last hit: its page and its place among the page's hits
     int m_foundIndex = -1;
     std::vector<Chapter> m_chapters;

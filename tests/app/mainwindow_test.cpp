@@ -498,8 +498,9 @@ private slots:
             if (TfInstrukcja* viewer = w().manualWindow()) {
                 shown = viewer->isVisible();
                 beside = viewer->parentWidget() == a;
-                page = viewer->currentPage();
                 expected = viewer->chapterPage(QStringLiteral("O programie"));
+                QTest::qWaitFor([&] { return viewer->currentPage() == expected; });
+                page = viewer->currentPage();
                 viewer->close();
             }
             a->accept();

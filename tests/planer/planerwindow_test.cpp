@@ -363,7 +363,7 @@ private slots:
         QVERIFY(manual);
         QVERIFY(manual->isVisible());
         QVERIFY(manual->chapterPage(kManualPlanerChapter) > 0);
-        QCOMPARE(manual->currentPage(), manual->chapterPage(kManualPlanerChapter));
+        QTRY_COMPARE(manual->currentPage(), manual->chapterPage(kManualPlanerChapter));
         manual->close();
         // "Pomoc" does the same; a manual that cannot be read is told, with its path.
         w->manualPath = folder->filePath(QStringLiteral("brak.pdf"));
