@@ -50,7 +50,7 @@ TfInstrukcja::TfInstrukcja(QWidget* parent)
     setWindowTitle(QStringLiteral("Instrukcja obsługi"));
     setModal(false);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
-    resize(900, 900);
+    resize(1150, 900);
 
     m_view->setObjectName(QStringLiteral("pdfView"));
     m_view->setDocument(m_document);
@@ -271,14 +271,9 @@ void TfInstrukcja::showPageNumber(int page)
     m_page->setValue(page + 1);
 }
 
+// The scale shown: fitting to the width keeps the view's factor at 1.
 qreal TfInstrukcja::zoom() const
 {
-    return m_view->zoomFactor();
-}
-
-void TfInstrukcja::zoomBy(qreal factor)
-{
-    // Fitting to the width keeps the factor at 1; start from the scale actually shown.
     qreal current = m_view->zoomFactor();
     if (m_view->zoomMode() != QPdfView::ZoomMode::Custom && pageCount() > 0) {
         const qreal pageWidth = m_document->pagePointSize(currentPage()).width() *
@@ -287,6 +282,12 @@ void TfInstrukcja::zoomBy(qreal factor)
             current = (m_view->viewport()->width() - 2 * m_view->documentMargins().left()) /
                       pageWidth;
     }
+    return current;
+}
+
+void TfInstrukcja::zoomBy(qreal factor)
+{
+    const qreal current = zoom();
     m_view->setZoomMode(QPdfView::ZoomMode::Custom);
     m_view->setZoomFactor(qBound(kZoomMin, current * factor, kZoomMax));
 }

@@ -499,8 +499,9 @@ private slots:
                 shown = viewer->isVisible();
                 beside = viewer->parentWidget() == a;
                 expected = viewer->chapterPage(QStringLiteral("O programie"));
-                QTest::qWaitFor([&] { return viewer->currentPage() == expected; });
-                page = viewer->currentPage();
+                const bool settled =
+                    QTest::qWaitFor([&] { return viewer->currentPage() == expected; });
+                page = settled ? viewer->currentPage() : -3;
                 viewer->close();
             }
             a->accept();
