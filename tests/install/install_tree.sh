@@ -105,7 +105,7 @@ for command in zefirant zefirant-plan; do
   fi
   text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>"$tmp/man.err")
   [ -s "$tmp/man.err" ] && { cat "$tmp/man.err"; fail "man warns about $command(1)"; }
-  grep -q "^ *$command - " <<<"$text" || fail "$command(1) names no $command"
+  grep -Eq "^ *$command +- " <<<"$text" || fail "$command(1) names no $command"
 done
 
 # AppStream: the file alone and together with the entry and icons it refers to.
