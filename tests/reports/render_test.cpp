@@ -25,6 +25,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -441,6 +443,31 @@ private slots:
         QCOMPARE(pdfPages(path), last->pageCount());
         w.SBZamknij->click();
         QVERIFY(!w.isVisible());
+    }
+
+    // The summary's row of an employee with many dates grows in its dates' cell; every cell of
+    // the row, the remarks' stretched to a smaller need among them, ends at the same bottom.
+    void theCellsOfAGrownRowEndAtOneHeight()
+    {
+        for (int day = 1; day <= 12; ++day)
+            t->exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, "
+                                   "SELECTEDDAY) VALUES (2023, 'P2', %1)")
+                        .arg(20230700 + day));
+        QVERIFY(dm->Zestawienie(plan(0, QStringLiteral("(Cały rok)"))));
+        const auto& cells = last->pages.at(0).cells;
+        const auto nowak = std::find_if(cells.begin(), cells.end(), [](const report::DrawnCell& c) {
+            return c.text.startsWith(QStringLiteral("Jędrzej Nowak"));
+        });
+        QVERIFY(nowak != cells.end());
+        int inRow = 0;
+        for (const report::DrawnCell& c : cells) {
+            if (std::abs(c.rect.top() - nowak->rect.top()) > 0.01)
+                continue;
+            ++inRow;
+            QVERIFY2(std::abs(c.rect.bottom() - nowak->rect.bottom()) < 0.01, qPrintable(c.text));
+        }
+        QCOMPARE(inRow, 7);
+        QVERIFY(nowak->rect.height() > 12 * 3.0); // twelve dates, one a line
     }
 
     // The preview at 100 % and the PDF rendered at the screen's resolution: every cell shows
