@@ -1,6 +1,7 @@
 // The generic grid commands, the find dialog, the CSV export and the help commands of TfMain.
 #include "app/finddialog.h"
 #include "app/gridsearch.h"
+#include "app/manualchapters.h"
 #include "app/manualwindow.h"
 #include "app/mainwindow.h"
 #include "data/dbgrid.h"
@@ -11,6 +12,7 @@
 #include "util/dialogs.h"
 #include "util/mail.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -166,17 +168,30 @@ void TfMain::cmdDoCSV()
 
 // --- help -------------------------------------------------------------------------------------
 
-void TfMain::helpManual()
+void TfMain::helpManual(QWidget* window)
 {
+    if (!window)
+        window = this;
+    const QString page = m_page == Page::Start   ? QStringLiteral("start")
+                         : m_page == Page::Plans ? QStringLiteral("plans")
+                                                 : QStringLiteral("other");
+    const QString chapter = ManualChapterOf(
+        QString::fromLatin1(window->metaObject()->className()), window == this ? page : QString());
     const QString manual =
         m_deps.programFolder + QStringLiteral("/dokumentacja/Instrukcja obslugi.pdf");
+    // Beside a modal window the manual must be that window's child, or it could not be used.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner || owner == m_manual)
+        owner = this;
     // Shown by the program itself: a fresh desktop often has no PDF viewer at all.
     if (!m_manual) {
-        m_manual = new TfInstrukcja(this);
+        m_manual = new TfInstrukcja(owner);
         m_manual->openElsewhere = [this](const QString& path) {
             if (openExternally)
                 openExternally(path, QStringLiteral("instrukcji obsługi"));
         };
+    } else if (m_manual->parentWidget() != owner) {
+        m_manual->setParent(owner, m_manual->windowFlags());
     }
     if (m_manual->path() != manual || m_manual->pageCount() == 0) {
         if (!m_manual->openManual(manual)) {
@@ -188,6 +203,8 @@ void TfMain::helpManual()
             return;
         }
     }
+    if (!chapter.isEmpty())
+        m_manual->openChapter(chapter);
     m_manual->show();
     m_manual->raise();
     m_manual->activateWindow();

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/finddialog.h"
+#include "app/manualwindow.h"
 #include "app/reportspage.h"
 #include "data/dbgrid.h"
 #include "data/mydatabase.h"
@@ -8,6 +9,7 @@
 #include "util/gridstorage.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
 #include <QHBoxLayout>
@@ -192,6 +194,14 @@ void TfMain::buildMenus()
     help->setObjectName(QStringLiteral("mnuPomoc"));
     addAction(help, QStringLiteral("Pomoc"), QStringLiteral("actPomoc"), QKeySequence(Qt::Key_F1),
               [this] { helpManual(); });
+    // F1 in the other windows; the main window's own goes through "Pomoc", which is off
+    // until a login.
+    qApp->installEventFilter(new TManualKey(
+        [this](QWidget* window) {
+            if (window != this)
+                helpManual(window);
+        },
+        this));
     addAction(help, QStringLiteral("Pomoc techniczna via Internet"),
               QStringLiteral("actPomocTechniczna"), {}, [this] { helpSupportMail(); });
     addAction(help, QStringLiteral("Otwórz log błędów error.log"), QStringLiteral("actLogBledow"),

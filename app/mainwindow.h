@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/manualwindow.h"
+
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <map>
@@ -80,7 +83,8 @@ public:
     void setGenericFlags(bool shown, bool editable);
 
     // --- help commands -------------------------------------------------------------------------
-    void helpManual();
+    // The manual at the chapter of `window` (the main window when null).
+    void helpManual(QWidget* window = nullptr);
     void helpSupportMail();
     void helpErrorLog();
     void helpTipOfTheDay();
@@ -193,7 +197,8 @@ private:
     QLabel* m_statusDate = nullptr;
     QLabel* m_statusHint = nullptr;
     TFindDialog* m_find = nullptr;
-    TfInstrukcja* m_manual = nullptr;
+    // A child of the modal window F1 was pressed in, so that it can be used beside it.
+    QPointer<TfInstrukcja> m_manual;
 };
 
 } // namespace zf

@@ -1,6 +1,7 @@
 #include "app/reportspage.h"
 
 #include "data/fb/dataset.h"
+#include "data/picklist.h"
 #include "reports/dmraporty.h"
 #include "scheduler/datefield.h"
 #include "util/dates.h"
@@ -190,13 +191,7 @@ void TReportsPage::fillFromList(QComboBox* box, fb::DataSet& list, const QString
 {
     // Keep the chosen key across a refill.
     const QVariant chosen = box->currentData();
-    box->clear();
-    const int key = list.fieldIndex(keyField);
-    const int text = list.fieldIndex(textField);
-    if (key < 0 || text < 0)
-        return;
-    for (int r = 0; r < list.recordCount(); ++r)
-        box->addItem(list.valueAt(r, text).toString(), list.valueAt(r, key));
+    FillPickList(box, list, keyField, textField);
     box->setCurrentIndex(chosen.isValid() ? box->findData(chosen) : -1);
 }
 

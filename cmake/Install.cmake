@@ -115,6 +115,23 @@ endif()
 install(FILES ${ZF_PACKAGING_DIR}/copyright ${zf_changelog_gz} DESTINATION ${ZF_DOC_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/reports/templates/README.md DESTINATION ${ZF_DOC_DIR}
   RENAME szablony-raportow.md)
+# The manual pages of both commands, in Polish as the programs are, compressed as the
+# changelog is.
+set(zf_man_pages)
+foreach(page zefirant zefirant-plan)
+  set(zf_man_gz ${CMAKE_BINARY_DIR}/packaging/man/${page}.1.gz)
+  add_custom_command(
+    OUTPUT ${zf_man_gz}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging/man
+    COMMAND sh -c "gzip -9nc < \"$1\" > \"$2\"" sh ${ZF_PACKAGING_DIR}/man/${page}.1 ${zf_man_gz}
+    DEPENDS ${ZF_PACKAGING_DIR}/man/${page}.1
+    COMMENT "Compressing the manual page ${page}(1)"
+    VERBATIM)
+  list(APPEND zf_man_pages ${zf_man_gz})
+endforeach()
+add_custom_target(zf_man_pages ALL DEPENDS ${zf_man_pages})
+install(FILES ${zf_man_pages} DESTINATION usr/share/man/man1)
+
 # Lintian's checks are Debian's policy; the one tag that does not fit a package from outside
 # Debian is overridden there, with its reason.
 install(FILES ${ZF_PACKAGING_DIR}/lintian-overrides DESTINATION usr/share/lintian/overrides

@@ -1,5 +1,7 @@
 #include "planer/planerwindow.h"
 
+#include "app/manualchapters.h"
+#include "app/manualwindow.h"
 #include "planer/planchoice.h"
 #include "planer/sendtooffice.h"
 #include "plans/calendar/calendarselector.h"
@@ -9,6 +11,7 @@
 #include "util/widgets.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -59,13 +62,36 @@ QString droppedFile(const QMimeData* mime)
 } // namespace
 
 TfPlaner::TfPlaner(Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_editor(dialogs)
+    : QMainWindow(parent),
+      manualPath(QCoreApplication::applicationDirPath() +
+                 QStringLiteral("/dokumentacja/Instrukcja obslugi.pdf")),
+      m_dialogs(dialogs), m_editor(dialogs)
 {
     build();
     showPlan();
 }
 
 TfPlaner::~TfPlaner() = default;
+
+void TfPlaner::ShowHelp()
+{
+    if (!m_manual)
+        m_manual = new TfInstrukcja(this);
+    if (m_manual->path() != manualPath || m_manual->pageCount() == 0) {
+        if (!m_manual->openManual(manualPath)) {
+            m_dialogs.information(
+                kCaptionInformation,
+                QStringLiteral("Nie udało się otworzyć instrukcji obsługi z pliku: %1\nSprawdź, "
+                               "czy plik istnieje; w razie potrzeby zainstaluj program ponownie.")
+                    .arg(QDir::toNativeSeparators(manualPath)));
+            return;
+        }
+        m_manual->openChapter(kManualPlanerChapter);
+    }
+    m_manual->show();
+    m_manual->raise();
+    m_manual->activateWindow();
+}
 
 void TfPlaner::build()
 {
@@ -195,6 +221,11 @@ void TfPlaner::build()
                     QStringLiteral("Otwórz program pocztowy z zapisanym plikiem planu w "
                                    "załączniku"));
     connect(m_send, &QPushButton::clicked, this, &TfPlaner::SendToOffice);
+    m_help = button(central, "SBPomoc", QStringLiteral("Pomo&c"),
+                    QStringLiteral("Instrukcja obsługi: jak wypełnić plan urlopowy (F1)"));
+    connect(m_help, &QPushButton::clicked, this, &TfPlaner::ShowHelp);
+    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(helpKey, &QShortcut::activated, this, &TfPlaner::ShowHelp);
     auto* openKey = new QShortcut(QKeySequence::Open, this);
     connect(openKey, &QShortcut::activated, this, &TfPlaner::ChooseFile);
     auto* saveKey = new QShortcut(QKeySequence::Save, this);
@@ -205,6 +236,7 @@ void TfPlaner::build()
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_open);
+    buttons->addWidget(m_help);
     buttons->addStretch(1);
     buttons->addWidget(m_save);
     buttons->addWidget(m_send);

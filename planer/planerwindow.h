@@ -1,8 +1,10 @@
 #pragma once
 
+#include "app/manualwindow.h"
 #include "planer/planeditor.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QLabel;
 class QLineEdit;
@@ -38,6 +40,11 @@ public:
     void SendToOffice();
     // The mail composer tool and where it is looked for (tests).
     void SetMailTool(const QString& name, const QStringList& searchPaths);
+    // "Pomoc" (F1): the manual shipped beside the program, at the employees' chapter.
+    void ShowHelp();
+    // The manual's file, beside the program; tests point it elsewhere.
+    QString manualPath;
+    TfInstrukcja* manualWindow() const { return m_manual; }
 
     const TPlanEditor& editor() const { return m_editor; }
     TYearCalendarSelector* selector() const { return m_selector; }
@@ -81,6 +88,8 @@ private:
     QPushButton* m_send = nullptr;
     QString m_mailTool = QStringLiteral("xdg-email");
     QStringList m_mailSearchPaths;
+    QPushButton* m_help = nullptr;
+    QPointer<TfInstrukcja> m_manual;
 };
 
 } // namespace zf

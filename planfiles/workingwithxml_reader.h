@@ -3,6 +3,7 @@
 // What the halves of TWorkingWithXML share: the statements of the reads and the messages.
 #include "planfiles/workingwithxml.h"
 
+#include "data/fb/dataset.h"
 #include "data/fb/statement.h"
 #include "data/fb/transaction.h"
 #include "data/leavesql.h"
@@ -54,10 +55,7 @@ inline const QString kMsgNotSynced = QStringLiteral(
 inline const QString kMsgFolder = QStringLiteral(
     "Niepoprawna ścieżka zapisu generowanych planów. Sprawdź dostępność ścieżki: ");
 
-inline QString toText(const QVariant& v)
-{
-    return v.isValid() && !v.isNull() ? v.toString() : QString();
-}
+using fb::toText;
 
 } // namespace planfilesql
 

@@ -194,6 +194,12 @@ void TfEditCalendar::Load(int year, const QString& employee, bool readOnly)
     showStaffing();
     m_lastYearDays = state.lastYearDays;
     m_thisYearDays = state.thisYearDays;
+    m_laborContext = LaborCodeContext{};
+    if (m_options.sprawdzajKodeksPracy) {
+        OverviewData plan;
+        plan.year = year;
+        LoadLaborCodeContext(m_db, plan, m_laborContext);
+    }
     showLaborCode();
     // Showing only: the calendar, saving and marking are off; "&Anuluj zmiany" closes.
     m_calendarArea->setEnabled(!readOnly);
@@ -253,8 +259,14 @@ void TfEditCalendar::showLaborCode()
     if (!m_options.sprawdzajKodeksPracy)
         return;
     const YearDays days = m_selector->GetDays();
-    m_laborCode = CheckLaborCode(MakeLaborCodeYear(m_year, TableWorkingFlags(m_year, days)),
-                                 TableLeaveFlags(m_year, days), m_lastYearDays, m_thisYearDays);
+    LaborCodeYear plan = MakeLaborCodeYear(m_year, TableWorkingFlags(m_year, days));
+    if (m_laborContext.nextPlan)
+        SetNextYearPlan(plan, m_laborContext.nextNonWorkingDays);
+    LaborCodeEmployee employee;
+    employee.nextLeave = m_laborContext.nextLeave.value(m_employee);
+    employee.absent = m_laborContext.absent.contains(m_employee);
+    m_laborCode = CheckLaborCode(plan, TableLeaveFlags(m_year, days), m_lastYearDays,
+                                 m_thisYearDays, employee);
     m_laborCodeLabel->setText(LaborCodeLineText(m_year, m_laborCode));
     m_laborCodeLabel->setToolTip(LaborCodeLineHint(m_laborCode));
     QPalette pal = m_laborCodeLabel->palette();

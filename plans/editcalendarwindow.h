@@ -2,6 +2,7 @@
 
 #include "plans/editcalendar.h"
 #include "plans/laborcode.h"
+#include "plans/overviewlaborcode.h"
 #include "plans/staffing.h"
 
 #include <QDialog>
@@ -81,6 +82,8 @@ private:
     EditorStaffing m_staffing;
     QLabel* m_laborCodeLabel;
     LaborCodeCheck m_laborCode;
+    // The next plan and the recorded absences, read once per employee shown.
+    LaborCodeContext m_laborContext;
     int m_lastYearDays = 0;
     int m_thisYearDays = 0;
     QList<int> m_below;

@@ -9,9 +9,12 @@ namespace zf {
 
 namespace {
 
+// Days past the year's end are days of the next year.
 QString dayText(int year, int day)
 {
-    return DateNumberToText(DateOfDayOfYear(day, year));
+    const int days = QDate::isLeapYear(year) ? 366 : 365;
+    return DateNumberToText(day > days ? DateOfDayOfYear(day - days, year + 1)
+                                       : DateOfDayOfYear(day, year));
 }
 
 QString daysText(int days)
@@ -31,7 +34,15 @@ LaborCodeYear MakeLaborCodeYear(int year, const LaborYearFlags& working)
         y.working[i] = working[i];
         y.untilDeadline[i] = i < deadline;
     }
+    y.nextFree.set(0); // 1 January is a public holiday every year
     return y;
+}
+
+void SetNextYearPlan(LaborCodeYear& y, const QSet<int>& nextNonWorkingDays)
+{
+    for (const int n : nextNonWorkingDays)
+        if (IsValidDateNumber(n) && YearPart(n) == y.year + 1)
+            y.nextFree.set(DayOfYear(n) - 1);
 }
 
 LaborCodeYear MakeLaborCodeYear(int year, const QSet<int>& nonWorkingDays)
@@ -46,8 +57,9 @@ LaborCodeYear MakeLaborCodeYear(int year, const QSet<int>& nonWorkingDays)
 
 namespace {
 
-// `used`: leave on working days only.
-RestRun longestRun(const LaborCodeYear& y, const LaborYearFlags& used)
+// `used`: leave on working days only; `nextLeave`: the next plan's leave.
+RestRun longestRun(const LaborCodeYear& y, const LaborYearFlags& used,
+                   const LaborYearFlags& nextLeave)
 {
     RestRun best;
     if (used.none())
@@ -62,8 +74,15 @@ RestRun longestRun(const LaborCodeYear& y, const LaborYearFlags& used)
             holdsLeave = holdsLeave || used[i];
             continue;
         }
-        if (start > 0 && holdsLeave && i - start + 1 > best.days())
-            best = RestRun{start, i};
+        int last = i;
+        if (i == y.days) {
+            // A rest reaching 31 December goes on as long as the next year gives days off.
+            const LaborYearFlags next = y.nextFree | nextLeave;
+            for (int j = 0; j < kLaborYearDays && next[j]; ++j)
+                ++last;
+        }
+        if (start > 0 && holdsLeave && last - start + 1 > best.days())
+            best = RestRun{start, last};
         start = 0;
         holdsLeave = false;
     }
@@ -72,22 +91,26 @@ RestRun longestRun(const LaborCodeYear& y, const LaborYearFlags& used)
 
 } // namespace
 
-RestRun LongestRestRun(const LaborCodeYear& year, const LaborYearFlags& leave)
+RestRun LongestRestRun(const LaborCodeYear& year, const LaborYearFlags& leave,
+                       const LaborYearFlags& nextLeave)
 {
-    return longestRun(year, leave & year.working);
+    return longestRun(year, leave & year.working, nextLeave);
 }
 
 LaborCodeCheck CheckLaborCode(const LaborCodeYear& year, const LaborYearFlags& leave,
-                              int lastYearDays, int thisYearDays)
+                              int lastYearDays, int thisYearDays,
+                              const LaborCodeEmployee& employee)
 {
     LaborCodeCheck c;
     const LaborYearFlags used = leave & year.working;
-    c.longestRun = longestRun(year, used);
+    c.longestRun = longestRun(year, used, employee.nextLeave);
     c.runChecked = lastYearDays + thisYearDays >= kRestRunMinEntitlement;
     c.runBroken = c.runChecked && c.longestRun.days() < kRestRunDays;
     c.carriedOver = lastYearDays;
     c.leaveByDeadline = static_cast<int>((used & year.untilDeadline).count());
-    c.carryOverBroken = lastYearDays > 0 && c.leaveByDeadline < lastYearDays;
+    const bool late = lastYearDays > 0 && c.leaveByDeadline < lastYearDays;
+    c.carryOverBroken = late && !employee.absent;
+    c.carryOverExcused = late && employee.absent;
     return c;
 }
 
@@ -139,6 +162,15 @@ QString CarryOverRuleText(const LaborCodeCheck& check)
         .arg(check.carriedOver);
 }
 
+QString CarryOverExcusedText(const LaborCodeCheck& check)
+{
+    return QStringLiteral("Zaległy urlop: zaplanowano %1 z %2 dni do 30 września, ale pracownik "
+                          "ma w planie dni urlopu macierzyńskiego lub choroby, a po takiej "
+                          "nieobecności zaległy urlop można udzielić później (art. 168 KP)")
+        .arg(check.leaveByDeadline)
+        .arg(check.carriedOver);
+}
+
 QString LaborCodeHint(const LaborCodeCheck& check)
 {
     QStringList lines;
@@ -146,6 +178,8 @@ QString LaborCodeHint(const LaborCodeCheck& check)
         lines << RestRunRuleText();
     if (check.carryOverBroken)
         lines << CarryOverRuleText(check);
+    else if (check.carryOverExcused)
+        lines << CarryOverExcusedText(check);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -189,10 +223,14 @@ QString LaborCodeLineHint(const LaborCodeCheck& check)
         lines << QStringLiteral("Wymiar urlopu poniżej 10 dni: art. 162 KP nie jest sprawdzany");
     if (check.carryOverBroken)
         lines << CarryOverRuleText(check);
+    else if (check.carryOverExcused)
+        lines << CarryOverExcusedText(check);
     else if (check.carriedOver > 0)
         lines << QStringLiteral("Zaległy urlop zaplanowany do 30 września (art. 168 KP)");
     lines << QStringLiteral("Odpoczynek to kolejne dni urlopu razem z dniami wolnymi od pracy "
-                            "między nimi i wokół nich.");
+                            "między nimi i wokół nich; odpoczynek do 31 grudnia trwa dalej "
+                            "w nowym roku (1 stycznia i dni wolne oraz urlop z planu na nowy "
+                            "rok).");
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -33,15 +33,34 @@ struct LaborCodeYear
     LaborYearFlags working;
     // 1 January to 30 September: art. 168's deadline for carried-over leave.
     LaborYearFlags untilDeadline;
+    // Days of the next year (1 January = flag 0) free for everyone: a rest run that reaches
+    // 31 December goes on through them. 1 January always; the next plan's non-working days
+    // where that plan exists (SetNextYearPlan).
+    LaborYearFlags nextFree;
 };
 
 // `working`: cleared for the plan's non-working days (bits past the year's end are ignored).
 LaborCodeYear MakeLaborCodeYear(int year, const LaborYearFlags& working);
 // The same from the non-working days as date numbers; numbers of other years are ignored.
 LaborCodeYear MakeLaborCodeYear(int year, const QSet<int>& nonWorkingDays);
+// The next year's plan exists: its non-working days (as date numbers of year + 1) continue the
+// runs that reach 31 December.
+void SetNextYearPlan(LaborCodeYear& year, const QSet<int>& nextNonWorkingDays);
+
+// What the rules know of one employee beyond the plan year's days.
+struct LaborCodeEmployee
+{
+    // Leave days in the next year's plan (1 January = flag 0).
+    LaborYearFlags nextLeave;
+    // Maternity or sick days are recorded in the plan: art. 168 lets the carried-over leave be
+    // granted after such an absence, so its deadline is not checked.
+    bool absent = false;
+};
 
 // A stretch of consecutive days each of which is a leave day or a non-working day, holding at
-// least one leave day; cut at 1 January and 31 December. first = 0: none.
+// least one leave day of the year; cut at 1 January. One that reaches 31 December goes on into
+// the next year, so `last` may be past the year's last day (day 366 or 367 is 1 January).
+// first = 0: none.
 struct RestRun
 {
     int first = 0;
@@ -63,6 +82,8 @@ struct LaborCodeCheck
     int carriedOver = 0;
     int leaveByDeadline = 0; // leave days on working days, 1 January to 30 September
     bool carryOverBroken = false;
+    // Would be broken, but the employee's maternity or sick days excuse it.
+    bool carryOverExcused = false;
 
     bool broken() const { return runBroken || carryOverBroken; }
 };
@@ -70,8 +91,10 @@ struct LaborCodeCheck
 // Both rules in one pass over the days. `leave`: the employee's leave days; a flag on a
 // non-working day is not a day of leave (the overview and the editors never set one).
 LaborCodeCheck CheckLaborCode(const LaborCodeYear& year, const LaborYearFlags& leave,
-                              int lastYearDays, int thisYearDays);
-RestRun LongestRestRun(const LaborCodeYear& year, const LaborYearFlags& leave);
+                              int lastYearDays, int thisYearDays,
+                              const LaborCodeEmployee& employee = {});
+RestRun LongestRestRun(const LaborCodeYear& year, const LaborYearFlags& leave,
+                       const LaborYearFlags& nextLeave = {});
 
 // Leave days as flags: from date numbers (other years and non-days ignored), and from the
 // year calendar selector's table (ticked slots of real days).
@@ -80,9 +103,12 @@ LaborYearFlags TableLeaveFlags(int year, const YearDays& table);
 // The selector's table: a real day without a tick box is a non-working day.
 LaborYearFlags TableWorkingFlags(int year, const YearDays& table);
 
-// The texts. The rules in plain words (the overview's hint, one line per broken rule) ...
+// The texts. The rules in plain words (the overview's hint, one line per broken rule and the
+// reason a rule is not flagged) ...
 QString RestRunRuleText();
 QString CarryOverRuleText(const LaborCodeCheck& check);
+// Why art. 168 is not flagged for an employee with maternity or sick days.
+QString CarryOverExcusedText(const LaborCodeCheck& check);
 // ... empty when nothing is broken.
 QString LaborCodeHint(const LaborCodeCheck& check);
 // The short names of the broken rules ("Uwagi" of the summary, the CSV column), joined by

@@ -1,20 +1,106 @@
 #include "plans/overviewlaborcode.h"
 
+#include "data/fb/transactionguard.h"
+#include "data/leavesql.h"
+#include "data/mydatabase.h"
+#include "util/dates.h"
+#include "util/exception.h"
+
 #include <algorithm>
 
 namespace zf {
 
-std::vector<LaborCodeCheck> CheckLaborCode(const OverviewData& data)
+namespace {
+
+// The next plan's leave of January is all a run from 31 December can reach in a year of 14-day
+// runs; leave days stored as non-working in any plan are left out, as the overview does.
+const QString kSqlNextLeave = QStringLiteral(
+    "SELECT D.IDEMPLOYEE, D.SELECTEDDAY FROM EMPLOYEEHOLIDAYS AS D WHERE D.IDYEAR=:IDYEAR AND "
+    "D.SELECTEDDAY<=:LASTDAY AND NOT EXISTS (SELECT * FROM CALENDAR AS C WHERE "
+    "C.FREEDAY=D.SELECTEDDAY)");
+const QString kSqlAbsent = QStringLiteral(
+    "SELECT IDEMPLOYEE FROM EMPLOYEESSETTINGS WHERE IDYEAR=:IDYEAR AND "
+    "(MATERNITYDAYS>0 OR SICKDAYS>0)");
+
+} // namespace
+
+bool LoadLaborCodeContext(TmyDataBase& db, const OverviewData& data, LaborCodeContext& out)
+{
+    out = LaborCodeContext{};
+    const int next = data.year + 1;
+    int code = leavesql::kCodePlans;
+    fb::Transaction tr(db.FBDataBase, fb::tpb::readOnlySnapshot());
+    fb::Statement st(db.FBDataBase, &tr);
+    try {
+        fb::TransactionGuard guard(tr);
+        st.setSql(leavesql::kPlanStatus);
+        st.setParam(QStringLiteral("IDYEAR"), next);
+        st.execute();
+        out.nextPlan = st.fetch();
+        st.close();
+        if (out.nextPlan) {
+            code = leavesql::kCodeCalendar;
+            st.setSql(leavesql::kCalendar);
+            st.setParam(QStringLiteral("IDYEAR"), next);
+            st.execute();
+            while (st.fetch())
+                out.nextNonWorkingDays.insert(st.intValue(0));
+            st.close();
+
+            code = leavesql::kCodeChosenDays;
+            st.setSql(kSqlNextLeave);
+            st.setParam(QStringLiteral("IDYEAR"), next);
+            st.setParam(QStringLiteral("LASTDAY"), next * 10000 + 131);
+            st.execute();
+            while (st.fetch()) {
+                const int day = PlanDayOfYear(st.intValue(1), next);
+                if (day > 0)
+                    out.nextLeave[st.value(0).toString()].set(day - 1);
+            }
+            st.close();
+        }
+        code = leavesql::kCodeSettings;
+        st.setSql(kSqlAbsent);
+        st.setParam(QStringLiteral("IDYEAR"), data.year);
+        st.execute();
+        while (st.fetch())
+            out.absent.insert(st.value(0).toString());
+        st.close();
+        guard.commit();
+        return true;
+    } catch (const Exception& e) {
+        st.close();
+        tr.rollbackQuietly();
+        out = LaborCodeContext{};
+        db.ReportUnexpectedError(e.message(), true, code);
+        return false;
+    }
+}
+
+std::vector<LaborCodeCheck> CheckLaborCode(const OverviewData& data,
+                                           const LaborCodeContext& context)
 {
     std::vector<LaborCodeCheck> checks;
     const int count = data.plans.Count();
     checks.reserve(static_cast<size_t>(count));
-    const LaborCodeYear year = MakeLaborCodeYear(data.year, data.working);
+    LaborCodeYear year = MakeLaborCodeYear(data.year, data.working);
+    if (context.nextPlan)
+        SetNextYearPlan(year, context.nextNonWorkingDays);
     for (int i = 0; i < count; ++i) {
         const THolidayPlanEntry& e = data.plans.at(i);
-        checks.push_back(CheckLaborCode(year, e.leave, e.LASTYEARDAYS, e.THISYEARDAYS));
+        LaborCodeEmployee employee;
+        employee.nextLeave = context.nextLeave.value(e.IDEMPLOYEE);
+        employee.absent = context.absent.contains(e.IDEMPLOYEE);
+        checks.push_back(CheckLaborCode(year, e.leave, e.LASTYEARDAYS, e.THISYEARDAYS, employee));
     }
     return checks;
+}
+
+std::vector<LaborCodeCheck> CheckLaborCode(TmyDataBase& db, const OverviewData& data)
+{
+    LaborCodeContext context;
+    LoadLaborCodeContext(db, data, context);
+    return CheckLaborCode(data, context);
 }
 
 QString LaborCodeColumnHint()

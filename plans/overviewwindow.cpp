@@ -175,7 +175,7 @@ void TfEmployeesPlans::Load()
     LoadOverview(m_db, m_year, m_unitFilter, m_data);
     LoadStaffing(m_db, m_data, m_staffing);
     m_laborCode =
-        m_options.sprawdzajKodeksPracy ? CheckLaborCode(m_data) : std::vector<LaborCodeCheck>{};
+        m_options.sprawdzajKodeksPracy ? CheckLaborCode(m_db, m_data) : std::vector<LaborCodeCheck>{};
     m_grid->setLaborCode(m_options.sprawdzajKodeksPracy ? &m_laborCode : nullptr);
     m_approve->setEnabled(!m_data.approved && !m_db.loginState().restricted);
     m_header->setText(QStringLiteral("Plan na rok ") + QString::number(m_year));
@@ -204,7 +204,7 @@ void TfEmployeesPlans::Approve()
         if (LoadOverview(m_db, m_year, 0, all)) {
             LoadStaffing(m_db, all, whole);
             if (laborCode)
-                breaks = LaborCodeBreaks(all, CheckLaborCode(all));
+                breaks = LaborCodeBreaks(all, CheckLaborCode(m_db, all));
         }
     }
     const std::vector<StaffingShortfall> shortfalls = Shortfalls(whole);

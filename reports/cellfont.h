@@ -9,6 +9,10 @@ namespace zf::report::detail {
 
 constexpr double kPadX = 0.7; // mm between a frame and its text
 constexpr double kPadY = 0.3;
+// Text is laid out at this resolution whatever the device: the screen's few pixels per letter
+// would round the glyphs and line heights differently, and a line that the page had room for
+// would no longer fit its cell in the preview.
+constexpr double kLayoutDpi = 600;
 
 inline QFont fontOf(const CellStyle& style)
 {

@@ -6,11 +6,6 @@
 
 namespace zf {
 
-QColor fromWindowsColor(unsigned bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
 namespace {
 
 // 28 to 31 for the texts of the month's last day cells, else 0.
@@ -50,7 +45,9 @@ void ApplyScheduleCellHook(ScheduleCellState& state, QString& t, QColor& fill, u
         if (n > length) {
             t.clear();
             fill = fromWindowsColor(kColorWhite);
-            frame = n == length + 1 ? (FrameLeft | FrameRight) : FrameNone;
+            // Only the line that closes the month's last day: the blank cells after it stand
+            // open, so no line is left standing on its own in the middle of the row.
+            frame = n == length + 1 ? FrameLeft : FrameNone;
             blanked = true;
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/windowscolor.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -20,7 +22,6 @@ using DayTable = std::array<ReportDay, 31>;
 // Cell colours of the schedules (Windows colour values).
 inline constexpr unsigned kColorGrey = 8421504;
 inline constexpr unsigned kColorWhite = 16777215;
-QColor fromWindowsColor(unsigned bgr);
 
 // What the schedules' cell hook works on: the report's year, the month number that cell texts
 // switch, and the current day table.

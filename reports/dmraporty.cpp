@@ -434,7 +434,7 @@ QString TDMRaporty::Uwagi()
         m_remarks.clear();
         OverviewData data;
         if (LoadOverview(m_db, year, m_unit, data)) {
-            const std::vector<LaborCodeCheck> checks = CheckLaborCode(data);
+            const std::vector<LaborCodeCheck> checks = CheckLaborCode(m_db, data);
             for (int i = 0; i < data.plans.Count(); ++i) {
                 if (!checks[static_cast<size_t>(i)].broken())
                     continue;

@@ -5,6 +5,7 @@
 
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -15,6 +16,7 @@
 namespace zf::report {
 
 using detail::fontOf;
+using detail::kLayoutDpi;
 using detail::kPadX;
 using detail::kPadY;
 
@@ -139,17 +141,28 @@ void ReportDocument::paintPage(QPainter& painter, int index, double pxPerMm) con
         painter.drawLines(lines.data(), static_cast<int>(lines.size()));
     }
 
+    // Texts are laid out in the layout's pixels, scaled to the device's: lines break and wrap
+    // where the layout measured them on the screen, on paper and in the PDF alike. A font's
+    // point size is turned into pixels by the device's resolution, hence its size below.
+    const double layoutPxPerMm = kLayoutDpi / 25.4;
+    const int deviceDpi = painter.device() ? painter.device()->logicalDpiY() : 0;
+    const double fontScale = deviceDpi > 0 ? kLayoutDpi / deviceDpi : 1.0;
+    painter.scale(pxPerMm / layoutPxPerMm, pxPerMm / layoutPxPerMm);
     const CellStyle* lastStyle = nullptr;
     for (const DrawnCell& c : cells) {
         if (c.text.isEmpty())
             continue;
         if (c.style != lastStyle) {
-            painter.setFont(fontOf(*c.style));
+            QFont font = fontOf(*c.style);
+            font.setPointSizeF(c.style->fontSize * fontScale);
+            painter.setFont(font);
             painter.setPen(c.style->textColor);
             lastStyle = c.style;
         }
-        const QRectF inner = toDevice(c.rect).adjusted(kPadX * pxPerMm, kPadY * pxPerMm,
-                                                       -kPadX * pxPerMm, -kPadY * pxPerMm);
+        const QRectF inner(
+            (c.rect.x() + kPadX) * layoutPxPerMm, (c.rect.y() + kPadY) * layoutPxPerMm,
+            (c.rect.width() - 2 * kPadX) * layoutPxPerMm,
+            (c.rect.height() - 2 * kPadY) * layoutPxPerMm);
         painter.drawText(inner, c.style->align | (c.style->wrap ? Qt::TextWordWrap : 0), c.text);
     }
     painter.restore();

@@ -12,12 +12,11 @@
 namespace zf::report {
 
 using detail::fontOf;
+using detail::kLayoutDpi;
 using detail::kPadX;
 using detail::kPadY;
 
 namespace {
-
-constexpr double kMeasureDpi = 600;
 
 // Every line end the program hands over (the database lists use carriage returns) as '\n'.
 QString normaliseLines(QString text)
@@ -214,10 +213,11 @@ private:
             ev.cells.push_back(std::move(d));
         }
         if (stretched) {
-            // Cells that reached the band's bottom keep reaching it, so table lines stay closed.
-            for (DrawnCell& d : ev.cells)
-                if (std::abs(d.rect.bottom() - band.height) < 0.01)
-                    d.rect.setBottom(ev.height);
+            // Every cell that reached the band's bottom, stretched or not, reaches the row's new
+            // bottom: the row's cells end at one height and its frame lines stay closed.
+            for (size_t i = 0; i < ev.cells.size(); ++i)
+                if (std::abs(band.cells[i].rect.bottom() - band.height) < 0.01)
+                    ev.cells[i].rect.setBottom(ev.height);
         }
         return ev;
     }
@@ -279,12 +279,12 @@ double textHeightMm(const QString& text, const CellStyle& style, double width)
 {
     static QImage reference = [] {
         QImage img(1, 1, QImage::Format_Mono);
-        const int dpm = static_cast<int>(std::lround(kMeasureDpi / 0.0254));
+        const int dpm = static_cast<int>(std::lround(kLayoutDpi / 0.0254));
         img.setDotsPerMeterX(dpm);
         img.setDotsPerMeterY(dpm);
         return img;
     }();
-    const double pxPerMm = kMeasureDpi / 25.4;
+    const double pxPerMm = kLayoutDpi / 25.4;
     const QFontMetricsF fm(fontOf(style), &reference);
     const double inner = std::max(1.0, (width - 2 * kPadX) * pxPerMm);
     const int flags = style.wrap ? Qt::TextWordWrap : 0;

@@ -2,6 +2,7 @@
 
 #include "data/formeditable.h"
 #include "data/mydatabase.h"
+#include "data/picklist.h"
 #include "personnel/cp1250validator.h"
 #include "scheduler/datefield.h"
 #include "scheduler/memolimit.h"
@@ -38,22 +39,6 @@ QWidget* row(QWidget* parent, std::initializer_list<QWidget*> widgets)
     for (QWidget* c : widgets)
         l->addWidget(c, qobject_cast<QComboBox*>(c) ? 1 : 0);
     return w;
-}
-
-// Integer keys are kept as int, text keys as text, so findData matches what the editor holds.
-void fillPickList(QComboBox* box, const fb::DataSet& list, const QString& keyField,
-                  const QString& textField, bool integerKeys)
-{
-    const QSignalBlocker block(box);
-    box->clear();
-    const int key = list.fieldIndex(keyField);
-    const int text = list.fieldIndex(textField);
-    if (key < 0 || text < 0)
-        return;
-    for (int r = 0; r < list.recordCount(); ++r)
-        box->addItem(list.valueAt(r, text).toString(),
-                     integerKeys ? QVariant(list.valueAt(r, key).toInt())
-                                 : QVariant(list.valueAt(r, key).toString()));
 }
 
 } // namespace
@@ -254,16 +239,22 @@ void TfScheduler::save()
 void TfScheduler::reloadKinds()
 {
     const int key = m_kind;
-    fillPickList(m_kindList, m_db.DBFTermClass, QStringLiteral("IDDICTIONARY"),
-                 QStringLiteral("DESCRIPTION"), true);
+    {
+        const QSignalBlocker block(m_kindList);
+        FillPickList(m_kindList, m_db.DBFTermClass, QStringLiteral("IDDICTIONARY"),
+                     QStringLiteral("DESCRIPTION"), PickKey::Integer);
+    }
     setKind(key);
 }
 
 void TfScheduler::reloadEmployees()
 {
     const QString id = m_employee;
-    fillPickList(m_employeeList, m_db.DBFEmployeesPrompt, QStringLiteral("IDEMPLOYEE"),
-                 QStringLiteral("EMPLOYEE"), false);
+    {
+        const QSignalBlocker block(m_employeeList);
+        FillPickList(m_employeeList, m_db.DBFEmployeesPrompt, QStringLiteral("IDEMPLOYEE"),
+                     QStringLiteral("EMPLOYEE"), PickKey::Text);
+    }
     setEmployee(id);
 }
 

@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core xdg-utils xvfb
   poppler-utils
-  dpkg-dev lintian
+  dpkg-dev lintian man-db
   librsvg2-bin
   desktop-file-utils libxml2-utils shared-mime-info
   appstream

@@ -158,7 +158,7 @@ QVariant DataSet::value(const QString& field) const
     return valueAt(m_current, column);
 }
 
-QString DataSet::toText(const QVariant& v)
+QString toText(const QVariant& v)
 {
     if (!v.isValid() || v.isNull())
         return {};

@@ -14,6 +14,9 @@ namespace zf::fb {
 
 class Transaction;
 
+// A column's value as text: NULL reads as empty, a timestamp as "yyyy-MM-dd hh:mm:ss".
+QString toText(const QVariant& v);
+
 // A list opened from a select: every row is fetched into memory when it opens, and one row is
 // current. Fields are reached by name as text or integer; each field may have a display text
 // function, which the grids show.
@@ -87,7 +90,6 @@ signals:
 private:
     void replaceRows(const QStringList& fieldNames, std::vector<std::vector<QVariant>> rows);
     void setCurrent(int row, bool eof, bool bof);
-    static QString toText(const QVariant& v);
 
     Statement m_statement;
     QString m_name;

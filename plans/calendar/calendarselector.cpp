@@ -12,12 +12,6 @@
 
 namespace zf {
 
-QColor CalendarColors::fromWindows(unsigned int bgr)
-{
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
-
 QLabel* legendBox(const QString& text, unsigned int bgr, QWidget* parent)
 {
     auto* l = new QLabel(text, parent);

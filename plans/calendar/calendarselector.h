@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plans/calendar/daystate.h"
+#include "util/windowscolor.h"
 
 #include <QColor>
 
@@ -20,7 +21,7 @@ namespace zf {
 // Windows colour values (0x00BBGGRR) converted with CalendarColors::fromWindows.
 struct CalendarColors
 {
-    static QColor fromWindows(unsigned int bgr);
+    static QColor fromWindows(unsigned int bgr) { return fromWindowsColor(bgr); }
 
     QColor headerBackground = fromWindows(0xC0A090);
     QColor headerText = fromWindows(0xFFFFFF);

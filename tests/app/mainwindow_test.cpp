@@ -485,6 +485,35 @@ private slots:
                  0);
     }
 
+    // F1 in a modal window: the manual at that window's chapter, as the window's child so that
+    // it can be read beside it.
+    void f1InAModalWindowOpensItsChapterBesideIt()
+    {
+        bool shown = false;
+        bool beside = false;
+        int page = -1;
+        int expected = -2;
+        test::whenModal<TfAbout>([&](TfAbout* a) {
+            QTest::keyClick(a, Qt::Key_F1);
+            if (TfInstrukcja* viewer = w().manualWindow()) {
+                shown = viewer->isVisible();
+                beside = viewer->parentWidget() == a;
+                expected = viewer->chapterPage(QStringLiteral("O programie"));
+                const bool settled =
+                    QTest::qWaitFor([&] { return viewer->currentPage() == expected; });
+                page = settled ? viewer->currentPage() : -3;
+                viewer->close();
+            }
+            a->accept();
+        });
+        w().action(QStringLiteral("actOProgramie"))->trigger();
+        QVERIFY(shown);
+        QVERIFY(beside);
+        QVERIFY(expected > 0);
+        QCOMPARE(page, expected);
+        QVERIFY(dialogs().shown().empty());
+    }
+
     void disabledSectionButtonsLookDisabled()
     {
         QToolButton* button = w().sectionButton(QStringLiteral("SBSlowniki"));

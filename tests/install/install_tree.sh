@@ -10,6 +10,7 @@ need desktop-file-validate
 need appstreamcli
 need xmllint
 need update-mime-database
+need man
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -93,6 +94,18 @@ done
 [ "$pngs" -ge 4 ] || fail "only $pngs bitmap icons"
 for size in 48x48 256x256; do
   [ -f "$hicolor/$size/apps/$icon.png" ] || fail "no $size icon"
+done
+
+# The manual pages of both commands, read by man without a warning and naming the command.
+for command in zefirant zefirant-plan; do
+  page=$root/usr/share/man/man1/$command.1.gz
+  if [ ! -s "$page" ]; then
+    fail "no manual page $command(1)"
+    continue
+  fi
+  text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>"$tmp/man.err")
+  [ -s "$tmp/man.err" ] && { cat "$tmp/man.err"; fail "man warns about $command(1)"; }
+  grep -Eq "^ *$command +- " <<<"$text" || fail "$command(1) names no $command"
 done
 
 # AppStream: the file alone and together with the entry and icons it refers to.

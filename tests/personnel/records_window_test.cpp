@@ -12,6 +12,7 @@
 #include "tests/support/qtest_main.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_env.h"
+#include "tests/support/window_database.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,9 +34,6 @@ namespace {
 
 using test::child;
 using test::click;
-
-const QString kUser = QStringLiteral("SYSDBA");
-const QString kPassword = QStringLiteral("masterkey");
 
 QLineEdit* field(QWidget* w, const char* name)
 {
@@ -69,17 +67,12 @@ template <class W> void onShowings(std::vector<std::function<void(W*)>> steps)
 
 } // namespace
 
-class PersonnelWindowsTest : public QObject
+class PersonnelWindowsTest : public test::WindowDatabaseTest
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    test::ScriptedDialogs m_dialogs;
-    ProgramOptions m_options;
-    std::unique_ptr<TmyDataBase> m_db;
     std::unique_ptr<TPersonnel> m_personnel;
 
-    static QString dataFolder() { return test::dataHome() + QStringLiteral("/Orvantis/Zefirant"); }
     TfOsobowa& card() { return m_personnel->card(); }
 
     void addEmployee(const QString& id, const QString& surname, const QString& fileName,
@@ -97,18 +90,6 @@ class PersonnelWindowsTest : public QObject
                             1));
     }
 
-    QString value(const QString& sql)
-    {
-        QString result;
-        m_db->Utility(1, [&](fb::Statement& st) {
-            st.setSql(sql);
-            st.execute();
-            if (st.fetch())
-                result = st.value(0).toString();
-            st.close();
-        });
-        return result;
-    }
     int unitKey(const QString& text)
     {
         return value(QStringLiteral("SELECT IDDICTIONARY FROM DICTIONARY WHERE IDTYPE='ZESPO' AND "
@@ -131,23 +112,8 @@ class PersonnelWindowsTest : public QObject
 private slots:
     void initTestCase()
     {
-        QDir().mkpath(dataFolder() + QStringLiteral("/debug"));
-        QFile script(DatabaseCreator::CreationScriptPath(test::programFolder()));
-        QVERIFY(script.open(QIODevice::ReadOnly));
-        const QString path = m_dir.path() + QStringLiteral("/kadry.fdb");
-        {
-            DatabaseCreator creator;
-            const auto error =
-                creator.create(path, kUser, kPassword, decipherScript(script.readAll()));
-            QVERIFY2(!error, error ? qPrintable(error->message) : "");
-            creator.DB.detach();
-        }
-        m_db = std::make_unique<TmyDataBase>(
-            DatabasePaths{dataFolder(),
-                          test::programFolder(),
-                          {m_dir.path() + QStringLiteral("/no-installer")}},
-            m_dialogs);
-        QVERIFY(m_db->Connect(path, kUser, kPassword));
+        const QString error = openDatabase(QStringLiteral("kadry.fdb"));
+        QVERIFY2(error.isEmpty(), qPrintable(error));
         m_personnel = std::make_unique<TPersonnel>(*m_db, m_dialogs, m_options, dataFolder());
     }
 

@@ -3,6 +3,8 @@
 // prompt), the question on closing, a failed save that keeps the choice, dropping a file, and
 // keyboard and screen-reader access.
 #include "app/infoform.h"
+#include "app/manualchapters.h"
+#include "app/manualwindow.h"
 #include "app/promptform.h"
 #include "app/qtdialogs.h"
 #include "planer/planerwindow.h"
@@ -347,6 +349,28 @@ private slots:
         twoEnter.setAccepted(false);
         QCoreApplication::sendEvent(&dropped, &twoEnter);
         QVERIFY(!twoEnter.isAccepted());
+    }
+
+    void f1OpensTheEmployeesChapterOfTheManual()
+    {
+        auto w = openSample();
+        w->manualPath =
+            test::programFolder() + QStringLiteral("/dokumentacja/Instrukcja obslugi.pdf");
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QTest::keyClick(w.get(), Qt::Key_F1);
+        TfInstrukcja* manual = w->manualWindow();
+        QVERIFY(manual);
+        QVERIFY(manual->isVisible());
+        QVERIFY(manual->chapterPage(kManualPlanerChapter) > 0);
+        QTRY_COMPARE(manual->currentPage(), manual->chapterPage(kManualPlanerChapter));
+        manual->close();
+        // "Pomoc" does the same; a manual that cannot be read is told, with its path.
+        w->manualPath = folder->filePath(QStringLiteral("brak.pdf"));
+        child<QPushButton>(w.get(), "SBPomoc")->click();
+        QCOMPARE(dialogs->informationTexts().size(), 1);
+        QVERIFY(dialogs->informationTexts().value(0).contains(w->manualPath));
+        QVERIFY(!manual->isVisible());
     }
 
     void everyControlCanBeReached()

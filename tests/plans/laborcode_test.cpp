@@ -132,28 +132,65 @@ TEST(LaborCodeRuns, ARunOver29February)
     EXPECT_EQ(check2024(noLeapDay, 0, 26).longestRun, run(20240221, 20240228));
 }
 
-TEST(LaborCodeRuns, RunsAreCutAtTheYearsEnds)
+TEST(LaborCodeRuns, RunsStartOn1JanuaryAndGoOnIntoTheNextYear)
 {
-    // 1 January (holiday) to Sunday 12 January 2025, over Epiphany; 20 to 31 December over
-    // Christmas: 12 days each, the earlier one named.
+    // 1 January (holiday) to Sunday 12 January 2025, over Epiphany: 12 days. 20 to 31 December
+    // over Christmas, and on through Thursday 1 January 2026, a holiday of every year even
+    // without the next plan: 13 days, the longer one named.
     const QList<int> start = {20250102, 20250103, 20250107, 20250108, 20250109, 20250110};
     const QList<int> end = {20251222, 20251223, 20251229, 20251230, 20251231};
-    LaborCodeCheck c = CheckLaborCode(year2025(), LeaveFlags(2025, start + end), 0, 26);
+    LaborCodeCheck c = CheckLaborCode(year2025(), LeaveFlags(2025, start), 0, 26);
     EXPECT_EQ(c.longestRun, (RestRun{1, 12}));
     EXPECT_TRUE(c.runBroken);
-    c = CheckLaborCode(year2025(), LeaveFlags(2025, end), 0, 26);
-    EXPECT_EQ(c.longestRun, (RestRun{day(20251220), 365}));
-    EXPECT_EQ(c.longestRun.days(), 12);
+    c = CheckLaborCode(year2025(), LeaveFlags(2025, start + end), 0, 26);
+    EXPECT_EQ(c.longestRun, (RestRun{day(20251220), 366}));
+    EXPECT_EQ(c.longestRun.days(), 13);
+    EXPECT_TRUE(c.runBroken);
 
-    // A week more before Christmas: 13 to 31 December, the year's last day included.
+    // A week more before Christmas: 13 December to 1 January.
     const QList<int> week = {20251215, 20251216, 20251217, 20251218, 20251219};
     c = CheckLaborCode(year2025(), LeaveFlags(2025, start + end + week), 0, 26);
-    EXPECT_EQ(c.longestRun, (RestRun{347, 365}));
+    EXPECT_EQ(c.longestRun, (RestRun{347, 366}));
     EXPECT_FALSE(c.runBroken);
-    // In a leap year the last day is the 366th.
+    // In a leap year the last day is the 366th: 21 December 2024 to Wednesday 1 January 2025.
     c = check2024({20241223, 20241224, 20241227, 20241230, 20241231}, 0, 26);
-    EXPECT_EQ(c.longestRun, (RestRun{day(20241221), 366}));
-    EXPECT_EQ(c.longestRun.days(), 11);
+    EXPECT_EQ(c.longestRun, (RestRun{day(20241221), 367}));
+    EXPECT_EQ(c.longestRun.days(), 12);
+}
+
+TEST(LaborCodeRuns, AChristmasRunCountsTheNextPlansDaysOffAndLeave)
+{
+    // Saturday 20 December 2025 to Thursday 1 January 2026: 13 days, one short.
+    const LaborYearFlags leave =
+        LeaveFlags(2025, {20251222, 20251223, 20251229, 20251230, 20251231});
+    EXPECT_TRUE(CheckLaborCode(year2025(), leave, 0, 26).runBroken);
+
+    // The 2026 plan exists: its weekend 3-4 January and Epiphany on Tuesday 6 January are
+    // days off, Friday 2 and Monday 5 January are working days.
+    LaborCodeYear y = year2025();
+    SetNextYearPlan(y, {20260101, 20260103, 20260104, 20260106, 20260110, 20260111});
+    // Without leave in January the run still ends on 1 January.
+    LaborCodeCheck c = CheckLaborCode(y, leave, 0, 26);
+    EXPECT_EQ(c.longestRun.days(), 13);
+    EXPECT_TRUE(c.runBroken);
+    // Leave on 2 January: on through the weekend, 20 December to 4 January, 16 days.
+    LaborCodeEmployee e;
+    e.nextLeave = LeaveFlags(2026, {20260102});
+    c = CheckLaborCode(y, leave, 0, 26, e);
+    EXPECT_EQ(c.longestRun, (RestRun{day(20251220), 365 + 4}));
+    EXPECT_EQ(c.longestRun.days(), 16);
+    EXPECT_FALSE(c.runBroken);
+    // And on 5 January too: to Epiphany, 18 days.
+    e.nextLeave = LeaveFlags(2026, {20260102, 20260105});
+    c = CheckLaborCode(y, leave, 0, 26, e);
+    EXPECT_EQ(c.longestRun.days(), 18);
+    // Leave in the next plan alone makes no run of this year.
+    c = CheckLaborCode(y, LaborYearFlags(), 0, 26, e);
+    EXPECT_EQ(c.longestRun.days(), 0);
+    // The next plan's days are of its own year: a date of 2025 among them is no day of 2026.
+    LaborCodeYear wrong = year2025();
+    SetNextYearPlan(wrong, {20250102, 20250103});
+    EXPECT_EQ(CheckLaborCode(wrong, leave, 0, 26).longestRun.days(), 13);
 }
 
 TEST(LaborCodeRuns, NonWorkingDaysAloneMakeNoRun)
@@ -194,6 +231,30 @@ TEST(LaborCodeCarryOver, OnlyDaysAboveZeroAreChecked)
     EXPECT_EQ(c.leaveByDeadline, 8);
     EXPECT_FALSE(c.carryOverBroken);
     EXPECT_TRUE(check2024(kMayBridge, 9, 20).carryOverBroken);
+}
+
+TEST(LaborCodeCarryOver, MaternityOrSickDaysExcuseTheDeadline)
+{
+    // 3 days carried over, 1 planned by 30 September.
+    const LaborYearFlags leave = LeaveFlags(2024, {20240930, 20241001});
+    LaborCodeCheck c = CheckLaborCode(year2024(), leave, 3, 23);
+    EXPECT_TRUE(c.carryOverBroken);
+    EXPECT_FALSE(c.carryOverExcused);
+    LaborCodeEmployee absent;
+    absent.absent = true;
+    c = CheckLaborCode(year2024(), leave, 3, 23, absent);
+    EXPECT_FALSE(c.carryOverBroken);
+    EXPECT_TRUE(c.carryOverExcused);
+    EXPECT_EQ(c.leaveByDeadline, 1);
+    EXPECT_TRUE(c.runBroken); // the other rule still holds
+    EXPECT_EQ(LaborCodeShortText(c, QStringLiteral("; ")), kLaborCodeShortRun);
+    EXPECT_TRUE(LaborCodeHint(c).endsWith(CarryOverExcusedText(c)));
+    EXPECT_TRUE(LaborCodeLineHint(c).contains(CarryOverExcusedText(c)));
+    EXPECT_TRUE(CarryOverExcusedText(c).contains(QStringLiteral("1 z 3 dni")));
+    // Carried-over leave planned in time needs no excuse.
+    c = CheckLaborCode(year2024(), LeaveFlags(2024, {20240930}), 1, 23, absent);
+    EXPECT_FALSE(c.carryOverExcused);
+    EXPECT_FALSE(c.carryOverBroken);
 }
 
 TEST(LaborCodeCarryOver, ThirtiethOfSeptemberCountsAndFirstOfOctoberDoesNot)
@@ -246,6 +307,8 @@ TEST_F(LaborCodeTexts, RulesRunsAndTheEditorsLine)
               QStringLiteral("21-02-2024 – 05-03-2024 (14 dni)"));
     EXPECT_EQ(RestRunText(2024, run(20240717, 20240717)), QStringLiteral("17-07-2024 (1 dzień)"));
     EXPECT_EQ(RestRunText(2024, RestRun{}), QStringLiteral("brak"));
+    EXPECT_EQ(RestRunText(2024, RestRun{day(20241221), 367}),
+              QStringLiteral("21-12-2024 – 01-01-2025 (12 dni)"));
 
     const LaborCodeCheck both = check2024({20240930, 20241001}, 3, 23);
     EXPECT_EQ(LaborCodeHint(both),
@@ -351,6 +414,56 @@ TEST_F(LaborCodeOverview, VerdictsFromTheLoadedDaysMatchTheHandCount)
         EXPECT_EQ(one.carryOverBroken, all.carryOverBroken) << id.toStdString();
         EXPECT_EQ(one.leaveByDeadline, all.leaveByDeadline) << id.toStdString();
     }
+}
+
+// The next plan and the absences come from the database in one read for all employees.
+TEST_F(LaborCodeOverview, TheNextPlanAndRecordedAbsencesCount)
+{
+    {
+        PlanSeed s(t.db());
+        // Christmas 2024: Saturday 21 to Tuesday 31 December, 11 days, and 1 January.
+        s.employee(QStringLiteral("K7"), QStringLiteral("Ewa"), QStringLiteral("Gil"));
+        s.inPlan(kYear, QStringLiteral("K7"), 0, 26);
+        for (const int n : {20241223, 20241224, 20241227, 20241230, 20241231})
+            s.leave(kYear, QStringLiteral("K7"), n);
+        // As K4, with sick days recorded.
+        s.employee(QStringLiteral("K8"), QStringLiteral("Ewa"), QStringLiteral("Hoża"));
+        s.inPlan(kYear, QStringLiteral("K8"), 3, 23);
+        for (const int n : {20240930, 20241001})
+            s.leave(kYear, QStringLiteral("K8"), n);
+        s.commit();
+    }
+    t.exec(QStringLiteral("UPDATE EMPLOYEESSETTINGS SET SICKDAYS=4 WHERE IDEMPLOYEE='K8'"));
+    OverviewData data = load();
+    std::vector<LaborCodeCheck> checks = CheckLaborCode(t.db(), data);
+    EXPECT_EQ(of(data, checks, "K7").longestRun, (RestRun{day(20241221), 367}));
+    EXPECT_TRUE(of(data, checks, "K7").runBroken);
+    EXPECT_TRUE(of(data, checks, "K4").carryOverBroken);
+    EXPECT_FALSE(of(data, checks, "K8").carryOverBroken);
+    EXPECT_TRUE(of(data, checks, "K8").carryOverExcused);
+    EXPECT_EQ(LaborCodeBreaks(data, checks).size(), 4u); // K3, K4, K7, K8 (art. 162 only)
+    EXPECT_EQ(LaborCodeShortText(of(data, checks, "K8"), QStringLiteral("; ")), kLaborCodeShortRun);
+
+    // The 2025 plan: leave on Thursday 2 and Friday 3 January, then the weekend and Epiphany
+    // on Monday 6 January: 21 December to 6 January, 17 days. Leave of February is no matter.
+    {
+        PlanSeed s(t.db());
+        s.plan(kYear + 1);
+        for (const int n : nonWorking(kYear + 1, kHolidays2025))
+            s.freeDay(kYear + 1, n);
+        s.inPlan(kYear + 1, QStringLiteral("K7"), 0, 26);
+        for (const int n : {20250102, 20250103, 20250203})
+            s.leave(kYear + 1, QStringLiteral("K7"), n);
+        s.commit();
+    }
+    data = load();
+    checks = CheckLaborCode(t.db(), data);
+    EXPECT_EQ(of(data, checks, "K7").longestRun, (RestRun{day(20241221), 366 + 6}));
+    EXPECT_EQ(RestRunText(kYear, of(data, checks, "K7").longestRun),
+              QStringLiteral("21-12-2024 – 06-01-2025 (17 dni)"));
+    EXPECT_FALSE(of(data, checks, "K7").broken());
+    // Without the context the plan's own days alone.
+    EXPECT_TRUE(of(data, CheckLaborCode(data), "K7").runBroken);
 }
 
 TEST_F(LaborCodeOverview, SheetGetsTheKpColumnAfterTheRemainingDays)

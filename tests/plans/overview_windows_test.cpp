@@ -51,31 +51,14 @@ QColor win(unsigned int bgr)
 
 } // namespace
 
-class OverviewWindowsTest : public QObject
+class OverviewWindowsTest : public test::WindowDatabaseTest
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    test::ScriptedDialogs m_dialogs;
-    ProgramOptions m_options;
-    std::unique_ptr<TmyDataBase> m_db;
     std::unique_ptr<TfEmployeesPlans> m_overview;
     std::unique_ptr<test::FixedClock> m_clock;
 
-    static QString dataFolder() { return test::dataHome() + QStringLiteral("/Orvantis/Zefirant"); }
 
-    QString value(const QString& sql)
-    {
-        QString result;
-        m_db->Utility(1, [&](fb::Statement& st) {
-            st.setSql(sql);
-            st.execute();
-            if (st.fetch())
-                result = st.value(0).toString();
-            st.close();
-        });
-        return result;
-    }
 
     // Runs `act` inside the modal overview of `year`, then closes it.
     void withOverview(int year, int unit, const std::function<void(TfEmployeesPlans*)>& act)
@@ -114,8 +97,7 @@ class OverviewWindowsTest : public QObject
 private slots:
     void initTestCase()
     {
-        const QString error = test::openWindowTestDatabase(
-            m_dir.path(), QStringLiteral("plany.fdb"), m_dialogs, m_db);
+        const QString error = openDatabase(QStringLiteral("plany.fdb"));
         QVERIFY2(error.isEmpty(), qPrintable(error));
         m_overview = std::make_unique<TfEmployeesPlans>(*m_db, m_dialogs, m_options);
         m_clock = std::make_unique<test::FixedClock>(QDateTime(QDate(2024, 1, 1), QTime(9, 0)));

@@ -51,28 +51,11 @@ void typeInto(QSpinBox* spin, const QString& text)
 
 } // namespace
 
-class PlanConfigWindowsTest : public QObject
+class PlanConfigWindowsTest : public test::WindowDatabaseTest
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    test::ScriptedDialogs m_dialogs;
-    ProgramOptions m_options;
-    std::unique_ptr<TmyDataBase> m_db;
 
-    QString value(const QString& sql)
-    {
-        QString result;
-        m_db->Utility(1, [&](fb::Statement& st) {
-            st.setSql(sql);
-            st.execute();
-            if (st.fetch())
-                result = st.value(0).toString();
-            st.close();
-        });
-        return result;
-    }
-    void exec(const QString& sql) { QVERIFY(m_db->Write(sql, {}, 1)); }
     void inPlan(const QString& id, int last = 0)
     {
         exec(QStringLiteral("INSERT INTO EMPLOYEESSETTINGS (IDYEAR, IDEMPLOYEE, THISYEARDAYS, "
@@ -85,8 +68,7 @@ class PlanConfigWindowsTest : public QObject
 private slots:
     void initTestCase()
     {
-        const QString error = test::openWindowTestDatabase(
-            m_dir.path(), QStringLiteral("plany.fdb"), m_dialogs, m_db);
+        const QString error = openDatabase(QStringLiteral("plany.fdb"));
         QVERIFY2(error.isEmpty(), qPrintable(error));
         exec(QStringLiteral("INSERT INTO HOLIDAYPLANS (IDYEAR, STATUS, PLANDIR) VALUES (%1, 1, '')")
                  .arg(kYear));

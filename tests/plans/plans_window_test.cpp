@@ -46,32 +46,14 @@ public:
 
 } // namespace
 
-class PlansWindowsTest : public QObject
+class PlansWindowsTest : public test::WindowDatabaseTest
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    test::ScriptedDialogs m_dialogs;
-    ProgramOptions m_options;
     FixedClock m_clock;
-    std::unique_ptr<TmyDataBase> m_db;
     std::unique_ptr<TPlans> m_plans;
 
-    static QString dataFolder() { return test::dataHome() + QStringLiteral("/Orvantis/Zefirant"); }
 
-    QString value(const QString& sql)
-    {
-        QString result;
-        m_db->Utility(1, [&](fb::Statement& st) {
-            st.setSql(sql);
-            st.execute();
-            if (st.fetch())
-                result = st.value(0).toString();
-            st.close();
-        });
-        return result;
-    }
-    void exec(const QString& sql) { QVERIFY(m_db->Write(sql, {}, 1)); }
     int status(int year)
     {
         return value(QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=%1").arg(year))
@@ -93,8 +75,7 @@ private slots:
     void initTestCase()
     {
         setClock(&m_clock);
-        const QString error = test::openWindowTestDatabase(
-            m_dir.path(), QStringLiteral("kadry.fdb"), m_dialogs, m_db);
+        const QString error = openDatabase(QStringLiteral("kadry.fdb"));
         QVERIFY2(error.isEmpty(), qPrintable(error));
         m_plans = std::make_unique<TPlans>(*m_db, m_dialogs, m_options);
     }

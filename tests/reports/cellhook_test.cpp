@@ -37,7 +37,8 @@ TEST(CellHook, DaysAfterTheMonthEndAreBlankedInCommonAndLeapYears)
         const Cell c = hook(feb2023, t);
         EXPECT_TRUE(c.text.isEmpty()) << qPrintable(t);
         EXPECT_EQ(c.fill, kWhite);
-        EXPECT_EQ(c.frame, FrameLeft | FrameRight); // the first day after the end
+        // The first day after the end: only the line closing the last day, none on its right.
+        EXPECT_EQ(c.frame, FrameLeft);
     }
     for (const QString& t : {QStringLiteral("30"), QStringLiteral("31"), QStringLiteral("[D31]")}) {
         const Cell c = hook(feb2023, t);
@@ -53,12 +54,12 @@ TEST(CellHook, DaysAfterTheMonthEndAreBlankedInCommonAndLeapYears)
     ScheduleCellState feb2024{2024, 2, &days};
     EXPECT_EQ(hook(feb2024, QStringLiteral("29")).text, QStringLiteral("29"));
     EXPECT_EQ(hook(feb2024, QStringLiteral("[D29]")).text, QStringLiteral("[D29]"));
-    EXPECT_EQ(hook(feb2024, QStringLiteral("30")).frame, FrameLeft | FrameRight);
+    EXPECT_EQ(hook(feb2024, QStringLiteral("30")).frame, FrameLeft);
     ScheduleCellState feb1900{1900, 2, &days}; // not a leap year
     EXPECT_EQ(hook(feb1900, QStringLiteral("29")).text, QString());
     ScheduleCellState apr{2023, 4, &days};
     EXPECT_EQ(hook(apr, QStringLiteral("30")).text, QStringLiteral("30"));
-    EXPECT_EQ(hook(apr, QStringLiteral("31")).frame, FrameLeft | FrameRight);
+    EXPECT_EQ(hook(apr, QStringLiteral("31")).frame, FrameLeft);
 }
 
 TEST(CellHook, WeekendsAndNonWorkingDaysAreGrey)

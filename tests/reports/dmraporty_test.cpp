@@ -119,9 +119,11 @@ TEST_F(ReportData, RemarksNameTheLabourCodeRulesBroken)
     dm.next(QStringLiteral("dsZestawienie"));
     EXPECT_EQ(dm.variable(QStringLiteral("UWAGI")), run);
 
-    // Four carried over with three days by 30 September; Nowak entitled to 9 days only. The
-    // rows are read once per report: a new one reads them again.
-    t.exec(QStringLiteral("UPDATE EMPLOYEESSETTINGS SET LASTYEARDAYS=4 WHERE IDEMPLOYEE='P1'"));
+    // Four carried over with three days by 30 September, and no sick days that would excuse
+    // it; Nowak entitled to 9 days only. The rows are read once per report: a new one reads
+    // them again.
+    t.exec(QStringLiteral(
+        "UPDATE EMPLOYEESSETTINGS SET LASTYEARDAYS=4, SICKDAYS=0 WHERE IDEMPLOYEE='P1'"));
     t.exec(QStringLiteral("UPDATE EMPLOYEESSETTINGS SET THISYEARDAYS=9 WHERE IDEMPLOYEE='P2'"));
     EXPECT_EQ(dm.variable(QStringLiteral("UWAGI")), run);
     TDMRaporty fresh{t.db(), t.dialogs(), test::programFolder()};
@@ -132,6 +134,14 @@ TEST_F(ReportData, RemarksNameTheLabourCodeRulesBroken)
     EXPECT_EQ(fresh.variable(QStringLiteral("UWAGI")), run + QChar(13) + carried);
     fresh.next(QStringLiteral("dsZestawienie"));
     EXPECT_EQ(fresh.variable(QStringLiteral("UWAGI")), QString());
+    // Her sick days recorded again: art. 168 is no remark.
+    t.exec(QStringLiteral("UPDATE EMPLOYEESSETTINGS SET SICKDAYS=2 WHERE IDEMPLOYEE='P1'"));
+    TDMRaporty sick{t.db(), t.dialogs(), test::programFolder()};
+    t.db().OpenSummary(test::kSeedYear, 0, QString());
+    sick.year = test::kSeedYear;
+    sick.current = TDMRaporty::Report::Zestawienie;
+    sick.first(QStringLiteral("dsZestawienie"));
+    EXPECT_EQ(sick.variable(QStringLiteral("UWAGI")), run);
 
     // With the checks off in the options, no remarks.
     ProgramOptions off;

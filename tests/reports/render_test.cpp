@@ -25,6 +25,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -106,14 +108,21 @@ QImage paintCellByCell(const report::ReportDocument& doc, int index, double pxPe
         }
         if (c.text.isEmpty())
             continue;
+        // Texts in the layout's 600 dpi, scaled to the image.
+        const double layout = 600 / 25.4;
         QFont f(c.style->fontFamily);
-        f.setPointSizeF(c.style->fontSize);
+        f.setPointSizeF(c.style->fontSize * 600 / img.logicalDpiY());
         f.setBold(c.style->bold);
         f.setItalic(c.style->italic);
+        painter.save();
+        painter.scale(pxPerMm / layout, pxPerMm / layout);
         painter.setFont(f);
         painter.setPen(c.style->textColor);
-        painter.drawText(r.adjusted(0.7 * pxPerMm, 0.3 * pxPerMm, -0.7 * pxPerMm, -0.3 * pxPerMm),
+        const QRectF t(c.rect.x() * layout, c.rect.y() * layout, c.rect.width() * layout,
+                       c.rect.height() * layout);
+        painter.drawText(t.adjusted(0.7 * layout, 0.3 * layout, -0.7 * layout, -0.3 * layout),
                          c.style->align | (c.style->wrap ? Qt::TextWordWrap : 0), c.text);
+        painter.restore();
     }
     return img;
 }
@@ -126,6 +135,23 @@ QImage paintByEngine(const report::ReportDocument& doc, int index, double pxPerM
     QPainter painter(&img);
     doc.paintPage(painter, index, pxPerMm);
     return img;
+}
+
+// The rows of `img` within `r` (inset by 2 pixels, off the frame lines) that hold ink; first
+// and last, or {-1, -1} for none.
+std::pair<int, int> inkRows(const QImage& img, const QRect& r)
+{
+    std::pair<int, int> rows{-1, -1};
+    const QRect in = r.adjusted(2, 2, -2, -2).intersected(img.rect());
+    for (int y = in.top(); y <= in.bottom(); ++y)
+        for (int x = in.left(); x <= in.right(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) {
+                if (rows.first < 0)
+                    rows.first = y;
+                rows.second = y;
+                break;
+            }
+    return rows;
 }
 
 } // namespace
@@ -417,6 +443,77 @@ private slots:
         QCOMPARE(pdfPages(path), last->pageCount());
         w.SBZamknij->click();
         QVERIFY(!w.isVisible());
+    }
+
+    // The summary's row of an employee with many dates grows in its dates' cell; every cell of
+    // the row, the remarks' stretched to a smaller need among them, ends at the same bottom.
+    void theCellsOfAGrownRowEndAtOneHeight()
+    {
+        for (int day = 1; day <= 12; ++day)
+            t->exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, "
+                                   "SELECTEDDAY) VALUES (2023, 'P2', %1)")
+                        .arg(20230700 + day));
+        QVERIFY(dm->Zestawienie(plan(0, QStringLiteral("(Cały rok)"))));
+        const auto& cells = last->pages.at(0).cells;
+        const auto nowak = std::find_if(cells.begin(), cells.end(), [](const report::DrawnCell& c) {
+            return c.text.startsWith(QStringLiteral("Jędrzej Nowak"));
+        });
+        QVERIFY(nowak != cells.end());
+        int inRow = 0;
+        for (const report::DrawnCell& c : cells) {
+            if (std::abs(c.rect.top() - nowak->rect.top()) > 0.01)
+                continue;
+            ++inRow;
+            QVERIFY2(std::abs(c.rect.bottom() - nowak->rect.bottom()) < 0.01, qPrintable(c.text));
+        }
+        QCOMPARE(inRow, 7);
+        QVERIFY(nowak->rect.height() > 12 * 3.0); // twelve dates, one a line
+    }
+
+    // The preview at 100 % and the PDF rendered at the screen's resolution: every cell shows
+    // its lines from the same first to the same last, none cut off at the cell's bottom.
+    void previewDrawsWhatThePdfHolds()
+    {
+        for (int day = 1; day <= 24; ++day)
+            t->exec(QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, "
+                                   "SELECTEDDAY) VALUES (2023, 'P2', %1)")
+                        .arg(20230700 + day));
+        QVERIFY(dm->Zestawienie(plan(0, QStringLiteral("(Cały rok)"))));
+        QVERIFY(last->pageText(0).contains(QStringLiteral("24-07-2023")));
+        TfWydruk w(t->dialogs());
+        w.setDocument(*last);
+        w.show();
+        const QImage preview = w.pageView->pixmap().toImage();
+        const QString pdf = savePdf(QStringLiteral("podglad.pdf"));
+        const QString png = dir.filePath(QStringLiteral("podglad"));
+        run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"),
+                                         QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                                         pdf, png});
+        const QImage page(png + QStringLiteral(".png"));
+        QVERIFY(!page.isNull());
+        QVERIFY(qAbs(page.width() - preview.width()) <= 1);
+        QVERIFY(qAbs(page.height() - preview.height()) <= 1);
+        const double pxPerMm = 96 / 25.4;
+        int compared = 0;
+        for (const report::DrawnCell& c : last->pages[0].cells) {
+            if (c.text.isEmpty())
+                continue;
+            const QRect r = QRectF(c.rect.x() * pxPerMm, c.rect.y() * pxPerMm,
+                                   c.rect.width() * pxPerMm, c.rect.height() * pxPerMm)
+                                .toAlignedRect();
+            const auto inPreview = inkRows(preview, r);
+            const auto inPdf = inkRows(page, r);
+            QVERIFY2(qAbs(inPreview.first - inPdf.first) <= 2 &&
+                         qAbs(inPreview.second - inPdf.second) <= 2,
+                     qPrintable(QStringLiteral("\"%1\": rows %2-%3 in the preview, %4-%5 in the PDF")
+                                    .arg(c.text.left(30))
+                                    .arg(inPreview.first)
+                                    .arg(inPreview.second)
+                                    .arg(inPdf.first)
+                                    .arg(inPdf.second)));
+            ++compared;
+        }
+        QVERIFY(compared > 20);
     }
 
     void pdfIsNamedAfterTheReportAndItsYear()

@@ -43,31 +43,14 @@ using test::onModal;
 
 } // namespace
 
-class SchedulerWindowsTest : public QObject
+class SchedulerWindowsTest : public test::WindowDatabaseTest
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    test::ScriptedDialogs m_dialogs;
-    ProgramOptions m_options;
-    std::unique_ptr<TmyDataBase> m_db;
     std::unique_ptr<TScheduler> m_scheduler;
     int m_kindsEdited = 0;
 
-    static QString dataFolder() { return test::dataHome() + QStringLiteral("/Orvantis/Zefirant"); }
 
-    QString value(const QString& sql)
-    {
-        QString result;
-        m_db->Utility(1, [&](fb::Statement& st) {
-            st.setSql(sql);
-            st.execute();
-            if (st.fetch())
-                result = st.value(0).toString();
-            st.close();
-        });
-        return result;
-    }
 
     void addDeadline(int id, int date, const QString& description)
     {
@@ -86,8 +69,7 @@ private slots:
     void initTestCase()
     {
         setDateSeparator(QLatin1Char('-'));
-        const QString error = test::openWindowTestDatabase(
-            m_dir.path(), QStringLiteral("terminarz.fdb"), m_dialogs, m_db);
+        const QString error = openDatabase(QStringLiteral("terminarz.fdb"));
         QVERIFY2(error.isEmpty(), qPrintable(error));
         m_scheduler =
             std::make_unique<TScheduler>(*m_db, m_dialogs, m_options, [this] { ++m_kindsEdited; });

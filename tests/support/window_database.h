@@ -4,12 +4,17 @@
 // program, with a database module connected to it.
 #include "data/databasecreation.h"
 #include "data/mydatabase.h"
+#include "data/programoptions.h"
 #include "data/scriptrunner.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_env.h"
 
 #include <QDir>
 #include <QFile>
+#include <QObject>
 #include <QString>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -50,5 +55,37 @@ inline QString openWindowTestDatabase(const QString& folder, const QString& file
         return QStringLiteral("cannot connect to ") + path;
     return {};
 }
+
+// What every window test over one database holds: its folder, the scripted dialogs, the
+// program's options and the module, connected by openDatabase() in initTestCase.
+class WindowDatabaseTest : public QObject
+{
+protected:
+    QTemporaryDir m_dir;
+    ScriptedDialogs m_dialogs;
+    ProgramOptions m_options;
+    std::unique_ptr<TmyDataBase> m_db;
+
+    static QString dataFolder() { return windowTestDataFolder(); }
+    // The reason when the database `fileName` in the test's folder cannot be made or reached.
+    QString openDatabase(const QString& fileName)
+    {
+        return openWindowTestDatabase(m_dir.path(), fileName, m_dialogs, m_db);
+    }
+    // The first column of the first row, as text; empty when there is none.
+    QString value(const QString& sql)
+    {
+        QString result;
+        m_db->Utility(1, [&](fb::Statement& st) {
+            st.setSql(sql);
+            st.execute();
+            if (st.fetch())
+                result = st.value(0).toString();
+            st.close();
+        });
+        return result;
+    }
+    void exec(const QString& sql) { QVERIFY(m_db->Write(sql, {}, 1)); }
+};
 
 } // namespace zf::test
