@@ -37,6 +37,7 @@ public:
 
     void information(const QString& caption, const QString& text) override;
     bool question(const QString& caption, const QString& text) override;
+    Answer questionWithCancel(const QString& caption, const QString& text) override;
     bool prompt(const QString& caption, const QString& label, QString& value, bool masked) override;
     // Only an existing file can be chosen.
     QString openFileName(const QString& title, const QString& startPath,

@@ -228,7 +228,7 @@ void TfPlaner::build()
 
 TPlanEditor::OpenResult TfPlaner::OpenFile(const QString& path)
 {
-    if (!m_editor.ConfirmClose())
+    if (!m_editor.ConfirmClose([this] { return Save(); }))
         return TPlanEditor::OpenResult::Cancelled;
     const TPlanEditor::OpenResult result = m_editor.Open(path);
     if (result == TPlanEditor::OpenResult::Opened) {
@@ -260,8 +260,11 @@ void TfPlaner::ChooseFile()
 
 bool TfPlaner::Save()
 {
-    if (!m_editor.Save())
+    if (!m_editor.Save()) {
+        // What was said before the refusal is no longer true ("Zapisano plan ...").
+        statusBar()->showMessage(QStringLiteral("Planu nie zapisano – wybrane dni są nadal w oknie."));
         return false;
+    }
     statusBar()->showMessage(
         QStringLiteral("Zapisano plan w pliku %1")
             .arg(QDir::toNativeSeparators(QFileInfo(m_editor.path()).absoluteFilePath())));
@@ -372,7 +375,7 @@ void TfPlaner::takeCalendarChoice()
 
 void TfPlaner::closeEvent(QCloseEvent* event)
 {
-    if (!m_closeQuietly && !m_editor.ConfirmClose()) {
+    if (!m_closeQuietly && !m_editor.ConfirmClose([this] { return Save(); })) {
         event->ignore();
         return;
     }

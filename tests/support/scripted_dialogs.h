@@ -25,7 +25,9 @@ public:
         QString text; // for the file dialogs: the start path they were given
     };
 
-    void answer(bool yes) { m_answers.push_back(yes); }
+    void answer(bool yes) { m_answers.push_back(yes ? Answer::Yes : Answer::No); }
+    // Also for the questions with "Anuluj"; a plain question given Cancel fails the test.
+    void answer(Answer a) { m_answers.push_back(a); }
     void answerPrompt(std::optional<QString> text) { m_prompts.push_back(std::move(text)); }
     // Called with each information text as it is shown: what holds while the clerk reads it.
     std::function<void(const QString&)> whileInformationShows;
@@ -40,6 +42,7 @@ public:
 
     void information(const QString& caption, const QString& text) override;
     bool question(const QString& caption, const QString& text) override;
+    Answer questionWithCancel(const QString& caption, const QString& text) override;
     bool prompt(const QString& caption, const QString& label, QString& value,
                 bool masked) override;
     QString openFileName(const QString& title, const QString& startPath,
@@ -52,7 +55,7 @@ private:
     QString nextFile(Kind kind, const QString& title, const QString& startPath);
 
     std::vector<Shown> m_shown;
-    std::deque<bool> m_answers;
+    std::deque<Answer> m_answers;
     std::deque<std::optional<QString>> m_prompts;
     std::deque<QString> m_files;
 };
