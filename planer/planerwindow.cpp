@@ -138,6 +138,7 @@ void TfPlaner::build()
     m_scroll->setObjectName(QStringLiteral("calendarArea"));
     m_scroll->setWidget(m_selector);
     m_scroll->setWidgetResizable(false);
+    m_scroll->setAccessibleName(QStringLiteral("Kalendarz urlopu – przewijanie"));
     m_calendarLabel =
         buddy(QStringLiteral("&Kalendarz – zaznacz dni urlopu:"), m_selector->month(1));
 
