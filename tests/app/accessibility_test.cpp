@@ -34,6 +34,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+#include <iterator>
 #include <map>
 
 using namespace zf;
