@@ -24,6 +24,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <QToolButton>
 
@@ -267,17 +268,19 @@ private slots:
 
         Run second(dir.path());
         // Watches only while this copy starts; a later test's window is left to that test.
-        const auto watching = std::make_shared<bool>(true);
-        const auto databaseWindowShown = std::make_shared<bool>(false);
-        test::whenModal<TfManageDB>([watching, databaseWindowShown](TfManageDB* w) {
-            if (!*watching)
-                return;
-            *databaseWindowShown = true;
-            w->reject();
+        bool databaseWindowShown = false;
+        QTimer watch;
+        watch.setInterval(10);
+        connect(&watch, &QTimer::timeout, this, [&databaseWindowShown] {
+            if (auto* w = qobject_cast<TfManageDB*>(QApplication::activeModalWidget())) {
+                databaseWindowShown = true;
+                w->reject();
+            }
         });
+        watch.start();
         QVERIFY(!second.app->start());
-        *watching = false;
-        QVERIFY(!*databaseWindowShown);
+        watch.stop();
+        QVERIFY(!databaseWindowShown);
         const QStringList texts = second.dialogs.informationTexts();
         QCOMPARE(texts.size(), 1);
         QVERIFY2(texts[0].contains(QStringLiteral("obsługuje jedną kopię programu naraz")) &&
