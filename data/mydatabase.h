@@ -73,8 +73,8 @@ public:
     void SaveConnectionSettings();
     bool Connect(const QString& location, const QString& user, const QString& password);
     bool IsConnected() const { return FBDataBase.isAttached(); }
-    // The last Connect failed because another program (another copy on this computer) has the
-    // database file open through its own embedded engine, which serves one process at a time.
+    // The last Connect failed because another process (another copy of the program, say) has
+    // the database file open through its own embedded engine, which serves one process at a time.
     bool DatabaseInUseElsewhere() const { return m_inUseElsewhere; }
     void Disconnect();
 

@@ -263,7 +263,8 @@ bool TfPlaner::Save()
 {
     if (!m_editor.Save()) {
         // What was said before the refusal is no longer true ("Zapisano plan ...").
-        statusBar()->showMessage(QStringLiteral("Planu nie zapisano – wybrane dni są nadal w oknie."));
+        statusBar()->showMessage(
+            QStringLiteral("Planu nie zapisano – wybrane dni są nadal w oknie."));
         return false;
     }
     statusBar()->showMessage(
