@@ -50,6 +50,18 @@ namespace {
 
 const QString kEnableMultiRun = QStringLiteral("ENABLEMULTIRUN");
 
+QString databaseInUseText(const QString& location)
+{
+    return QStringLiteral(
+               "Baza danych %1 jest już otwarta przez inną kopię programu Zefirant PL+ (albo "
+               "inny program). Baza lokalna, używana bez serwera, obsługuje "
+               "jedną kopię programu naraz. Zamknij tamtą kopię i uruchom program ponownie.\n\n"
+               "Jeśli z bazy ma korzystać kilka kopii programu jednocześnie, przenieś ją na "
+               "serwer bazy danych biura (skrypt scripts/office-server.sh) i wskaż ją w oknie "
+               "konfiguracji bazy danych. Program zostanie zamknięty.")
+        .arg(QDir::toNativeSeparators(location));
+}
+
 QPixmap splashPicture()
 {
     QPixmap pixmap(420, 200);
@@ -288,6 +300,13 @@ bool TApplication::runShowStep()
 
     // 5. Connection.
     int r = db.ReadConnectionSettingsAndConnect();
+    if (r == TmyDataBase::ConnectionFailed && db.DatabaseInUseElsewhere()) {
+        // Neither administrator rights nor another database helps here, and a new one made
+        // from this copy would leave the office's data behind.
+        m_dialogs->information(kCaptionInformation, databaseInUseText(db.location));
+        end(0);
+        return false;
+    }
     if (r == TmyDataBase::ConnectionFailed)
         m_dialogs->information(
             kCaptionInformation,

@@ -185,7 +185,7 @@ TfOpcjeProgramu::TfOpcjeProgramu(TmyDataBase& db, Dialogs& dialogs, ProgramOptio
     m_employeeNew = passwordEdit(employeeGroup, "ePracNowe", validator);
     m_employeeRepeat = passwordEdit(employeeGroup, "ePracPowtorz", validator);
     QPushButton* employeeChange =
-        button(employeeGroup, "SBZmienPrac", QStringLiteral("Z&mień hasło"));
+        button(employeeGroup, "SBZmienPrac", QStringLiteral("Zmień &hasło"));
     auto* employeeGrid = new QGridLayout(employeeGroup);
     employeeGrid->addWidget(new QLabel(QStringLiteral("Użytkownik"), employeeGroup), 0, 0);
     employeeGrid->addWidget(shownUser(employeeGroup, "ePracLogin", QStringLiteral("pracownik")), 0,

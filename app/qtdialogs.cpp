@@ -72,6 +72,19 @@ int QtDialogs::choose(const QString& caption, const QString& text, const QString
     return -1;
 }
 
+Dialogs::Answer QtDialogs::questionWithCancel(const QString& caption, const QString& text)
+{
+    switch (m_question->askWithCancel(caption, text)) {
+    case TquestionForm::Choice::Yes:
+        return Answer::Yes;
+    case TquestionForm::Choice::No:
+        return Answer::No;
+    case TquestionForm::Choice::Cancel:
+        break;
+    }
+    return Answer::Cancel;
+}
+
 bool QtDialogs::prompt(const QString& caption, const QString& label, QString& value, bool masked)
 {
     m_prompt->setMasked(masked);

@@ -39,6 +39,7 @@ public:
     bool question(const QString& caption, const QString& text) override;
     int choose(const QString& caption, const QString& text, const QStringList& buttons,
                int defaultButton) override;
+    Answer questionWithCancel(const QString& caption, const QString& text) override;
     bool prompt(const QString& caption, const QString& label, QString& value, bool masked) override;
     // Only an existing file can be chosen.
     QString openFileName(const QString& title, const QString& startPath,

@@ -272,7 +272,7 @@ std::map<QString, std::function<void()>> TReportsPage::ReportCommands(TDMRaporty
     commands[QStringLiteral("SBOswiadczenie")] = [this, &dm] {
         const QString printDate = m_printDate->text();
         if (!dm.OswiadczenieOpiekuna(filtrDlaPracownika->currentText(), printDate) &&
-            !TDMRaporty::IsFormDate(printDate))
+            !TDMRaporty::IsAcceptedPrintDate(printDate))
             dataWydruku->setFocus(Qt::OtherFocusReason);
     };
     return commands;

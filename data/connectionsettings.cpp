@@ -3,6 +3,8 @@
 #include "data/mydatabase.h"
 #include "util/inifile.h"
 
+#include <algorithm>
+
 namespace zf {
 
 namespace {
@@ -64,6 +66,7 @@ void TmyDataBase::SaveConnectionSettings()
 bool TmyDataBase::Connect(const QString& loc, const QString& usr, const QString& pwd)
 {
     int step = 1;
+    m_inUseElsewhere = false;
     try {
         if (FBDataBase.isAttached())
             FBDataBase.detach();
@@ -72,6 +75,11 @@ bool TmyDataBase::Connect(const QString& loc, const QString& usr, const QString&
         step = 3;
         FBTransaction.start();
     } catch (const Exception& e) {
+        if (const auto* engine = dynamic_cast<const fb::Error*>(&e)) {
+            const auto& codes = engine->gdsCodes();
+            m_inUseElsewhere =
+                std::find(codes.begin(), codes.end(), isc_already_opened) != codes.end();
+        }
         WriteErrorLog(QStringLiteral("[0000571413]  log:") + QString::number(step) +
                       QLatin1Char(' ') + e.message());
         WriteErrorLog(QStringLiteral("[0000000000]  db source:") + loc);

@@ -26,8 +26,10 @@ const QString kHelpText = QStringLiteral(
     "Na pozostałych komputerach jako lokalizację bazy podaje się adres lub nazwę sieciową "
     "serwera, dwukropek i ścieżkę do pliku bazy na serwerze, np.:\n"
     "serwer-kadr:/var/lib/firebird/data/zefirant.fdb\n\n"
-    "Na samym serwerze podaje się zwykłą ścieżkę do pliku, np.:\n"
-    "/var/lib/firebird/data/zefirant.fdb");
+    "Na samym serwerze podaje się localhost, dwukropek i ścieżkę do pliku, np.:\n"
+    "localhost:/var/lib/firebird/data/zefirant.fdb\n"
+    "Zwykła ścieżka otworzyłaby plik z pominięciem serwera, a wtedy pozostałe komputery nie "
+    "mogłyby z niego korzystać.");
 
 QLabel* wrappedLabel(const QString& text, QWidget* parent)
 {
@@ -170,6 +172,7 @@ TfManageDB::TfManageDB(TmyDataBase& db, Dialogs& dialogs, const QString& program
     m_help = new QPlainTextEdit(kHelpText, m_tabAdvanced);
     m_help->setObjectName(QStringLiteral("memoHelp"));
     m_help->setReadOnly(true);
+    m_help->setAccessibleName(QStringLiteral("Pomoc: lokalizacja bazy na serwerze"));
     m_help->setMinimumHeight(metrics.lineSpacing() * 10 + 8);
 
     auto* advancedLayout = new QVBoxLayout(m_tabAdvanced);

@@ -73,6 +73,9 @@ public:
     void SaveConnectionSettings();
     bool Connect(const QString& location, const QString& user, const QString& password);
     bool IsConnected() const { return FBDataBase.isAttached(); }
+    // The last Connect failed because another process (another copy of the program, say) has
+    // the database file open through its own embedded engine, which serves one process at a time.
+    bool DatabaseInUseElsewhere() const { return m_inUseElsewhere; }
     void Disconnect();
 
     QString location;
@@ -230,6 +233,7 @@ private:
     Dialogs& m_dialogs;
     ErrorLog m_log;
     LoginState m_login;
+    bool m_inUseElsewhere = false;
 };
 
 // Small text helpers used across the program.

@@ -104,6 +104,19 @@ TPlanEditor::OpenResult TPlanEditor::Open(const QString& path)
 {
     const QString where = shown(path);
     const QFileInfo info(path);
+    if (info.isSymLink()) {
+        // Plan files are read and written only in place: a save through a link would replace
+        // the link, not the plan the office reads.
+        const QString target = info.exists() ? info.canonicalFilePath() : info.symLinkTarget();
+        failOpen(QStringLiteral("Plik\n%1\njest dowiązaniem symbolicznym (skrótem) do pliku\n%2\n"
+                                "%3Plan otwiera się tylko z samego pliku: otwórz bezpośrednio "
+                                "plik, na który wskazuje dowiązanie.")
+                     .arg(where, QDir::toNativeSeparators(target),
+                          info.exists() ? QString()
+                                        : QStringLiteral("którego nie ma (został usunięty lub "
+                                                         "przeniesiony). ")));
+        return OpenResult::Failed;
+    }
     if (!info.exists()) {
         failOpen(QStringLiteral("Nie znaleziono pliku planu urlopowego:\n%1\nSprawdź nazwę pliku i "
                                 "folder, w którym go zapisano.")
@@ -338,13 +351,19 @@ bool TPlanEditor::Save()
     return true;
 }
 
-bool TPlanEditor::ConfirmClose()
+bool TPlanEditor::ConfirmClose(const std::function<bool()>& save)
 {
     if (!modified())
         return true;
-    if (!m_dialogs.question(kCaptionQuestion, QStringLiteral("Zapisać zmiany?")))
+    switch (m_dialogs.questionWithCancel(kCaptionQuestion, QStringLiteral("Zapisać zmiany?"))) {
+    case Dialogs::Answer::Yes:
+        return save ? save() : Save();
+    case Dialogs::Answer::No:
         return true;
-    return Save();
+    case Dialogs::Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 } // namespace zf

@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace zf {
@@ -70,9 +71,10 @@ public:
     // "Zapisz": the entitlement check, the question when another program changed the file
     // meanwhile, then a write that replaces the file only when complete. True when saved.
     bool Save();
-    // Before the plan is closed or another one opened: "Zapisać zmiany?" when there are
-    // changes. False when the plan must stay open (the save was refused or failed).
-    bool ConfirmClose();
+    // Before the plan is closed or another one opened: "Zapisać zmiany?" with "Tak", "Nie" and
+    // "Anuluj" when there are changes. "Tak" saves through `save` (Save() when none is given).
+    // False when the plan must stay open: "Anuluj", or the save was refused or failed.
+    bool ConfirmClose(const std::function<bool()>& save = {});
 
 private:
     OpenResult askPassword(const QString& password, const QString& shownPath);

@@ -165,6 +165,7 @@ void TfPlaner::build()
     m_scroll->setObjectName(QStringLiteral("calendarArea"));
     m_scroll->setWidget(m_selector);
     m_scroll->setWidgetResizable(false);
+    m_scroll->setAccessibleName(QStringLiteral("Kalendarz urlopu – przewijanie"));
     m_calendarLabel =
         buddy(QStringLiteral("&Kalendarz – zaznacz dni urlopu:"), m_selector->month(1));
 
@@ -267,7 +268,7 @@ void TfPlaner::build()
 
 TPlanEditor::OpenResult TfPlaner::OpenFile(const QString& path)
 {
-    if (!m_editor.ConfirmClose())
+    if (!m_editor.ConfirmClose([this] { return Save(); }))
         return TPlanEditor::OpenResult::Cancelled;
     const TPlanEditor::OpenResult result = m_editor.Open(path);
     if (result == TPlanEditor::OpenResult::Opened) {
@@ -299,8 +300,12 @@ void TfPlaner::ChooseFile()
 
 bool TfPlaner::Save()
 {
-    if (!m_editor.Save())
+    if (!m_editor.Save()) {
+        // What was said before the refusal is no longer true ("Zapisano plan ...").
+        statusBar()->showMessage(
+            QStringLiteral("Planu nie zapisano – wybrane dni są nadal w oknie."));
         return false;
+    }
     statusBar()->showMessage(
         QStringLiteral("Zapisano plan w pliku %1")
             .arg(QDir::toNativeSeparators(QFileInfo(m_editor.path()).absoluteFilePath())));
@@ -441,7 +446,7 @@ void TfPlaner::takeCalendarChoice()
 
 void TfPlaner::closeEvent(QCloseEvent* event)
 {
-    if (!m_closeQuietly && !m_editor.ConfirmClose()) {
+    if (!m_closeQuietly && !m_editor.ConfirmClose([this] { return Save(); })) {
         event->ignore();
         return;
     }

@@ -39,7 +39,7 @@ TfBatchEdit::TfBatchEdit(TmyDataBase& db, Dialogs& dialogs, QWidget* parent)
     for (const BatchSeries& s : BatchSeriesList())
         m_series->addItem(s.item);
     m_series->setCurrentIndex(0);
-    auto* seriesLabel = new QLabel(QStringLiteral("&Zmień:"), this);
+    auto* seriesLabel = new QLabel(QStringLiteral("Z&mień:"), this);
     seriesLabel->setBuddy(m_series);
 
     m_days->setObjectName(QStringLiteral("fDAYS"));

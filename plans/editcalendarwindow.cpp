@@ -83,7 +83,7 @@ TfEditCalendar::TfEditCalendar(TmyDataBase& db, Dialogs& dialogs, ProgramOptions
     // The Labour Code's two rules on the ticked days; shown only with the checks on.
     m_laborCodeLabel = figure("labelKodeksPracy");
     m_laborCodeLabel->hide();
-    m_detailsButton = new QPushButton(QStringLiteral("Szczegóły &wymiaru urlopu"), this);
+    m_detailsButton = new QPushButton(QStringLiteral("&Szczegóły wymiaru urlopu"), this);
     m_detailsButton->setObjectName(QStringLiteral("SBSzczegoly"));
     m_detailsButton->setToolTip(QStringLiteral("Pokaż pełny wymiar urlopu pracownika"));
 

@@ -51,7 +51,7 @@ TfEmployeesPlans::TfEmployeesPlans(TmyDataBase& db, Dialogs& dialogs, ProgramOpt
     m_unit = new QComboBox(this);
     m_unit->setObjectName(QStringLiteral("fIDDICUNIT"));
     m_unit->setMinimumWidth(220);
-    auto* unitLabel = new QLabel(QStringLiteral("Plan urlopowy dla &zespołu"), this);
+    auto* unitLabel = new QLabel(QStringLiteral("Plan urlopowy dla ze&społu"), this);
     unitLabel->setBuddy(m_unit);
     m_approve = new QPushButton(QStringLiteral("Zatwierdź &grafik"), this);
     m_approve->setObjectName(QStringLiteral("SBZatwierdz"));

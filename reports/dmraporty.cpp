@@ -34,6 +34,8 @@ const QString kNoSuchPrintDate =
     QStringLiteral("Data wydruku wskazuje dzień, którego nie ma w kalendarzu. Popraw pole.");
 const QString kToBeforeFrom = QStringLiteral(
     "Data urlopu (Do) jest wcześniejsza niż data urlopu (Od). Popraw pole.");
+// Where a form left undated gets its date by hand.
+const QString kHandDatePlace = QStringLiteral("....................");
 const QString kOccasional = QStringLiteral("Urlopu okolicznościowego");
 const QString kOccasionalTitle = QStringLiteral(
     " z tytułu ........................................................................");
@@ -151,6 +153,24 @@ bool TDMRaporty::IsFormDate(const QString& text)
     return IsValidDateText(text) && IsValidDateNumber(DateTextToNumber(text));
 }
 
+bool TDMRaporty::IsUntypedDate(const QString& text)
+{
+    QString typed = text;
+    typed.remove(dateSeparator());
+    return typed.trimmed().isEmpty();
+}
+
+bool TDMRaporty::IsAcceptedPrintDate(const QString& text)
+{
+    return IsUntypedDate(text) || IsFormDate(text);
+}
+
+bool TDMRaporty::checkPrintDate(const QString& value)
+{
+    // Clerks who date a form by hand leave the field empty.
+    return IsUntypedDate(value) || checkFormDate(value, kBadPrintDate, kNoSuchPrintDate);
+}
+
 bool TDMRaporty::checkFormDate(const QString& value, const QString& badFormat,
                                const QString& noSuchDay)
 {
@@ -171,7 +191,7 @@ TDMRaporty::FormField TDMRaporty::WniosekUrlopowy(const FormTexts& t)
     form.employee = t.employee;
     form.printDate = t.printDate;
     form.kind = t.kind;
-    if (!checkFormDate(t.printDate, kBadPrintDate, kNoSuchPrintDate))
+    if (!checkPrintDate(t.printDate))
         return FormField::PrintDate;
     if (!checkFormDate(t.from, kBadFrom, kNoSuchFrom))
         return FormField::From;
@@ -185,16 +205,20 @@ TDMRaporty::FormField TDMRaporty::WniosekUrlopowy(const FormTexts& t)
     form.from = t.from;
     form.to = t.to;
     form.days = t.days;
+    // Saved on 28 December for a leave in January, the form belongs to the leave's year.
+    m_formYear = YearPart(DateTextToNumber(t.from));
     buildAndShow(Report::Druki, QStringLiteral("wniosekurlopowy.frf"));
     return FormField::None;
 }
 
 bool TDMRaporty::OswiadczenieOpiekuna(const QString& employee, const QString& printDate)
 {
-    if (!checkFormDate(printDate, kBadPrintDate, kNoSuchPrintDate))
+    if (!checkPrintDate(printDate))
         return false;
     form.employee = employee;
     form.printDate = printDate;
+    m_formYear = IsUntypedDate(printDate) ? clock().today().year()
+                                          : YearPart(DateTextToNumber(printDate));
     return buildAndShow(Report::Druki, QStringLiteral("oswiadczenieopiekuna.frf"));
 }
 
@@ -227,9 +251,8 @@ QString TDMRaporty::DocumentName(const QString& formName) const
         return monthNumber > 0 ? QStringLiteral("Zestawienie dni urlopów %1 %2").arg(monthName, y)
                                : QStringLiteral("Zestawienie dni urlopów %1").arg(y);
     case Report::Druki:
-        // A form carries no plan: its name is its template's, its year the print date's.
-        return QStringLiteral("%1 %2").arg(formName, QString::number(YearPart(
-                                                         DateTextToNumber(form.printDate))));
+        // A form carries no plan: its name is its template's, its year the form's own.
+        return QStringLiteral("%1 %2").arg(formName, QString::number(m_formYear));
     }
     return {};
 }
@@ -544,7 +567,7 @@ QString TDMRaporty::variable(const QString& name)
         if (name == QLatin1String("PRACOWNIK"))
             return form.employee;
         if (name == QLatin1String("DATAWYDRUKU"))
-            return form.printDate;
+            return IsUntypedDate(form.printDate) ? kHandDatePlace : form.printDate;
         if (name == QLatin1String("RODZAJURLOPU"))
             return form.kind == kOccasional ? form.kind + kOccasionalTitle : form.kind;
         if (name == QLatin1String("URLOPOD"))

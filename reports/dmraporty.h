@@ -57,11 +57,16 @@ public:
     bool GrafikMiesiac(const PlanReportFilters& f);
     bool GrafikRok(const PlanReportFilters& f);
     bool Zestawienie(const PlanReportFilters& f);
-    // Both forms refuse a print date that names no day; the application also its two dates.
+    // Both forms refuse a print date that is typed and names no day (an empty one is left for
+    // the pen); the application also checks its two dates.
     FormField WniosekUrlopowy(const FormTexts& t);
     bool OswiadczenieOpiekuna(const QString& employee, const QString& printDate);
     // A date text of a form that names a real day.
     static bool IsFormDate(const QString& text);
+    // A date field in which nothing is typed (blanks and separators only).
+    static bool IsUntypedDate(const QString& text);
+    // A print date the forms take: a real day, or nothing typed.
+    static bool IsAcceptedPrintDate(const QString& text);
 
     std::function<void(const report::ReportDocument&)> show;
     report::ReportEngine::Progress progress;
@@ -125,6 +130,7 @@ private:
     bool checkPlan(const PlanReportFilters& f);
     // Tells the user which message fits a date text that names no day.
     bool checkFormDate(const QString& value, const QString& badFormat, const QString& noSuchDay);
+    bool checkPrintDate(const QString& value);
     void openRows(const PlanReportFilters& f);
     bool buildAndShow(Report r, const QString& templateName);
     QString commonVariable(const QString& name) const;
@@ -152,6 +158,8 @@ private:
     int m_unit = 0;
     QHash<QString, QString> m_remarks;
     bool m_remarksRead = false;
+    // The year a form's PDF is named after.
+    int m_formYear = 0;
 };
 
 } // namespace zf

@@ -33,6 +33,15 @@ public:
         return -1;
     }
 
+    enum class Answer { Yes, No, Cancel };
+    // The question window with "&Tak", "&Nie" and "&Anuluj" (Esc is "Anuluj"): for a question
+    // asked on the way somewhere (closing, opening another file) that the user may take back.
+    // Where no window can be shown, it is the plain question.
+    virtual Answer questionWithCancel(const QString& caption, const QString& text)
+    {
+        return question(caption, text) ? Answer::Yes : Answer::No;
+    }
+
     // The prompt window: asks for one text; false when cancelled. `value` holds the initial
     // text and receives the answer.
     virtual bool prompt(const QString& caption, const QString& label, QString& value,

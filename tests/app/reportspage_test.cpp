@@ -200,6 +200,14 @@ private slots:
         click(m_page.get(), "SBOswiadczenie");
         QCOMPARE(m_shown, 2);
         QVERIFY2(m_text.contains(QStringLiteral("dnia 10-07-2027")), qPrintable(m_text));
+
+        // A print date emptied for the pen prints both forms without a word.
+        field("dataWydruku")->clear();
+        click(m_page.get(), "SBWniosek");
+        click(m_page.get(), "SBOswiadczenie");
+        QCOMPARE(messages(), QStringList());
+        QCOMPARE(m_shown, 4);
+        QVERIFY2(m_text.contains(QStringLiteral("dnia ....................")), qPrintable(m_text));
     }
 
     void fieldsAndPickersKeepInStepBothWays()

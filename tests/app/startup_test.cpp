@@ -21,8 +21,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <QToolButton>
 
@@ -243,6 +245,55 @@ private slots:
         QCOMPARE(texts.size(), 2);
         QVERIFY(texts[0].startsWith(QStringLiteral("Nie udało się połączyć z bazą danych. Spróbuj uruchomić")));
         QVERIFY(texts[1].contains(QStringLiteral("Program zostanie zamknięty.")));
+    }
+
+    void aSecondCopyOnALocalDatabaseIsToldItServesOneCopy()
+    {
+        QTemporaryDir dir;
+        prepareDatabase(dir.path());
+        const QString location = IniFile(dir.path() + QStringLiteral("/zefirant.ini"))
+                                     .readString(QStringLiteral("DATABASE"),
+                                                 QStringLiteral("lokalizacja"));
+        // The first copy: another process whose own embedded engine has the file open.
+        QProcess first;
+        first.start(QStringLiteral("isql-fb"), {QStringLiteral("-user"), QStringLiteral("SYSDBA"),
+                                                QStringLiteral("-password"), QStringLiteral("x"),
+                                                location});
+        QVERIFY2(first.waitForStarted(), "isql-fb (firebird3.0-utils) is missing");
+        first.write("SELECT 'ATTACHED' FROM RDB$DATABASE;\n");
+        QByteArray said;
+        while (!said.contains("ATTACHED") && first.waitForReadyRead(10000))
+            said += first.readAllStandardOutput();
+        QVERIFY2(said.contains("ATTACHED"), said.constData());
+
+        Run second(dir.path());
+        // Watches only while this copy starts; a later test's window is left to that test.
+        bool databaseWindowShown = false;
+        QTimer watch;
+        watch.setInterval(10);
+        connect(&watch, &QTimer::timeout, this, [&databaseWindowShown] {
+            if (auto* w = qobject_cast<TfManageDB*>(QApplication::activeModalWidget())) {
+                databaseWindowShown = true;
+                w->reject();
+            }
+        });
+        watch.start();
+        QVERIFY(!second.app->start());
+        watch.stop();
+        QVERIFY(!databaseWindowShown);
+        const QStringList texts = second.dialogs.informationTexts();
+        QCOMPARE(texts.size(), 1);
+        QVERIFY2(texts[0].contains(QStringLiteral("obsługuje jedną kopię programu naraz")) &&
+                     texts[0].contains(QStringLiteral("scripts/office-server.sh")) &&
+                     texts[0].contains(location),
+                 qPrintable(texts[0]));
+
+        // Once the first copy has closed the database, a copy starts on it.
+        first.closeWriteChannel();
+        QVERIFY(first.waitForFinished());
+        Run third(dir.path());
+        login(QStringLiteral("admin"), QStringLiteral("zefirant"));
+        QVERIFY(third.app->start());
     }
 
     void damagedSettingsGiveDefaults()

@@ -142,6 +142,25 @@ TEST_F(PlanEditorTest, RefusesWhatIsNoPlanAndNeverTouchesIt)
     dialogs.clear();
     EXPECT_EQ(editor.Open(folder.path()), TPlanEditor::OpenResult::Failed);
     EXPECT_TRUE(onlyMessage().startsWith(QStringLiteral("To nie jest plik planu")));
+
+    // A symbolic link is named as one, with the file it leads to (also one that is gone).
+    const QString plan = folder.filePath(QStringLiteral("dobry.zfpn"));
+    const QString link = folder.filePath(QStringLiteral("skrot.zfpn"));
+    ASSERT_TRUE(QFile::link(plan, link));
+    for (const QString& target : {plan, folder.filePath(QStringLiteral("usuniety.zfpn"))}) {
+        QFile::remove(link);
+        ASSERT_TRUE(QFile::link(target, link));
+        dialogs.clear();
+        EXPECT_EQ(editor.Open(link), TPlanEditor::OpenResult::Failed);
+        const QString message = onlyMessage();
+        EXPECT_TRUE(message.contains(QStringLiteral("dowiązaniem symbolicznym")) &&
+                    message.contains(QDir::toNativeSeparators(link) + QLatin1Char('\n')) &&
+                    message.contains(QDir::toNativeSeparators(target) + QLatin1Char('\n')) &&
+                    !message.contains(QStringLiteral("Sprawdź, czy masz do niego dostęp")))
+            << message.toStdString();
+        EXPECT_EQ(message.contains(QStringLiteral("którego nie ma")), target != plan);
+    }
+    EXPECT_EQ(editor.path(), plan);
 }
 
 TEST_F(PlanEditorTest, AsksForThePasswordThreeTimes)
@@ -473,6 +492,12 @@ TEST_F(PlanEditorTest, ClosingAsksOnlyAfterChanges)
     EXPECT_TRUE(editor.ConfirmClose());
     EXPECT_EQ(dialogs.questionTexts(), QStringList{QStringLiteral("Zapisać zmiany?")});
     EXPECT_EQ(dialogs.shown().at(0).caption, QStringLiteral("Pytanie"));
+    EXPECT_EQ(test::readAll(path), bytes);
+
+    // "Anuluj": back to the plan, nothing written.
+    dialogs.answer(Dialogs::Answer::Cancel);
+    EXPECT_FALSE(editor.ConfirmClose());
+    EXPECT_TRUE(editor.modified());
     EXPECT_EQ(test::readAll(path), bytes);
 
     dialogs.answer(true);

@@ -7,6 +7,7 @@
 #include "app/manualwindow.h"
 #include "app/promptform.h"
 #include "app/qtdialogs.h"
+#include "app/questionform.h"
 #include "planer/planerwindow.h"
 #include "plans/calendar/calendarselector.h"
 #include "plans/calendar/yearcalendarselector.h"
@@ -292,6 +293,55 @@ private slots:
         QVERIFY(w->close());
         QVERIFY(ParsePlanFileText(test::clearTextOf(w->editor().path()), 2027, office));
         QCOMPARE(office.stamp, 6);
+
+        // On screen the question offers "Anuluj" too, and it goes back to the plan unsaved.
+        QtDialogs screen;
+        TfPlaner onScreen(screen);
+        const QString path = write("ekran.zfpn", test::samplePlan());
+        QCOMPARE(onScreen.OpenFile(path), TPlanEditor::OpenResult::Opened);
+        onScreen.show();
+        clickDay(onScreen, 8, 2);
+        QStringList captions;
+        test::whenModal<TquestionForm>([&](TquestionForm* q) {
+            for (const char* name : {"SBTak", "SBNie", "SBAnuluj"})
+                if (child<QPushButton>(q, name)->isVisible())
+                    captions << child<QPushButton>(q, name)->text();
+            test::click(q, "SBAnuluj");
+        });
+        QVERIFY(!onScreen.close());
+        QCOMPARE(captions, (QStringList{QStringLiteral("&Tak"), QStringLiteral("&Nie"),
+                                        QStringLiteral("&Anuluj")}));
+        QVERIFY(onScreen.isVisible());
+        QVERIFY(ticked(onScreen, 8, 2));
+        QVERIFY(ParsePlanFileText(test::clearTextOf(path), 2027, office));
+        QCOMPARE(office.stamp, 5);
+        test::whenModal<TquestionForm>([](TquestionForm* q) { test::click(q, "SBNie"); });
+        QVERIFY(onScreen.close());
+        // The plain question has no "Anuluj".
+        test::whenModal<TquestionForm>([&](TquestionForm* q) {
+            QVERIFY(!child<QPushButton>(q, "SBAnuluj")->isVisible());
+            test::click(q, "SBNie");
+        });
+        QVERIFY(!screen.question(QStringLiteral("Pytanie"), QStringLiteral("Zapisać?")));
+    }
+
+    void aSaveDeclinedOverAnotherProgramsFileSaysSo()
+    {
+        auto w = openSample();
+        clickDay(*w, 8, 2);
+        test::click(w.get(), "SBZapisz");
+        QVERIFY(w->statusBar()->currentMessage().startsWith(QStringLiteral("Zapisano plan")));
+        // The office writes a new file meanwhile; the employee keeps it.
+        PlanFileContent office = test::samplePlan();
+        office.comment = QStringLiteral("Nowa wersja");
+        write("plan.zfpn", office);
+        clickDay(*w, 7, 12);
+        dialogs->answer(false);
+        test::click(w.get(), "SBZapisz");
+        QVERIFY(dialogs->questionTexts().value(0).contains(QStringLiteral("zmieniony")));
+        QCOMPARE(w->statusBar()->currentMessage(),
+                 QStringLiteral("Planu nie zapisano – wybrane dni są nadal w oknie."));
+        QVERIFY(w->editor().modified());
     }
 
     void aFailedSaveKeepsTheWindowAndTheChoice()

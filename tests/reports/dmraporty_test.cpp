@@ -5,6 +5,7 @@
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
 #include "tests/reports/reports_seed.h"
+#include "tests/support/fixed_clock.h"
 #include "tests/support/test_env.h"
 #include "util/dates.h"
 
@@ -323,11 +324,18 @@ TEST_F(ReportData, LeaveApplicationChecksItsDates)
     EXPECT_TRUE(lastText.contains(QStringLiteral("od dnia 04-01-2023 do dnia 04-01-2023")));
 }
 
-TEST_F(ReportData, BothFormsRefuseAPrintDateThatNamesNoDay)
+TEST_F(ReportData, BothFormsRefuseOnlyATypedPrintDateThatNamesNoDay)
 {
+    test::FixedClock today(QDateTime(QDate(2025, 12, 29), QTime(9, 0)));
+    QString lastTitle;
+    dm.show = [&](const report::ReportDocument& doc) {
+        ++shown;
+        lastText = doc.pageText(0);
+        lastTitle = doc.title;
+    };
     FormTexts f;
     f.employee = QStringLiteral("Żaneta Kowalska");
-    f.printDate = emptyDateText();
+    f.printDate = QStringLiteral("3 -  -    ");
     f.kind = QStringLiteral("Urlopu wypoczynkowego");
     f.from = QStringLiteral("04-01-2023");
     f.to = QStringLiteral("05-01-2023");
@@ -338,11 +346,31 @@ TEST_F(ReportData, BothFormsRefuseAPrintDateThatNamesNoDay)
                            QStringLiteral("Data wydruku wskazuje dzień, którego nie ma w "
                                           "kalendarzu. Popraw pole.")}));
     EXPECT_EQ(shown, 0);
-    EXPECT_FALSE(TDMRaporty::IsFormDate(QStringLiteral("30-02-2023")));
-    EXPECT_TRUE(TDMRaporty::IsFormDate(QStringLiteral("28-02-2023")));
+    EXPECT_FALSE(TDMRaporty::IsAcceptedPrintDate(QStringLiteral("30-02-2023")));
+    EXPECT_TRUE(TDMRaporty::IsAcceptedPrintDate(QStringLiteral("28-02-2023")));
+
+    // Left empty for the pen: both forms print, with a dotted place where the date goes, and
+    // the application is named after its leave's year, the statement after today's.
+    t.dialogs().clear();
+    for (const QString& empty : {emptyDateText(), QString()}) {
+        f.printDate = empty;
+        EXPECT_EQ(dm.WniosekUrlopowy(f), TDMRaporty::FormField::None);
+        EXPECT_TRUE(lastText.contains(QStringLiteral("dnia ....................")));
+        EXPECT_EQ(lastTitle, QStringLiteral("Wniosek urlopowy 2023"));
+        EXPECT_TRUE(dm.OswiadczenieOpiekuna(f.employee, empty));
+        EXPECT_TRUE(lastText.contains(QStringLiteral("dnia ....................")));
+        EXPECT_EQ(lastTitle, QStringLiteral("Oświadczenie opiekuna dziecka 2025"));
+    }
+    EXPECT_EQ(shown, 4);
+    // The leave's own dates are still checked.
+    f.from = emptyDateText();
+    EXPECT_EQ(dm.WniosekUrlopowy(f), TDMRaporty::FormField::From);
+    EXPECT_EQ(t.dialogs().informationTexts(),
+              QStringList{QStringLiteral("Niepoprawny format daty urlopu (Od). Popraw pole.")});
 
     EXPECT_TRUE(dm.OswiadczenieOpiekuna(f.employee, QStringLiteral("28-02-2023")));
-    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(lastTitle, QStringLiteral("Oświadczenie opiekuna dziecka 2023"));
+    EXPECT_TRUE(lastText.contains(QStringLiteral("dnia 28-02-2023")));
 }
 
 TEST_F(ReportData, AMissingTemplateIsReported)

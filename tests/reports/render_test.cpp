@@ -525,7 +525,8 @@ private slots:
         };
         FormTexts form;
         form.employee = QStringLiteral("Żaneta Kowalska");
-        form.printDate = QStringLiteral("02-01-2024");
+        // Printed in December for a leave in January: the leave's year names it.
+        form.printDate = QStringLiteral("20-12-2023");
         form.kind = QStringLiteral("Urlopu wypoczynkowego");
         form.from = QStringLiteral("03-01-2024");
         form.to = QStringLiteral("04-01-2024");

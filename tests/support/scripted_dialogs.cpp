@@ -54,9 +54,23 @@ bool ScriptedDialogs::question(const QString& caption, const QString& text)
         ADD_FAILURE() << "Unexpected question: " << text.toStdString();
         return false;
     }
-    const bool yes = m_answers.front();
+    const Answer a = m_answers.front();
     m_answers.pop_front();
-    return yes;
+    if (a == Answer::Cancel)
+        ADD_FAILURE() << "\"Anuluj\" scripted for a question without it: " << text.toStdString();
+    return a == Answer::Yes;
+}
+
+Dialogs::Answer ScriptedDialogs::questionWithCancel(const QString& caption, const QString& text)
+{
+    m_shown.push_back({Kind::Question, caption, text});
+    if (m_answers.empty()) {
+        ADD_FAILURE() << "Unexpected question: " << text.toStdString();
+        return Answer::Cancel;
+    }
+    const Answer a = m_answers.front();
+    m_answers.pop_front();
+    return a;
 }
 
 int ScriptedDialogs::choose(const QString& caption, const QString& text, const QStringList& buttons,

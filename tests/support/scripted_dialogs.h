@@ -25,7 +25,9 @@ public:
         QString text; // for the file dialogs: the start path they were given
     };
 
-    void answer(bool yes) { m_answers.push_back(yes); }
+    void answer(bool yes) { m_answers.push_back(yes ? Answer::Yes : Answer::No); }
+    // Also for the questions with "Anuluj"; a plain question given Cancel fails the test.
+    void answer(Answer a) { m_answers.push_back(a); }
     // The place of the button chosen at the next choice.
     void answerChoice(int button) { m_choices.push_back(button); }
     void answerPrompt(std::optional<QString> text) { m_prompts.push_back(std::move(text)); }
@@ -45,6 +47,7 @@ public:
     bool question(const QString& caption, const QString& text) override;
     int choose(const QString& caption, const QString& text, const QStringList& buttons,
                int defaultButton) override;
+    Answer questionWithCancel(const QString& caption, const QString& text) override;
     bool prompt(const QString& caption, const QString& label, QString& value,
                 bool masked) override;
     QString openFileName(const QString& title, const QString& startPath,
@@ -57,7 +60,7 @@ private:
     QString nextFile(Kind kind, const QString& title, const QString& startPath);
 
     std::vector<Shown> m_shown;
-    std::deque<bool> m_answers;
+    std::deque<Answer> m_answers;
     std::deque<int> m_choices;
     std::deque<std::optional<QString>> m_prompts;
     std::deque<QString> m_files;
