@@ -153,10 +153,11 @@ void PlanLifecycle::copyPlan(int source, int target, const QString& planDir, int
     st.execute();
 
     fb::Statement read(m_db.FBDataBase, &m_db.DBFTransaction);
-    // The source plan's employees are taken, as a save of their days takes them: a save under
-    // way ends first and none starts until the copy is done, so the days counted below are
-    // each employee's whole schedule of one save.
-    read.setSql(QStringLiteral("SELECT * FROM EMPLOYEESSETTINGS WHERE IDYEAR=:IDYEAR WITH LOCK"));
+    // The source rows are read, not locked: the rows written are the new plan's, which no other
+    // copy can reach before this commits, and a SIGKILL of the embedded engine while it held
+    // thousands of row locks left a database whose next read failed the engine's consistency
+    // check ("cannot find record back version").
+    read.setSql(QStringLiteral("SELECT * FROM EMPLOYEESSETTINGS WHERE IDYEAR=:IDYEAR"));
     read.setParam(kIdYear, source);
     read.execute();
     std::vector<SourceRow> rows;
