@@ -18,23 +18,7 @@ namespace zf {
 
 namespace {
 
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
+using sharedfile::Descriptor;
 
 // Up to `limit` + 1 bytes: one more than allowed tells a file that grew since it was looked at.
 bool readAtMost(int fd, qint64 limit, QByteArray& bytes)

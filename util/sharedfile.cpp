@@ -13,35 +13,23 @@
 
 namespace zf::sharedfile {
 
+Descriptor::~Descriptor()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool Descriptor::close()
+{
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd >= 0 && ::close(fd) == 0;
+}
+
 namespace {
 
 // Files written in place are read whole first; anything larger is no file of ours.
 constexpr qint64 kMaxInPlaceSize = 16 * 1024 * 1024;
-
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return m_fd; }
-    // Closes now, so that a failure to close (a full disk on a share) is seen.
-    bool close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd >= 0 && ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 bool writeAll(int fd, const QByteArray& bytes, off_t at)
 {

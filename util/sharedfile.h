@@ -11,6 +11,23 @@
 // new content is on the disk). Nothing here follows a symbolic link at the file's name.
 namespace zf::sharedfile {
 
+// An open file descriptor, closed when it goes out of scope.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor();
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return m_fd; }
+    // Closes now, so that a failure to close (a full disk on a share) is seen.
+    bool close();
+
+private:
+    int m_fd;
+};
+
 enum class Written
 {
     Done,
