@@ -214,6 +214,13 @@ bool TfInstrukcja::openChapter(const QString& title)
     return true;
 }
 
+TfInstrukcja::~TfInstrukcja()
+{
+    // The view's scroll bar moves the page while the view is destroyed; by then this window is
+    // no longer one to show a page number in.
+    disconnect(m_view->pageNavigator(), nullptr, this, nullptr);
+}
+
 bool TfInstrukcja::openManual(const QString& path)
 {
     m_path = path;

@@ -25,6 +25,7 @@ class TfInstrukcja : public QDialog
 
 public:
     explicit TfInstrukcja(QWidget* parent = nullptr);
+    ~TfInstrukcja() override;
 
     // Loads the file; false (and the window stays empty) when it cannot be read.
     bool openManual(const QString& path);
