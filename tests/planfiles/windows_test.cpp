@@ -1,9 +1,7 @@
 // The export and import windows offscreen: their texts, the unit filter, the refusals with
 // nothing selected, and one export and one import through their buttons.
-#include "data/databasecreation.h"
 #include "data/mydatabase.h"
 #include "data/programoptions.h"
-#include "data/scriptrunner.h"
 #include "cipher/cipher.h"
 #include "planfiles/exportwindow.h"
 #include "planfiles/importwindow.h"
@@ -13,6 +11,7 @@
 #include "tests/support/qtest_main.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_env.h"
+#include "tests/support/window_database.h"
 
 #include <QCheckBox>
 #include <QApplication>
@@ -84,24 +83,10 @@ private slots:
         QDir().mkpath(dataFolder() + QStringLiteral("/debug"));
         dbDir = std::make_unique<QTemporaryDir>();
         planDir = std::make_unique<QTemporaryDir>();
-        const QString dbPath = dbDir->path() + QStringLiteral("/pliki.fdb");
-        QFile script(DatabaseCreator::CreationScriptPath(test::programFolder()));
-        QVERIFY(script.open(QIODevice::ReadOnly));
-        {
-            DatabaseCreator creator;
-            const auto error = creator.create(dbPath, QStringLiteral("SYSDBA"),
-                                              QStringLiteral("lanternox"),
-                                              decipherScript(script.readAll()));
-            QVERIFY2(!error, error ? qPrintable(error->message) : "");
-            creator.DB.detach();
-        }
         dialogs = std::make_unique<test::ScriptedDialogs>();
-        db = std::make_unique<TmyDataBase>(
-            DatabasePaths{dataFolder(),
-                          test::programFolder(),
-                          {dbDir->path() + QStringLiteral("/no-installer")}},
-            *dialogs);
-        QVERIFY(db->Connect(dbPath, QStringLiteral("SYSDBA"), QStringLiteral("lanternox")));
+        const QString error = test::openWindowTestDatabase(
+            dbDir->path(), QStringLiteral("pliki.fdb"), *dialogs, db);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
         for (const QString& sql : test::planSeed(planDir->path()))
             QVERIFY(db->Write(sql, {}, 1));
         options.sprawdzZakresUrlopu = false;
