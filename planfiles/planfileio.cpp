@@ -16,34 +16,7 @@
 
 namespace zf {
 
-namespace {
-
 using sharedfile::Descriptor;
-
-// Up to `limit` + 1 bytes: one more than allowed tells a file that grew since it was looked at.
-bool readAtMost(int fd, qint64 limit, QByteArray& bytes)
-{
-    QByteArray buffer(static_cast<qsizetype>(limit + 1), Qt::Uninitialized);
-    qsizetype done = 0;
-    while (done < buffer.size()) {
-        const ssize_t n =
-            ::read(fd, buffer.data() + done, static_cast<size_t>(buffer.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            break;
-        done += n;
-    }
-    if (done > limit)
-        return false;
-    buffer.truncate(done);
-    bytes = buffer;
-    return true;
-}
-
-} // namespace
 
 bool ReadPlanFileBytes(const QString& path, QByteArray& bytes)
 {
@@ -59,7 +32,7 @@ bool ReadPlanFileBytes(const QString& path, QByteArray& bytes)
     };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxPlanFileSize)
         return false;
-    return readAtMost(fd, kMaxPlanFileSize, bytes);
+    return sharedfile::ReadAtMost(fd, kMaxPlanFileSize, bytes);
 }
 
 PlanFileWrite WritePlanFile(const QString& path, const QByteArray& bytes)

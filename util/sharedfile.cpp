@@ -26,6 +26,29 @@ bool Descriptor::close()
     return fd >= 0 && ::close(fd) == 0;
 }
 
+bool ReadAtMost(int fd, qint64 limit, QByteArray& bytes)
+{
+    // One byte more than allowed tells a file that grew since it was looked at.
+    QByteArray buffer(static_cast<qsizetype>(limit + 1), Qt::Uninitialized);
+    qsizetype done = 0;
+    while (done < buffer.size()) {
+        const ssize_t n = ::pread(fd, buffer.data() + done,
+                                  static_cast<size_t>(buffer.size() - done), done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    if (done > limit)
+        return false;
+    buffer.truncate(done);
+    bytes = buffer;
+    return true;
+}
+
 namespace {
 
 // Files written in place are read whole first; anything larger is no file of ours.
@@ -46,24 +69,6 @@ bool writeAll(int fd, const QByteArray& bytes, off_t at)
     return true;
 }
 
-bool readWhole(int fd, qint64 size, QByteArray& bytes)
-{
-    bytes = QByteArray(static_cast<qsizetype>(size), Qt::Uninitialized);
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pread(fd, bytes.data() + done,
-                                  static_cast<size_t>(bytes.size() - done), done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            break;
-        done += n;
-    }
-    bytes.truncate(done);
-    return true;
-}
 
 // A file system that cannot sync (some shares) is no reason to fail; a disk that refuses is.
 bool synced(int rc)
@@ -156,7 +161,7 @@ Written writeInPlace(const QByteArray& name, const QByteArray& bytes)
         info.st_size > kMaxInPlaceSize)
         return Written::Failed;
     QByteArray old;
-    if (!readWhole(file.get(), info.st_size, old))
+    if (!ReadAtMost(file.get(), info.st_size, old))
         return Written::Failed;
     QByteArray copy;
     if (!copyBeside(name, old, info, copy))
@@ -327,7 +332,7 @@ Written Replacement::Commit()
         {
         };
         retry = temporary.get() >= 0 && ::fstat(temporary.get(), &info) == 0 &&
-                readWhole(temporary.get(), info.st_size, bytes);
+                ReadAtMost(temporary.get(), info.st_size, bytes);
     }
     Discard();
     return retry ? writeInPlace(m_name, bytes) : Written::Failed;

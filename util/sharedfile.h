@@ -28,6 +28,9 @@ private:
     int m_fd;
 };
 
+// The file's bytes from its start; false on a read error or when it holds more than `limit`.
+bool ReadAtMost(int fd, qint64 limit, QByteArray& bytes);
+
 enum class Written
 {
     Done,

@@ -11,7 +11,7 @@
 #include "tests/support/qtest_main.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_env.h"
-#include "tests/support/window_database.h"
+#include "tests/planfiles/planfiles_windows.h"
 
 #include <QCheckBox>
 #include <QApplication>
@@ -30,75 +30,17 @@
 
 using namespace zf;
 
-class TestPlanFilesWindows : public QObject
+class TestPlanFilesWindows : public test::PlanFilesWindowTest
 {
     Q_OBJECT
-
-private:
-    QString dataFolder() const { return test::dataHome() + QStringLiteral("/Orvantis/Zefirant"); }
-
-    template <class T> static T* child(QWidget* w, const char* name)
-    {
-        auto* c = w->findChild<T*>(QString::fromLatin1(name));
-        if (!c)
-            qWarning("missing control %s", name);
-        return c;
-    }
-    static QStringList items(QWidget* w, bool selectedOnly)
-    {
-        QStringList out;
-        auto* list = child<QListWidget>(w, "lbPracownicy");
-        for (int i = 0; i < list->count(); ++i)
-            if (!selectedOnly || list->item(i)->isSelected())
-                out << list->item(i)->text();
-        return out;
-    }
-    QString path(const char* name) const
-    {
-        return planDir->path() + QLatin1Char('/') + QString::fromLatin1(name) +
-               QStringLiteral(".zfpn");
-    }
-    QString scalar(const QString& sql)
-    {
-        QString value;
-        db->Utility(1, [&](fb::Statement& st) {
-            st.setSql(sql);
-            st.execute();
-            if (st.fetch())
-                value = st.value(0).toString();
-            st.close();
-        });
-        return value;
-    }
-
-    std::unique_ptr<QTemporaryDir> dbDir;
-    std::unique_ptr<QTemporaryDir> planDir;
-    std::unique_ptr<test::ScriptedDialogs> dialogs;
-    std::unique_ptr<TmyDataBase> db;
-    ProgramOptions options;
 
 private slots:
     void init()
     {
-        QDir().mkpath(dataFolder() + QStringLiteral("/debug"));
-        dbDir = std::make_unique<QTemporaryDir>();
-        planDir = std::make_unique<QTemporaryDir>();
-        dialogs = std::make_unique<test::ScriptedDialogs>();
-        const QString error = test::openWindowTestDatabase(
-            dbDir->path(), QStringLiteral("pliki.fdb"), *dialogs, db);
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        for (const QString& sql : test::planSeed(planDir->path()))
-            QVERIFY(db->Write(sql, {}, 1));
-        options.sprawdzZakresUrlopu = false;
+        openPlan();
     }
 
-    void cleanup()
-    {
-        db.reset();
-        dialogs.reset();
-        planDir.reset();
-        dbDir.reset();
-    }
+    void cleanup() { closePlan(); }
 
     void exportWindowFiltersAndRefusesAnEmptyChoice()
     {
