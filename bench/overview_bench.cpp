@@ -130,32 +130,20 @@ bool fill(const QString& path, int employees)
     }
 }
 
-// The statements the overview runs for one load, as isql-fb gets them.
+// The statements the overview runs for one load, as isql-fb gets them: the last is a block,
+// whose own semicolons need another terminator.
 QString isqlScript()
 {
-    const QString y = QString::number(kYear);
-    return QStringLiteral(
-               "SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=%1;\n"
-               "SELECT FREEDAY FROM CALENDAR WHERE IDYEAR=%1 ORDER BY FREEDAY;\n"
-               "SELECT E.IDEMPLOYEE AS IDEMPLOYEE, NAME, SURNAME, LASTYEARDAYS, THISYEARDAYS, "
-               "IDDICUNIT "
-               "FROM "
-               "EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE IDYEAR=%1 AND "
-               "S.IDEMPLOYEE=E.IDEMPLOYEE ORDER BY SURNAME,NAME,E.IDEMPLOYEE;\n"
-               "SELECT D.IDEMPLOYEE, D.SELECTEDDAY FROM EMPLOYEEHOLIDAYS AS D WHERE D.IDYEAR=%1 "
-               "AND "
-               "NOT EXISTS (SELECT * FROM CALENDAR AS C WHERE C.FREEDAY=D.SELECTEDDAY);\n"
-               "SELECT D.IDEMPLOYEE, D.SELECTEDDAY FROM EMPLOYEECONSTDAYS AS D WHERE D.IDYEAR=%1 "
-               "AND "
-               "NOT EXISTS (SELECT * FROM CALENDAR AS C WHERE C.FREEDAY=D.SELECTEDDAY);\n")
-        .arg(y);
+    return QStringLiteral("SET TERM ^ ;\n") +
+           zf::OverviewStatements(kYear, 0).join(QStringLiteral("^\n")) +
+           QStringLiteral("^\nSET TERM ; ^\n");
 }
 
 // The overview's statements through the bare client calls on the same attachment; what the
 // load costs beyond them is ours.
 long bareFetch(zf::TmyDataBase& db)
 {
-    return zf::bench::bareFetch(db, isqlScript().split(QLatin1Char(';'), Qt::SkipEmptyParts));
+    return zf::bench::bareFetch(db, zf::OverviewStatements(kYear, 0));
 }
 
 int runSize(const QString& root, int employees)

@@ -18,22 +18,58 @@ namespace {
 constexpr int kCodeStatus = leavesql::kCodePlans;
 constexpr int kCodeCalendar = leavesql::kCodeCalendar;
 constexpr int kCodeSettings = leavesql::kCodeSettings;
-constexpr int kCodeLeave = leavesql::kCodeChosenDays;
-constexpr int kCodeFixed = leavesql::kCodeFixedDays;
 
-const QString kSqlEmployees = QStringLiteral(
-    "SELECT E.IDEMPLOYEE AS IDEMPLOYEE, NAME, SURNAME, LASTYEARDAYS, THISYEARDAYS, IDDICUNIT FROM "
-    "EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE IDYEAR=:IDYEAR AND "
-    "S.IDEMPLOYEE=E.IDEMPLOYEE\n%1\nORDER BY SURNAME,NAME,E.IDEMPLOYEE");
-// All the year's days of one table at once; a day stored as non-working in any plan is left out,
-// as the single employee's statement does.
-const QString kSqlDays = QStringLiteral(
-    "SELECT D.IDEMPLOYEE, D.SELECTEDDAY FROM %1 AS D WHERE D.IDYEAR=:IDYEAR AND NOT EXISTS "
-    "(SELECT * FROM CALENDAR AS C WHERE C.FREEDAY=D.SELECTEDDAY)\n%2");
-const QString kUnitLine = QStringLiteral("AND IDDICUNIT=:IDDICUNIT");
-const QString kDaysUnitLine = QStringLiteral(
-    "AND EXISTS (SELECT * FROM EMPLOYEES AS U WHERE U.IDEMPLOYEE=D.IDEMPLOYEE AND "
-    "U.IDDICUNIT=:IDDICUNIT)");
+// Bytes of one packed row: 32 leave days and 8 unchangeable ones, two bytes each.
+constexpr int kLeaveBytes = 64;
+constexpr int kFixedBytes = 16;
+
+// Each employee of the plan in one row with his days packed in it, two bytes a day (the month,
+// the day of the month): over an office network a row of each day costs a round trip every few
+// hundred days, and a large company has hundreds of thousands. An employee with more days than a
+// row holds comes again in the next rows. Only the days of the plan year are packed (the month
+// is computed from the date number); the caller checks the rest. The year and the unit are
+// numbers written into the text: the block's own ":variables" are not parameters.
+QString employeesBlockSql(int year, int unitFilter)
+{
+    const QString days = QStringLiteral(
+        "    FOR SELECT SELECTEDDAY FROM %1 WHERE IDYEAR=%2 AND IDEMPLOYEE=:IDEMPLOYEE AND "
+        // "+ 0": the day's own index would take the whole year's rows for every employee.
+        "SELECTEDDAY + 0 BETWEEN %3 AND %4 INTO D DO BEGIN\n"
+        "      IF (OCTET_LENGTH(%5) = %6) THEN BEGIN SUSPEND; %7 END\n"
+        "      %5 = %5 || ASCII_CHAR((MOD(D, 10000) - MOD(D, 100)) / 100) || "
+        "ASCII_CHAR(MOD(D, 100));\n"
+        "    END\n");
+    const QString y = QString::number(year);
+    const QString first = QString::number(year * 10000 + 101);
+    const QString last = QString::number(year * 10000 + 1231);
+    return QStringLiteral(
+               "EXECUTE BLOCK RETURNS (IDEMPLOYEE VARCHAR(20), NAME VARCHAR(30), SURNAME "
+               "VARCHAR(50), LASTYEARDAYS INTEGER, THISYEARDAYS INTEGER, IDDICUNIT INTEGER, "
+               "LEAVEDAYS VARCHAR(%1) CHARACTER SET OCTETS, FIXEDDAYS VARCHAR(%2) CHARACTER SET "
+               "OCTETS) AS\n"
+               "  DECLARE D INTEGER;\n"
+               "BEGIN\n"
+               "  FOR SELECT E.IDEMPLOYEE, NAME, SURNAME, LASTYEARDAYS, THISYEARDAYS, IDDICUNIT "
+               "FROM EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE S.IDYEAR=%3 AND "
+               "S.IDEMPLOYEE=E.IDEMPLOYEE%4 ORDER BY SURNAME, NAME, E.IDEMPLOYEE\n"
+               "    INTO IDEMPLOYEE, NAME, SURNAME, LASTYEARDAYS, THISYEARDAYS, IDDICUNIT DO "
+               "BEGIN\n"
+               "    LEAVEDAYS = ''; FIXEDDAYS = '';\n"
+               "%5%6"
+               "    SUSPEND;\n"
+               "  END\n"
+               "END")
+        .arg(kLeaveBytes)
+        .arg(kFixedBytes)
+        .arg(y,
+             unitFilter > 0 ? QStringLiteral(" AND IDDICUNIT=%1").arg(unitFilter) : QString(),
+             days.arg(QStringLiteral("EMPLOYEEHOLIDAYS"), y, first, last,
+                      QStringLiteral("LEAVEDAYS"), QString::number(kLeaveBytes),
+                      QStringLiteral("LEAVEDAYS = '';")),
+             days.arg(QStringLiteral("EMPLOYEECONSTDAYS"), y, first, last,
+                      QStringLiteral("FIXEDDAYS"), QString::number(kFixedBytes),
+                      QStringLiteral("LEAVEDAYS = ''; FIXEDDAYS = '';")));
+}
 
 } // namespace
 
@@ -86,89 +122,92 @@ int RemainingDays(int thisYearDays, int lastYearDays, int leaveDays)
     return thisYearDays + lastYearDays - leaveDays;
 }
 
+QStringList OverviewStatements(int year, int unitFilter)
+{
+    const QString y = QString::number(year);
+    return {QStringLiteral("SELECT STATUS FROM HOLIDAYPLANS WHERE IDYEAR=%1").arg(y),
+            // The plan's own non-working days, and those of any plan in this year: a day stored
+            // as non-working in any plan is no leave day, as the single employee's load has it.
+            QStringLiteral("SELECT FREEDAY, IDYEAR FROM CALENDAR WHERE IDYEAR=%1 OR FREEDAY "
+                           "BETWEEN %2 AND %3")
+                .arg(y)
+                .arg(year * 10000 + 101)
+                .arg(year * 10000 + 1231),
+            employeesBlockSql(year, unitFilter)};
+}
+
 bool LoadOverview(TmyDataBase& db, int year, int unitFilter, OverviewData& out)
 {
     out = OverviewData{};
     out.year = year;
     out.unitFilter = unitFilter;
-    const bool byUnit = unitFilter > 0;
+    const QStringList sql = OverviewStatements(year, unitFilter);
     int code = kCodeStatus;
     // One snapshot for the whole load: the figures, the days and the list are of one moment.
     fb::Transaction tr(db.FBDataBase, fb::tpb::readOnlySnapshot());
     fb::Statement st(db.FBDataBase, &tr);
     try {
         fb::TransactionGuard guard(tr);
-        st.setSql(leavesql::kPlanStatus);
-        st.setParam(QStringLiteral("IDYEAR"), year);
+        st.setSql(sql.at(0));
         st.execute();
         out.approved = st.fetch() && toInt(st.value(0)) == 5;
         st.close();
 
         code = kCodeCalendar;
-        st.setSql(leavesql::kCalendar);
-        st.setParam(QStringLiteral("IDYEAR"), year);
+        YearFlags freeInAnyPlan;
+        st.setSql(sql.at(1));
         st.execute();
         while (st.fetch()) {
             const int day = PlanDayOfYear(st.intValue(0), year);
-            if (day > 0)
+            if (day == 0)
+                continue;
+            freeInAnyPlan.set(day - 1);
+            if (st.intValue(1) == year)
                 out.working.reset(day - 1);
         }
         st.close();
 
         code = kCodeSettings;
-        st.setSql(kSqlEmployees.arg(byUnit ? kUnitLine : QString()));
-        st.setParam(QStringLiteral("IDYEAR"), year);
-        if (byUnit)
-            st.setParam(QStringLiteral("IDDICUNIT"), unitFilter);
+        st.setParamCheck(false);
+        st.setSql(sql.at(2));
         st.execute();
+        // Two bytes a day: the month and the day of the month.
+        const auto unpack = [&](QByteArrayView packed, auto&& add) {
+            for (qsizetype i = 0; i + 1 < packed.size(); i += 2) {
+                const int n = year * 10000 + static_cast<unsigned char>(packed[i]) * 100 +
+                              static_cast<unsigned char>(packed[i + 1]);
+                const int day = PlanDayOfYear(n, year);
+                if (day > 0 && !freeInAnyPlan[day - 1])
+                    add(day - 1);
+            }
+        };
+        QByteArray lastId;
+        THolidayPlanEntry* e = nullptr;
         while (st.fetch()) {
-            THolidayPlanEntry e;
-            e.IDEMPLOYEE = st.value(0).toString();
-            e.NAME = st.value(1).toString();
-            e.SURNAME = st.value(2).toString();
-            e.LASTYEARDAYS = st.intValue(3);
-            e.THISYEARDAYS = st.intValue(4);
-            e.IDDICUNIT = st.isNull(5) ? -1 : st.intValue(5);
-            e.remaining = RemainingDays(e.THISYEARDAYS, e.LASTYEARDAYS, 0);
-            out.plans.Add(e);
+            const QByteArrayView id = st.textBytes(0);
+            // The next rows of an employee with more days than one row holds.
+            if (!e || id != lastId) {
+                lastId = id.toByteArray();
+                THolidayPlanEntry entry;
+                entry.IDEMPLOYEE = fromCp1250(lastId);
+                entry.NAME = fromCp1250(st.textBytes(1));
+                entry.SURNAME = fromCp1250(st.textBytes(2));
+                entry.LASTYEARDAYS = st.intValue(3);
+                entry.THISYEARDAYS = st.intValue(4);
+                entry.IDDICUNIT = st.isNull(5) ? -1 : st.intValue(5);
+                entry.remaining = RemainingDays(entry.THISYEARDAYS, entry.LASTYEARDAYS, 0);
+                out.plans.Add(entry);
+                e = &out.plans.at(out.plans.Count() - 1);
+            }
+            unpack(st.textBytes(6), [e](int bit) {
+                if (!e->leave.test(bit)) {
+                    e->leave.set(bit);
+                    --e->remaining;
+                }
+            });
+            unpack(st.textBytes(7), [e](int bit) { e->unchangeable.set(bit); });
         }
         st.close();
-
-        const auto readDays = [&](const QString& table, bool leave) {
-            st.setSql(kSqlDays.arg(table, byUnit ? kDaysUnitLine : QString()));
-            st.setParam(QStringLiteral("IDYEAR"), year);
-            if (byUnit)
-                st.setParam(QStringLiteral("IDDICUNIT"), unitFilter);
-            st.execute();
-            // Rows come grouped by employee more often than not: remember the last one found,
-            // by its stored bytes, so most rows build no text at all.
-            QByteArray lastId;
-            int lastIndex = -1;
-            bool first = true;
-            while (st.fetch()) {
-                const QByteArrayView id = st.textBytes(0);
-                if (first || id != lastId) {
-                    first = false;
-                    lastId = id.toByteArray();
-                    lastIndex = out.plans.IndexOf(fromCp1250(lastId));
-                }
-                const int day = PlanDayOfYear(st.intValue(1), year);
-                if (lastIndex < 0 || day == 0)
-                    continue; // not in this plan (any more), or not a day of the year
-                THolidayPlanEntry& e = out.plans.at(lastIndex);
-                if (leave) {
-                    e.leave.set(day - 1);
-                    --e.remaining;
-                } else {
-                    e.unchangeable.set(day - 1);
-                }
-            }
-            st.close();
-        };
-        code = kCodeLeave;
-        readDays(QStringLiteral("EMPLOYEEHOLIDAYS"), true);
-        code = kCodeFixed;
-        readDays(QStringLiteral("EMPLOYEECONSTDAYS"), false);
         guard.commit();
         return true;
     } catch (const Exception& e) {

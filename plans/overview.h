@@ -85,12 +85,15 @@ int PlanDayOfYear(int dateNumber, int year);
 // Remaining days; may be negative.
 int RemainingDays(int thisYearDays, int lastYearDays, int leaveDays);
 
-// Loads the year's rows with a fixed handful of statements, whatever the number of employees:
-// the status, the non-working days, the employees of the plan (of one unit when `unitFilter` is
-// above 0, ordered by surname, name, number), and all their leave and unchangeable days. Leave
-// and unchangeable days on a stored non-working day of any plan are left out, and so are days
-// that are not in the plan year. False after a reported database error (`out` is then empty).
+// Loads the year's rows with three statements, whatever the number of employees: the status,
+// the non-working days, and the employees of the plan (of one unit when `unitFilter` is above 0,
+// ordered by surname, name, number) with all their leave and unchangeable days packed into
+// their rows. Leave and unchangeable days on a stored non-working day of any plan are left out,
+// and so are days that are not in the plan year. False after a reported database error (`out`
+// is then empty).
 bool LoadOverview(TmyDataBase& db, int year, int unitFilter, OverviewData& out);
+// Those three statements as the engine gets them, for measuring them bare.
+QStringList OverviewStatements(int year, int unitFilter);
 
 // Texts of the grid and the sheet.
 QString DayHeaderText(int year, int day);  // "1 Sty"

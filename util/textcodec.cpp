@@ -63,7 +63,7 @@ QByteArray toCp1250(const QString& text)
     return out;
 }
 
-QString fromCp1250(const QByteArray& bytes)
+QString fromCp1250(QByteArrayView bytes)
 {
     const Cp1250Tables& t = tables();
     QString out(bytes.size(), Qt::Uninitialized);

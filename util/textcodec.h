@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // Every text that leaves the program (database, INI file, plan files, CSV, logs, scripts) is
@@ -8,7 +9,7 @@
 namespace zf {
 
 QByteArray toCp1250(const QString& text);
-QString fromCp1250(const QByteArray& bytes);
+QString fromCp1250(QByteArrayView bytes);
 
 // True when every character of the text has a Windows-1250 byte; used to refuse input that
 // would otherwise be silently replaced. The control characters U+0080-U+009F count as having

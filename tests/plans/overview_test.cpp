@@ -330,6 +330,13 @@ TEST(OverviewLoad, ManyEmployeesMatchTheOneByOneLoop)
                     s.fixed(2016, id, DateOfDayOfYear(d, 2016));
             }
         }
+        // Every day of the year, leave and unchangeable: far more than one packed row holds.
+        s.employee(QStringLiteral("E999"), QStringLiteral("Cały"), QStringLiteral("Rok"), 2);
+        s.inPlan(2016, QStringLiteral("E999"), 0, 26);
+        for (int d = 1; d <= 366; ++d) {
+            s.leave(2016, QStringLiteral("E999"), DateOfDayOfYear(d, 2016));
+            s.fixed(2016, QStringLiteral("E999"), DateOfDayOfYear(d, 2016));
+        }
         s.commit();
     }
     for (int unit : {0, 2, 5}) {
@@ -337,7 +344,7 @@ TEST(OverviewLoad, ManyEmployeesMatchTheOneByOneLoop)
         OverviewData data;
         ASSERT_TRUE(LoadOverview(t.db(), 2016, unit, data));
         if (unit == 0) {
-            EXPECT_EQ(data.plans.Count(), 54);
+            EXPECT_EQ(data.plans.Count(), 55);
         }
         expectSame(data, loadOneByOne(t.db(), 2016, unit));
     }
