@@ -262,7 +262,7 @@ QVariant Descriptor::output(int i, isc_db_handle* db, isc_tr_handle* tr) const
     switch (type) {
     case SQL_TEXT:
     case SQL_VARYING:
-        return fromCp1250(textBytes(i)->toByteArray());
+        return fromCp1250(*textBytes(i));
     case SQL_SHORT: {
         ISC_SHORT x;
         std::memcpy(&x, d, sizeof x);
