@@ -160,6 +160,7 @@ void PlanStore::storeChunk(const std::vector<Pending>& plans, std::size_t from, 
         f.statement.setParam(f.stamps.at(slot), used ? QVariant(plans[i].stamp) : QVariant());
         f.statement.setParam(f.days.at(slot), used ? QVariant(plans[i].days) : QVariant());
     }
+    ++m_statements;
     f.statement.execute();
 }
 
@@ -170,6 +171,7 @@ void PlanStore::storeOne(const Pending& plan)
     f.statement.setParam(f.keys.at(0), plan.key);
     f.statement.setParam(f.stamps.at(0), plan.stamp);
     f.statement.setParam(f.days.at(0), plan.days);
+    ++m_statements;
     f.statement.execute();
 }
 

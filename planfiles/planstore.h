@@ -63,6 +63,8 @@ public:
     // Stores the employees gathered and commits them; on a failure those before the failing
     // employee are stored and committed, he and those after him are not.
     PlanStoreResult flush();
+    // The statements the flushes ran: a chunk's, or an employee's alone.
+    int statements() const { return m_statements; }
 
 private:
     struct Form;
@@ -85,6 +87,7 @@ private:
     std::unique_ptr<Form> m_single;
     std::vector<Pending> m_pending;
     QElapsedTimer m_sinceFirst;
+    int m_statements = 0;
 };
 
 } // namespace zf
