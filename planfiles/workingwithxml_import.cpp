@@ -71,11 +71,11 @@ void TWorkingWithXML::reportOtherYear(const QString& path)
     m_db.ReportUnexpectedError(text + kMsgSkipped, false, kCodeOtherYear);
 }
 
-// The plans read are stored in chunks of one statement each, committed with their statement:
-// every few dozen employees or a fraction of a second, before any message and when the run ends
-// (see PlanStore). Each employee is stored whole or not at all, locks on other clerks' rows are
-// held briefly, and neither the round trips to the server nor the disk's syncs grow with the
-// number of employees.
+// The plans read are gathered and stored in chunks, each by one statement and committed with
+// it: every few dozen employees or a fraction of a second, before any message and when the run
+// ends (see PlanStore). Each employee is stored whole or not at all, locks on other clerks' rows
+// are held briefly, and the round trips to the server and the disk's syncs come per chunk, not
+// per employee or per day.
 struct TWorkingWithXML::Writer : PlanStore
 {
     using PlanStore::PlanStore;
