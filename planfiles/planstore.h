@@ -18,7 +18,7 @@ class TmyDataBase;
 // What one PlanStore::flush did.
 struct PlanStoreResult
 {
-    int stored = 0;    // employees stored and committed
+    int stored = 0; // employees stored and committed
     bool failed = false;
     QString stoppedAt; // the first employee not stored
     QString message;   // the engine's, as the clerk is told it

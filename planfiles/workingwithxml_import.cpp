@@ -83,8 +83,7 @@ struct TWorkingWithXML::Writer : PlanStore
 
 bool TWorkingWithXML::storePlan(Writer& w, const QString& key)
 {
-    w.add(key, employeeText(), m_content.stamp, m_content.selectedDays,
-          m_content.unchangeableDays);
+    w.add(key, employeeText(), m_content.stamp, m_content.selectedDays, m_content.unchangeableDays);
     return !w.isDue() || commitStored(w);
 }
 

@@ -8,10 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "data/errorlog.h"
 #include "data/fb/connection.h"
 #include "data/fb/statement.h"
 #include "data/fb/transaction.h"
-#include "data/errorlog.h"
 #include "planfiles/planstore.h"
 
 #include <chrono>
