@@ -50,8 +50,8 @@ struct PlanEmployee
 //
 // The reads run on statements of their own (prepared once per object, in a read-only,
 // read-committed transaction on the module's connection), so the shared lists that the windows
-// and the plans page show are never moved. The writes of the import run on statements of their
-// own, prepared once per run, in DBFTransaction, one transaction per employee.
+// and the plans page show are never moved. The import's writes go through a PlanStore of the
+// run: chunks of employees, each stored by one statement and committed with it.
 class TWorkingWithXML
 {
 public:
@@ -151,11 +151,11 @@ private:
     static QString storedText(const QString& key, const Stored& e);
     QString missingEmployeeMessage(const QString& key) const;
     bool loadPlanFolder();
-    // One employee's days and stamp, under a savepoint of the run's transaction; false, with
-    // the message shown, when they could not be stored.
+    // Gathers the parsed employee's days and stamp, storing the chunk when it is due; false,
+    // with the message shown, when the chunk could not be stored whole.
     bool storePlan(Writer& w, const QString& key);
-    // Commits the employees stored since the last commit; false, with the message shown (and
-    // those employees no longer counted as done), when the commit fails.
+    // Stores and commits the employees gathered, counting those stored as done; false, with the
+    // message shown and the run stopped at the first employee not stored, on a failure.
     bool commitStored(Writer& w);
     void reportOtherYear(const QString& path);
     // The question about files that employees saved and the office has not read, or of another

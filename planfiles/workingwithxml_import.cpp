@@ -2,32 +2,18 @@
 // TWorkingWithXML.
 #include "planfiles/workingwithxml.h"
 
-#include "data/fb/transactionguard.h"
+#include "planfiles/planstore.h"
+
 #include "data/mydatabase.h"
 #include "cipher/cipher.h"
 #include "util/exception.h"
 #include "util/ovtools.h"
 
-#include <QElapsedTimer>
 #include <QHash>
-#include <QSet>
 
 namespace zf {
 
 namespace {
-
-const QString kSqlDeleteChosen =
-    QStringLiteral("DELETE FROM EMPLOYEEHOLIDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE");
-const QString kSqlInsertChosen =
-    QStringLiteral("INSERT INTO EMPLOYEEHOLIDAYS(IDYEAR,IDEMPLOYEE,SELECTEDDAY) VALUES (:IDYEAR, "
-                   ":IDEMPLOYEE, :SELECTEDDAY)");
-const QString kSqlDeleteFixed =
-    QStringLiteral("DELETE FROM EMPLOYEECONSTDAYS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE");
-const QString kSqlInsertFixed =
-    QStringLiteral("INSERT INTO EMPLOYEECONSTDAYS(IDYEAR,IDEMPLOYEE,SELECTEDDAY) VALUES (:IDYEAR, "
-                   ":IDEMPLOYEE, :SELECTEDDAY)");
-const QString kSqlUpdateStamp = QStringLiteral(
-    "UPDATE EMPLOYEESSETTINGS SET CHECKSUM=:CHECKSUM WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE");
 
 const QString kMsgImportFolder = QStringLiteral(
     "Niepoprawna ścieżka odczytu planów. Sprawdź dostępność ścieżki: ");
@@ -85,139 +71,34 @@ void TWorkingWithXML::reportOtherYear(const QString& path)
     m_db.ReportUnexpectedError(text + kMsgSkipped, false, kCodeOtherYear);
 }
 
-// The statements of the store, prepared once per run on a write transaction of the run's own,
-// set as the module's: read committed, waiting its time for a row another clerk holds and then
-// going on with it, rather than failing at once. Its own, so that nothing else using the module's
-// transactions while the progress window lets events through can end the employees not yet
-// committed.
-//
-// Each employee is stored under a savepoint, and the employees stored so far are committed
-// together every few dozen or a fraction of a second, before any message and when the run
-// ends: each employee is still stored whole or not at all, locks on other clerks' rows are held
-// briefly, and the disk is not synchronised once per employee.
-struct TWorkingWithXML::Writer
+// The plans read are gathered and stored in chunks, each by one statement and committed with
+// it: every few dozen employees or a fraction of a second, before any message and when the run
+// ends (see PlanStore). Each employee is stored whole or not at all, locks on other clerks' rows
+// are held briefly, and the round trips to the server and the disk's syncs come per chunk, not
+// per employee or per day.
+struct TWorkingWithXML::Writer : PlanStore
 {
-    static constexpr int kEmployeesPerCommit = 50;
-    static constexpr int kMsPerCommit = 250;
-
-    explicit Writer(TmyDataBase& db)
-        : transaction(db.FBDataBase, db.DBFTransaction.parameters()),
-          deleteChosen(db.FBDataBase, &transaction), insertChosen(db.FBDataBase, &transaction),
-          deleteFixed(db.FBDataBase, &transaction), insertFixed(db.FBDataBase, &transaction),
-          updateStamp(db.FBDataBase, &transaction), mark(db.FBDataBase, &transaction),
-          release(db.FBDataBase, &transaction), undo(db.FBDataBase, &transaction)
-    {
-        deleteChosen.setSql(kSqlDeleteChosen);
-        insertChosen.setSql(kSqlInsertChosen);
-        deleteFixed.setSql(kSqlDeleteFixed);
-        insertFixed.setSql(kSqlInsertFixed);
-        updateStamp.setSql(kSqlUpdateStamp);
-        mark.setSql(QStringLiteral("SAVEPOINT ZF_PLAN_EMPLOYEE"));
-        release.setSql(QStringLiteral("RELEASE SAVEPOINT ZF_PLAN_EMPLOYEE"));
-        undo.setSql(QStringLiteral("ROLLBACK TO SAVEPOINT ZF_PLAN_EMPLOYEE"));
-    }
-    ~Writer() { transaction.rollbackQuietly(); }
-
-    fb::Transaction transaction;
-    fb::Statement deleteChosen;
-    fb::Statement insertChosen;
-    fb::Statement deleteFixed;
-    fb::Statement insertFixed;
-    fb::Statement updateStamp;
-    fb::Statement mark;
-    fb::Statement release;
-    fb::Statement undo;
-    int pending = 0;      // employees stored but not yet committed
-    QString firstPending; // the first of them, as the clerk is told of him
-    QElapsedTimer sinceStart;
+    using PlanStore::PlanStore;
 };
 
 bool TWorkingWithXML::storePlan(Writer& w, const QString& key)
 {
-    const QString year = QStringLiteral("IDYEAR");
-    const QString employee = QStringLiteral("IDEMPLOYEE");
-    bool marked = false;
-    try {
-        if (!w.transaction.isActive()) {
-            w.transaction.start();
-            w.sinceStart.start();
-        }
-        w.mark.execute();
-        marked = true;
-        // The stamp first: updating the employee's row of the plan takes it, so a clerk saving
-        // the same employee meanwhile waits, or is waited for, and the days stored are whole.
-        w.updateStamp.setParam(QStringLiteral("CHECKSUM"), m_content.stamp);
-        w.updateStamp.setParam(year, m_content.year);
-        w.updateStamp.setParam(employee, key);
-        w.updateStamp.execute();
-        const auto replaceDays = [&](fb::Statement& remove, fb::Statement& insert,
-                                     const QList<int>& days) {
-            remove.setParam(year, m_content.year);
-            remove.setParam(employee, key);
-            remove.execute();
-            insert.setParam(year, m_content.year);
-            insert.setParam(employee, key);
-            for (const int day : days) {
-                insert.setParam(QStringLiteral("SELECTEDDAY"), day);
-                insert.execute();
-            }
-        };
-        replaceDays(w.deleteChosen, w.insertChosen, m_content.selectedDays);
-        replaceDays(w.deleteFixed, w.insertFixed, m_content.unchangeableDays);
-        w.release.execute();
-    } catch (const Exception& e) {
-        // This employee's rows go; the ones before him are committed before the message.
-        bool undone = false;
-        if (marked) {
-            try {
-                w.undo.execute();
-                undone = true;
-            } catch (const Exception&) {
-            }
-        }
-        // The first employee not stored: the first of those dropped with the transaction, or
-        // this one.
-        m_run.stopped = true;
-        m_run.stoppedAt = employeeText();
-        if (!undone) {
-            if (w.pending > 0)
-                m_run.stoppedAt = w.firstPending;
-            w.transaction.rollbackQuietly();
-            m_run.done -= w.pending;
-            w.pending = 0;
-        }
-        if (commitStored(w))
-            m_db.ReportUnexpectedError(e.message(), true, kCodeStore);
-        return false;
-    }
-    if (w.pending == 0)
-        w.firstPending = employeeText();
-    ++w.pending;
-    ++m_run.done;
-    if (w.pending >= Writer::kEmployeesPerCommit || w.sinceStart.elapsed() >= Writer::kMsPerCommit)
-        return commitStored(w);
-    return true;
+    w.add(key, employeeText(), m_content.stamp, m_content.selectedDays, m_content.unchangeableDays);
+    return !w.isDue() || commitStored(w);
 }
 
 bool TWorkingWithXML::commitStored(Writer& w)
 {
-    if (!w.transaction.isActive())
+    const PlanStoreResult r = w.flush();
+    m_run.done += r.stored;
+    if (!r.failed)
         return true;
-    try {
-        w.transaction.commit();
-        w.pending = 0;
-        return true;
-    } catch (const Exception& e) {
-        // None of the employees since the last commit were stored: the run stops at the first
-        // of them, whatever came after.
-        w.transaction.rollbackQuietly();
-        m_run.done -= w.pending;
-        w.pending = 0;
-        m_run.stopped = true;
-        m_run.stoppedAt = w.firstPending;
-        m_db.ReportUnexpectedError(e.message(), true, kCodeStore);
-        return false;
-    }
+    // The first employee not stored: the failing one, or the first of a refused commit. The
+    // run ends there, whatever came after.
+    m_run.stopped = true;
+    m_run.stoppedAt = r.stoppedAt;
+    m_db.ReportUnexpectedError(r.message, true, kCodeStore);
+    return false;
 }
 
 bool TWorkingWithXML::ImportPlanFiles(const QStringList& keys)
@@ -243,7 +124,7 @@ bool TWorkingWithXML::ImportPlanFiles(const QStringList& keys)
     for (const PlanEmployee& e : all)
         byKey.insert(e.key, &e);
 
-    Writer writer(m_db);
+    Writer writer(m_db, m_content.year);
     // Every message waits for the clerk: the employees stored so far are committed first. A
     // failed commit ends the run with its own message instead.
     const auto report = [&](const QString& text, int code) {

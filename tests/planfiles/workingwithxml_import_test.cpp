@@ -8,9 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "data/errorlog.h"
 #include "data/fb/connection.h"
 #include "data/fb/statement.h"
 #include "data/fb/transaction.h"
+#include "planfiles/planstore.h"
 
 #include <chrono>
 #include <thread>
@@ -21,6 +23,24 @@ namespace zf {
 namespace {
 
 using test::PlanFilesTest;
+
+// Every day of 2024, as date numbers.
+QList<int> wholeYear()
+{
+    QList<int> days;
+    for (QDate d(2024, 1, 1); d.year() == 2024; d = d.addDays(1))
+        days << d.year() * 10000 + d.month() * 100 + d.day();
+    return days;
+}
+
+// As PlanFilesTest::days lists them.
+QString listed(const QList<int>& days)
+{
+    QStringList texts;
+    for (const int d : days)
+        texts << QString::number(d);
+    return texts.join(QLatin1Char(','));
+}
 
 TEST_F(PlanFilesTest, ImportStoresChangedFilesAndTheirStampsMakeThemCurrent)
 {
@@ -241,6 +261,65 @@ TEST_F(PlanFilesTest, AFailedStoreLeavesTheEmployeeUntouched)
     EXPECT_EQ(stamp("B2"), 0) << "the run stops at the failed store";
 }
 
+// One employee of a chunk failing: those before him stored, he and those after him untouched,
+// and the clerk told what the engine says of the same store outside the chunk's statement. Held
+// by another clerk past the lock timeout, he is told so in Polish.
+TEST_F(PlanFilesTest, AFailureInsideAChunkKeepsTheEmployeesBeforeIt)
+{
+    TWorkingWithXML x(t.db(), 2024);
+    ASSERT_TRUE(exportAll(x));
+    t.exec(QStringLiteral("ALTER TABLE EMPLOYEECONSTDAYS ADD CONSTRAINT TEST_NO_JULY_4 CHECK "
+                          "(SELECTEDDAY <> 20240704)"));
+    QString refused;
+    try {
+        t.exec(QStringLiteral("INSERT INTO EMPLOYEECONSTDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY) "
+                              "VALUES (2024, 'B2', 20240704)"));
+    } catch (const Exception& e) {
+        refused = e.message();
+    }
+    ASSERT_FALSE(refused.isEmpty());
+    fillIn("adam", {20240610}, {}, 21);
+    fillIn("beata", {20240611}, {20240704}, 22);
+    fillIn("cezary", {20240612}, {}, 23);
+    const QStringList all{QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")};
+    const auto expectStoppedAtBeata = [&] {
+        EXPECT_TRUE(x.lastRun().stopped);
+        EXPECT_EQ(x.lastRun().stoppedAt, QStringLiteral("Beata Bednarz (B2)"));
+        EXPECT_EQ(x.lastRun().done, 1);
+        EXPECT_EQ(stamp("A1"), 21);
+        EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "A1"), QStringLiteral("20240610"));
+        EXPECT_EQ(stamp("B2"), 0);
+        EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "B2"), QStringLiteral("20240805"));
+        EXPECT_EQ(stamp("C3"), -7);
+        EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "C3"), QString());
+    };
+    EXPECT_TRUE(x.ImportPlanFiles(all));
+    EXPECT_EQ(messages(),
+              QStringList{QStringLiteral("Wystąpił nieoczekiwany błąd. Orginalny komunikat: ") +
+                          refused});
+    expectStoppedAtBeata();
+
+    fillIn("beata", {20240611}, {}, 22);
+    t.db().SetLockTimeout(1);
+    fb::Connection other;
+    other.attach(t.path(), QString::fromLatin1(test::TestDatabase::kUser),
+                 QString::fromLatin1(test::TestDatabase::kPassword));
+    {
+        fb::Transaction held(other, fb::tpb::write());
+        held.start();
+        fb::Statement st(other, &held);
+        st.setSql(QStringLiteral("UPDATE EMPLOYEESSETTINGS SET THISYEARDAYS=27 WHERE "
+                                 "IDYEAR=2024 AND IDEMPLOYEE='B2'"));
+        st.execute();
+        t.dialogs().clear();
+        EXPECT_TRUE(x.ImportPlanFiles(all));
+        held.rollback();
+    }
+    other.detach();
+    EXPECT_EQ(messages(), QStringList{ErrorLog::kConflictMessage});
+    expectStoppedAtBeata();
+}
+
 // Employees are committed together, but before every message: while the clerk reads about one
 // file, the employees before it are already stored for everybody. A store failing later in the
 // run keeps the employees before it and leaves the failing one untouched.
@@ -327,7 +406,8 @@ TEST_F(PlanFilesTest, AFailedCommitMidRunStopsAtTheFirstEmployeeNotStored)
     EXPECT_EQ(changed, (QStringList{QStringLiteral("B2"), QStringLiteral("C3")}));
 }
 
-// More employees than one commit takes: every one of them stored.
+// More employees than one commit takes, and one with more days than a chunk's slot holds:
+// every one of them stored.
 TEST_F(PlanFilesTest, AnImportOfManyEmployeesStoresThemAll)
 {
     QStringList keys;
@@ -346,15 +426,74 @@ TEST_F(PlanFilesTest, AnImportOfManyEmployeesStoresThemAll)
     for (int i = 0; i < keys.size(); ++i)
         fillIn(QStringLiteral("m%1").arg(keys.at(i)).toLatin1().constData(), {20240610 + i % 5}, {},
                1000 + i);
+    // The whole year chosen, more than a chunk's slot holds, and the first days of each month
+    // fixed as well.
+    const QList<int> year = wholeYear();
+    QList<int> firsts;
+    for (const int d : year)
+        if (d % 100 <= 3)
+            firsts << d;
+    fillIn("mM070", year, firsts, 1070);
     ASSERT_TRUE(x.ImportPlanFiles(keys));
     EXPECT_TRUE(messages().isEmpty()) << messages().join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(x.lastRun().done, 130);
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "M070"), listed(year));
+    EXPECT_EQ(days("EMPLOYEECONSTDAYS", "M070"), listed(firsts));
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "M071"), QStringLiteral("20240611"));
     EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT COUNT(*) FROM EMPLOYEESSETTINGS WHERE "
                                          "IDYEAR=2024 AND CHECKSUM >= 1000")),
               130);
     EXPECT_EQ(t.scalarInt(QStringLiteral("SELECT SUM(CHECKSUM - 1000) FROM EMPLOYEESSETTINGS "
                                          "WHERE IDYEAR=2024 AND CHECKSUM >= 1000")),
               129 * 130 / 2);
+}
+
+// The statements of the store: one per chunk, whatever its employees' days; an employee with more
+// days than a slot holds alone; a chunk that fails, one by one up to the employee that fails.
+TEST_F(PlanFilesTest, TheStoreRunsOneStatementPerChunk)
+{
+    // A statement keeps the constraints of the moment it was prepared: refused from the start.
+    t.exec(QStringLiteral("ALTER TABLE EMPLOYEEHOLIDAYS ADD CONSTRAINT TEST_NO_JULY_4 CHECK "
+                          "(SELECTEDDAY <> 20240704)"));
+    PlanStore store(t.db(), 2024);
+    const QString a = QStringLiteral("A1"), b = QStringLiteral("B2"), c = QStringLiteral("C3");
+    store.add(a, a, 31, {20240610, 20240611}, {20240612});
+    store.add(c, c, 33, {}, {20240613});
+    PlanStoreResult r = store.flush();
+    EXPECT_FALSE(r.failed);
+    EXPECT_EQ(r.stored, 2);
+    EXPECT_EQ(store.statements(), 1);
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "A1"), QStringLiteral("20240610,20240611"));
+    EXPECT_EQ(days("EMPLOYEECONSTDAYS", "A1"), QStringLiteral("20240612"));
+    EXPECT_EQ(days("EMPLOYEECONSTDAYS", "C3"), QStringLiteral("20240613"));
+    EXPECT_EQ(stamp("C3"), 33);
+
+    const QList<int> year = wholeYear();
+    store.add(a, a, 41, {20240614}, {});
+    QList<int> yearButJuly4 = year;
+    yearButJuly4.removeOne(20240704);
+    store.add(b, b, 42, yearButJuly4, year);
+    store.add(c, c, 43, {20240615}, {});
+    r = store.flush();
+    EXPECT_EQ(r.stored, 3);
+    EXPECT_EQ(store.statements(), 4) << "Adam, Beata alone, Cezary";
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "B2"), listed(yearButJuly4));
+    EXPECT_EQ(days("EMPLOYEECONSTDAYS", "B2"), listed(year));
+    EXPECT_EQ(stamp("B2"), 42);
+
+    store.add(a, a, 51, {20240616}, {});
+    store.add(b, b, 52, {20240704}, {});
+    store.add(c, c, 53, {20240617}, {});
+    r = store.flush();
+    EXPECT_TRUE(r.failed);
+    EXPECT_EQ(r.stored, 1);
+    EXPECT_EQ(r.stoppedAt, b);
+    EXPECT_TRUE(r.message.contains(QStringLiteral("TEST_NO_JULY_4"))) << r.message.toStdString();
+    EXPECT_EQ(store.statements(), 4 + 3) << "the chunk, then Adam and Beata";
+    EXPECT_EQ(stamp("A1"), 51);
+    EXPECT_EQ(stamp("B2"), 42);
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "B2"), listed(yearButJuly4));
+    EXPECT_EQ(days("EMPLOYEEHOLIDAYS", "C3"), QStringLiteral("20240615"));
 }
 
 // Another clerk saving the employee's settings holds the row: the import waits for him and then
