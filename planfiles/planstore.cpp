@@ -1,5 +1,6 @@
 #include "planfiles/planstore.h"
 
+#include "data/daysblock.h"
 #include "data/mydatabase.h"
 #include "util/exception.h"
 
@@ -19,39 +20,7 @@ constexpr int kChunkDayChars = 1150;
 constexpr int kSlotBytes = (kChunkDayChars + 2) + (20 + 2) + 4 + 3 * 2 + 6;
 static_assert(kSlots * kSlotBytes + 16 < 64 * 1024, "a chunk must fit the input message");
 // The one-employee form holds every day of a year twice.
-constexpr int kSingleDayChars = 2 * 366 * 8 + 1;
-
-// One employee's store, in the order the statements of one save take: the stamp first, then
-// his chosen and his fixed days replaced. D is the days as daysText gives them.
-// The variables in the statements are written ": NAME", apart, as PSQL allows: the data layer
-// would take ":NAME" for a parameter of the block.
-const QString kStorePlan = QStringLiteral(R"(
-  DECLARE PROCEDURE ZF_STORE_PLAN (Y INTEGER, K VARCHAR(20), S INTEGER, D %1)
-  AS
-    DECLARE I INTEGER = 1;
-    DECLARE FIXED INTEGER;
-    DECLARE N INTEGER;
-  BEGIN
-    UPDATE EMPLOYEESSETTINGS SET CHECKSUM = : S WHERE IDYEAR = : Y AND IDEMPLOYEE = : K;
-    DELETE FROM EMPLOYEEHOLIDAYS WHERE IDYEAR = : Y AND IDEMPLOYEE = : K;
-    FIXED = POSITION('/' IN D);
-    WHILE (I < FIXED) DO
-    BEGIN
-      INSERT INTO EMPLOYEEHOLIDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY)
-        VALUES (: Y, : K, CAST(SUBSTRING(: D FROM : I FOR 8) AS INTEGER));
-      I = I + 8;
-    END
-    DELETE FROM EMPLOYEECONSTDAYS WHERE IDYEAR = : Y AND IDEMPLOYEE = : K;
-    I = FIXED + 1;
-    N = CHAR_LENGTH(D);
-    WHILE (I <= N) DO
-    BEGIN
-      INSERT INTO EMPLOYEECONSTDAYS (IDYEAR, IDEMPLOYEE, SELECTEDDAY)
-        VALUES (: Y, : K, CAST(SUBSTRING(: D FROM : I FOR 8) AS INTEGER));
-      I = I + 8;
-    END
-  END
-)");
+constexpr int kSingleDayChars = daysblock::kYearDaysChars;
 
 QString blockSql(int slotCount, int dayChars)
 {
@@ -62,38 +31,17 @@ QString blockSql(int slotCount, int dayChars)
         inputs += QStringLiteral(",\n  K%1 VARCHAR(20) = :K%1, S%1 INTEGER = :S%1, D%1 %2 = :D%1")
                       .arg(i)
                       .arg(days);
-        calls += QStringLiteral(
-                     "  IF (K%1 IS NOT NULL) THEN EXECUTE PROCEDURE ZF_STORE_PLAN (Y, K%1, S%1, "
-                     "D%1);\n")
+        // The stamp first: it takes his row of the plan, so that a clerk saving him meanwhile
+        // waits, or is waited for, and the days stored are whole.
+        calls += QStringLiteral("  IF (K%1 IS NOT NULL) THEN BEGIN\n"
+                                "    UPDATE EMPLOYEESSETTINGS SET CHECKSUM = : S%1 WHERE IDYEAR = : Y "
+                                "AND IDEMPLOYEE = : K%1;\n"
+                                "    EXECUTE PROCEDURE ZF_REPLACE_DAYS (Y, K%1, D%1);\n"
+                                "  END\n")
                      .arg(i);
     }
-    return inputs + QStringLiteral(")\nAS") + kStorePlan.arg(days) + QStringLiteral("BEGIN\n") +
-           calls + QStringLiteral("END");
-}
-
-// The chosen days, "/", the fixed days; each date number in its eight digits.
-QByteArray daysText(const QList<int>& chosen, const QList<int>& fixed)
-{
-    QByteArray text;
-    text.reserve((chosen.size() + fixed.size()) * 8 + 1);
-    for (const int day : chosen)
-        text += QByteArray::number(day).rightJustified(8, '0');
-    text += '/';
-    for (const int day : fixed)
-        text += QByteArray::number(day).rightJustified(8, '0');
-    return text;
-}
-
-// An error inside the block ends with where in the block it happened; the clerk and the log get
-// the engine's text as the same statements outside a block give it.
-QString withoutBlockLines(const QString& message)
-{
-    QStringList lines = message.split(QLatin1Char('\n'));
-    lines.removeIf([](const QString& line) {
-        return line.startsWith(QLatin1String("At sub procedure 'ZF_STORE_PLAN'")) ||
-               line.startsWith(QLatin1String("At block line:"));
-    });
-    return lines.join(QLatin1Char('\n'));
+    return inputs + QStringLiteral(")\nAS") + daysblock::ReplaceDaysProcedure(days) +
+           QStringLiteral("BEGIN\n") + calls + QStringLiteral("END");
 }
 
 } // namespace
@@ -133,7 +81,7 @@ void PlanStore::add(const QString& key, const QString& text, int stamp, const QL
 {
     if (m_pending.empty())
         m_sinceFirst.start();
-    m_pending.push_back(Pending{key, text, stamp, daysText(chosen, fixed)});
+    m_pending.push_back(Pending{key, text, stamp, daysblock::DaysText(chosen, fixed)});
 }
 
 bool PlanStore::isDue() const
@@ -210,7 +158,7 @@ PlanStoreResult PlanStore::flush()
                     storeOne(plans[from]);
                 } catch (const Exception& e) {
                     failedAt = from;
-                    failure = withoutBlockLines(e.message());
+                    failure = daysblock::WithoutBlockLines(e.message());
                     break;
                 }
             }

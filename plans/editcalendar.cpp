@@ -1,5 +1,6 @@
 #include "plans/editcalendar.h"
 
+#include "data/daysblock.h"
 #include "data/fb/transactionguard.h"
 #include "data/leavesql.h"
 #include "data/mydatabase.h"
@@ -13,6 +14,23 @@ namespace zf {
 namespace {
 
 constexpr int kCodeSave = 151801;
+
+// The save in one statement: the employee's row of the plan taken first (a clerk or an import
+// saving him meanwhile waits, or is waited for, and the days stored are whole), then his days
+// replaced; nothing is written when he is no longer in the plan.
+const QString kSaveBlock =
+    QStringLiteral("EXECUTE BLOCK (Y INTEGER = :IDYEAR, K VARCHAR(20) = :IDEMPLOYEE, D VARCHAR(%1) "
+                   "= :DAYS)\n"
+                   "RETURNS (INPLAN INTEGER)\nAS")
+        .arg(daysblock::kYearDaysChars) +
+    daysblock::ReplaceDaysProcedure(QStringLiteral("VARCHAR(%1)").arg(daysblock::kYearDaysChars)) +
+    QStringLiteral("BEGIN\n"
+                   "  INPLAN = 0;\n"
+                   "  FOR SELECT 1 FROM EMPLOYEESSETTINGS WHERE IDYEAR = : Y AND IDEMPLOYEE = : K "
+                   "WITH LOCK INTO INPLAN DO BEGIN END\n"
+                   "  IF (INPLAN = 1) THEN EXECUTE PROCEDURE ZF_REPLACE_DAYS (Y, K, D);\n"
+                   "  SUSPEND;\n"
+                   "END");
 
 // The slot of a date of the plan year; nullptr for any other number.
 DayState* slotOf(YearDays& days, int dateNumber, int year)
@@ -84,42 +102,35 @@ SaveCalendarResult SaveEditCalendar(TmyDataBase& db, int year, const QString& em
 {
     if (remaining < 0 && checkRange)
         return SaveCalendarResult::OverLimit;
+    QList<int> chosen;
+    QList<int> unchangeable;
+    for (int m = 1; m <= 12; ++m) {
+        for (int d = 1; d <= 31; ++d) {
+            const int n = year * 10000 + m * 100 + d;
+            const DayState& s = days[static_cast<size_t>(m - 1)][static_cast<size_t>(d - 1)];
+            // Slots that are no day of the month are never written.
+            if (!IsValidDateNumber(n))
+                continue;
+            if (s.selected)
+                chosen << n;
+            if (s.unchangeable)
+                unchangeable << n;
+        }
+    }
     fb::Statement& st = db.DBFWorkingSQL;
     try {
         fb::TransactionGuard guard(db.DBFTransaction);
         st.close();
         st.setTransaction(&db.DBFTransaction);
-        st.setSql(leavesql::kLockEmployeeRow);
+        st.setSql(kSaveBlock);
         st.setParam(QStringLiteral("IDYEAR"), year);
         st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
+        st.setParam(QStringLiteral("DAYS"), daysblock::DaysText(chosen, unchangeable));
         st.execute();
-        const bool inPlan = st.fetch();
+        const bool inPlan = st.fetch() && st.intValue(0) == 1;
         st.close();
         if (!inPlan)
             return SaveCalendarResult::NotInPlan;
-        const auto replace = [&](const WriteSet& set, bool DayState::*flag) {
-            st.setSql(set.deleteSql);
-            st.setParam(QStringLiteral("IDYEAR"), year);
-            st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
-            st.execute();
-            st.setSql(set.insertSql);
-            for (int m = 1; m <= 12; ++m) {
-                for (int d = 1; d <= 31; ++d) {
-                    const int n = year * 10000 + m * 100 + d;
-                    // Slots that are no day of the month are never written.
-                    if (!(days[static_cast<size_t>(m - 1)][static_cast<size_t>(d - 1)].*flag) ||
-                        !IsValidDateNumber(n))
-                        continue;
-                    st.setParam(QStringLiteral("IDYEAR"), year);
-                    st.setParam(QStringLiteral("IDEMPLOYEE"), employee);
-                    st.setParam(QStringLiteral("SELECTEDDAY"), n);
-                    st.execute();
-                }
-            }
-        };
-        replace(TmyDataBase::DBFUEmployeeHolidays, &DayState::selected);
-        replace(TmyDataBase::DBFUEmployeeConstDays, &DayState::unchangeable);
-        st.close();
         guard.commit();
         return SaveCalendarResult::Saved;
     } catch (const Exception& e) {
@@ -129,8 +140,9 @@ SaveCalendarResult SaveEditCalendar(TmyDataBase& db, int year, const QString& em
         if (fb::isLockConflict(e))
             db.ReportUnexpectedError(e, kCodeSave);
         else
-            db.ReportUnexpectedError(e.message() + QStringLiteral("\n\n") + kSaveKeptHint, true,
-                                     kCodeSave);
+            db.ReportUnexpectedError(daysblock::WithoutBlockLines(e.message()) +
+                                         QStringLiteral("\n\n") + kSaveKeptHint,
+                                     true, kCodeSave);
         return SaveCalendarResult::Failed;
     }
 }
