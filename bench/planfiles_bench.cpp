@@ -50,7 +50,7 @@ constexpr double kImportTarget = 1.1;
 constexpr int kImportRuns = 7;
 // Both sides of the export end in a sync of the file system, whose time swings by half from one
 // run to the next here: more runs than the rest, for a steadier median.
-constexpr int kExportRuns = 11;
+constexpr int kExportRuns = 21;
 // As the import commits the employees it stores.
 constexpr int kEmployeesPerCommit = zf::PlanStore::kEmployeesPerCommit;
 

@@ -36,7 +36,7 @@ void DataSet::open()
             std::vector<QVariant> row;
             row.reserve(static_cast<size_t>(names.size()));
             for (int i = 0; i < names.size(); ++i)
-                row.push_back(m_statement.value(i));
+                row.push_back(m_statement.valueOnce(i));
             rows.push_back(std::move(row));
         }
     } catch (...) {

@@ -305,6 +305,12 @@ QVariant Statement::value(int index) const
     return m_row[i];
 }
 
+QVariant Statement::valueOnce(int index) const
+{
+    const auto i = static_cast<size_t>(index);
+    return m_converted.at(i) ? m_row[i] : m_out->output(index, nullptr, nullptr);
+}
+
 QVariant Statement::value(const QString& name) const
 {
     const int i = fieldIndex(name);

@@ -70,6 +70,8 @@ public:
     // while the transaction is sure to be active).
     QVariant value(int index) const;
     QVariant value(const QString& name) const; // throws Error on an unknown field
+    // The same, converted afresh without being kept: for copying each row once.
+    QVariant valueOnce(int index) const;
     // The same, read in place without a QVariant, for loops over many rows.
     bool isNull(int index) const;
     // What toInt(value(index)) gives: 0 for null.
