@@ -4,6 +4,8 @@
 
 #include <QDateTime>
 
+#include <iterator>
+
 namespace zf::fb {
 
 DataSet::DataSet(Connection& connection, Transaction& transaction, QString name,
@@ -25,35 +27,39 @@ void DataSet::setParam(const QString& name, const QVariant& value)
 
 void DataSet::open()
 {
+    // As many as the last time: a list reopened mostly keeps its size.
+    const std::size_t lastSize = m_values.size();
     close();
     m_statement.execute();
-    std::vector<std::vector<QVariant>> rows;
     QStringList names;
     for (int i = 0; i < m_statement.fieldCount(); ++i)
         names << m_statement.fieldName(i);
+    std::vector<QVariant> values;
+    values.reserve(lastSize);
+    int rowCount = 0;
     try {
         while (m_statement.fetch()) {
-            std::vector<QVariant> row;
-            row.reserve(static_cast<size_t>(names.size()));
             for (int i = 0; i < names.size(); ++i)
-                row.push_back(m_statement.valueOnce(i));
-            rows.push_back(std::move(row));
+                values.push_back(m_statement.valueOnce(i));
+            ++rowCount;
         }
     } catch (...) {
         m_statement.close();
         throw;
     }
-    replaceRows(names, std::move(rows));
+    replaceRows(names, std::move(values), rowCount);
 }
 
-void DataSet::replaceRows(const QStringList& fieldNames, std::vector<std::vector<QVariant>> rows)
+void DataSet::replaceRows(const QStringList& fieldNames, std::vector<QVariant> values,
+                          int rowCount)
 {
     emit aboutToChange();
     m_fieldNames = fieldNames;
-    m_rows = std::move(rows);
+    m_values = std::move(values);
+    m_rowCount = rowCount;
     m_open = true;
-    m_current = m_rows.empty() ? -1 : 0;
-    m_eof = m_rows.empty();
+    m_current = rowCount == 0 ? -1 : 0;
+    m_eof = rowCount == 0;
     m_bof = true;
     emit changed();
     if (!m_controlsDisabled)
@@ -67,7 +73,8 @@ void DataSet::close()
         return;
     emit aboutToChange();
     m_open = false;
-    m_rows.clear();
+    m_values.clear();
+    m_rowCount = 0;
     m_current = -1;
     m_eof = m_bof = true;
     emit changed();
@@ -77,7 +84,7 @@ void DataSet::reopen()
 {
     const int keep = m_current;
     open();
-    if (keep >= 0 && !m_rows.empty())
+    if (keep >= 0 && !(m_rowCount == 0))
         setCurrentRow(qMin(keep, recordCount() - 1));
 }
 
@@ -87,7 +94,13 @@ void DataSet::setRows(const QStringList& fieldNames, std::vector<std::vector<QVa
     QStringList names;
     for (const QString& n : fieldNames)
         names << n.toUpper();
-    replaceRows(names, std::move(rows));
+    std::vector<QVariant> values;
+    values.reserve(rows.size() * static_cast<size_t>(names.size()));
+    for (std::vector<QVariant>& row : rows) {
+        row.resize(static_cast<size_t>(names.size()));
+        std::move(row.begin(), row.end(), std::back_inserter(values));
+    }
+    replaceRows(names, std::move(values), static_cast<int>(rows.size()));
 }
 
 void DataSet::setCurrent(int row, bool eof, bool bof)
@@ -102,19 +115,19 @@ void DataSet::setCurrent(int row, bool eof, bool bof)
 
 void DataSet::first()
 {
-    setCurrent(m_rows.empty() ? -1 : 0, m_rows.empty(), true);
+    setCurrent((m_rowCount == 0) ? -1 : 0, (m_rowCount == 0), true);
 }
 
 void DataSet::last()
 {
-    setCurrent(recordCount() - 1, m_rows.empty(), m_rows.empty());
+    setCurrent(recordCount() - 1, (m_rowCount == 0), (m_rowCount == 0));
 }
 
 void DataSet::next()
 {
-    if (m_rows.empty() || m_current >= recordCount() - 1) {
+    if ((m_rowCount == 0) || m_current >= recordCount() - 1) {
         // Stepping past the last row leaves it current and sets the end flag.
-        setCurrent(m_current, true, m_rows.empty());
+        setCurrent(m_current, true, (m_rowCount == 0));
         return;
     }
     setCurrent(m_current + 1, false, false);
@@ -123,7 +136,7 @@ void DataSet::next()
 void DataSet::prior()
 {
     if (m_current <= 0) {
-        setCurrent(m_current, m_rows.empty(), true);
+        setCurrent(m_current, (m_rowCount == 0), true);
         return;
     }
     setCurrent(m_current - 1, false, false);
@@ -146,7 +159,8 @@ QVariant DataSet::valueAt(int row, int column) const
 {
     if (row < 0 || row >= recordCount() || column < 0 || column >= fieldCount())
         return {};
-    return m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+    return m_values[static_cast<size_t>(row) * static_cast<size_t>(fieldCount()) +
+                    static_cast<size_t>(column)];
 }
 
 QVariant DataSet::value(const QString& field) const

@@ -43,8 +43,8 @@ public:
     void reopen();
     bool isOpen() const { return m_open; }
 
-    int recordCount() const { return static_cast<int>(m_rows.size()); }
-    bool isEmpty() const { return m_rows.empty(); }
+    int recordCount() const { return m_rowCount; }
+    bool isEmpty() const { return m_rowCount == 0; }
     // Row number of the current row, -1 when the list is empty or closed.
     int currentRow() const { return m_current; }
     bool eof() const { return m_eof; }
@@ -88,14 +88,16 @@ signals:
     void currentRowChanged(int row);
 
 private:
-    void replaceRows(const QStringList& fieldNames, std::vector<std::vector<QVariant>> rows);
+    void replaceRows(const QStringList& fieldNames, std::vector<QVariant> values, int rowCount);
     void setCurrent(int row, bool eof, bool bof);
 
     Statement m_statement;
     QString m_name;
     bool m_open = false;
     QStringList m_fieldNames;
-    std::vector<std::vector<QVariant>> m_rows;
+    // Row after row, each of the fields' count: one allocation for the whole list.
+    std::vector<QVariant> m_values;
+    int m_rowCount = 0;
     int m_current = -1;
     bool m_eof = true;
     bool m_bof = true;
