@@ -413,6 +413,52 @@ TEST_F(FbTest, DataSetNavigatesAndFormats)
     EXPECT_TRUE(list.value(QStringLiteral("ID")).isNull() || !list.isOpen());
 }
 
+// Every cell where it was fetched, over a reopening that grows the list, and rows handed in
+// shorter than the fields.
+TEST_F(FbTest, DataSetKeepsEveryCellInItsRowAndColumn)
+{
+    const auto insert = [&](int from, int to) {
+        for (int i = from; i <= to; ++i)
+            exec(QStringLiteral("INSERT INTO T (ID, TXT) VALUES (:ID, :TXT)"),
+                 {{QStringLiteral("ID"), i},
+                  {QStringLiteral("TXT"), i % 7 ? QVariant(QString::number(i * 10)) : QVariant()}});
+    };
+    const auto expectRows = [](const DataSet& list, int count) {
+        ASSERT_EQ(list.recordCount(), count);
+        for (int r = 0; r < count; ++r) {
+            const int id = r + 1;
+            EXPECT_EQ(list.valueAt(r, 0).toInt(), id);
+            EXPECT_EQ(list.valueAt(r, 1).isValid(), id % 7 != 0) << id;
+            if (id % 7) {
+                EXPECT_EQ(list.valueAt(r, 1).toString(), QString::number(id * 10));
+            }
+            EXPECT_EQ(list.valueAt(r, 2).toInt(), id * 2);
+        }
+        EXPECT_FALSE(list.valueAt(count, 0).isValid());
+        EXPECT_FALSE(list.valueAt(0, 3).isValid());
+    };
+    insert(1, 40);
+    Transaction reader(db, tpb::readOnlyReadCommitted());
+    reader.start();
+    DataSet list(db, reader, QStringLiteral("list"));
+    list.setSql(QStringLiteral("SELECT ID, TXT, ID * 2 AS TWICE FROM T ORDER BY ID"));
+    list.open();
+    expectRows(list, 40);
+    reader.commit();
+    insert(41, 95);
+    reader.start();
+    list.reopen();
+    expectRows(list, 95);
+
+    list.setRows({QStringLiteral("a"), QStringLiteral("b")},
+                 {{1}, {2, QStringLiteral("x")}, {}});
+    ASSERT_EQ(list.recordCount(), 3);
+    EXPECT_FALSE(list.valueAt(0, 1).isValid());
+    EXPECT_EQ(list.valueAt(1, 0).toInt(), 2);
+    EXPECT_EQ(list.valueAt(1, 1).toString(), QStringLiteral("x"));
+    EXPECT_FALSE(list.valueAt(2, 0).isValid());
+}
+
 TEST_F(FbTest, ModelShowsDisplayTextsAndRawValues)
 {
     exec(QStringLiteral("INSERT INTO T (ID, TXT) VALUES (1, 'a')"));

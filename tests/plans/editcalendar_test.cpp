@@ -150,6 +150,25 @@ TEST_F(EditCalendarTest, SavingReplacesBothTablesAndDropsHiddenDays)
     EXPECT_TRUE(days("EMPLOYEEHOLIDAYS", "P1").isEmpty());
 }
 
+// Every day of the year ticked and unchangeable: the longest save there is.
+TEST_F(EditCalendarTest, AWholeYearIsSavedAndReadBackExactly)
+{
+    EditCalendarState s;
+    ASSERT_TRUE(LoadEditCalendar(t.db(), 2014, QStringLiteral("P1"), s));
+    for (int m = 1; m <= 12; ++m)
+        for (int d = 1; d <= 31; ++d) {
+            slot(s.days, m, d).selected = true;
+            slot(s.days, m, d).unchangeable = true;
+        }
+    ASSERT_EQ(SaveEditCalendar(t.db(), 2014, QStringLiteral("P1"), s.days, -400, false),
+              SaveCalendarResult::Saved);
+    const QStringList leave = days("EMPLOYEEHOLIDAYS", "P1");
+    ASSERT_EQ(leave.size(), 365);
+    EXPECT_EQ(leave.front(), QStringLiteral("20140101"));
+    EXPECT_EQ(leave.back(), QStringLiteral("20141231"));
+    EXPECT_EQ(days("EMPLOYEECONSTDAYS", "P1"), leave);
+}
+
 TEST_F(EditCalendarTest, DatabaseErrorKeepsBothTablesAsTheyWere)
 {
     const QStringList leaveBefore = days("EMPLOYEEHOLIDAYS", "P2");
@@ -169,8 +188,13 @@ TEST_F(EditCalendarTest, DatabaseErrorKeepsBothTablesAsTheyWere)
     // Reported once, by the database module; the window adds nothing.
     ASSERT_EQ(t.dialogs().informationTexts().size(), 1);
     EXPECT_TRUE(SaveCalendarMessage(SaveCalendarResult::Failed).isEmpty());
-    // The editor keeps the ticks, and the report says what to do with them.
-    EXPECT_TRUE(t.dialogs().informationTexts()[0].endsWith(kSaveKeptHint));
+    // The editor keeps the ticks, and the report says what to do with them: the engine's text
+    // as the plain statements give it, without where in the save's block it happened.
+    const QString& report = t.dialogs().informationTexts()[0];
+    EXPECT_TRUE(report.endsWith(kSaveKeptHint));
+    EXPECT_TRUE(report.contains(QLatin1String("CHK_NO_DECEMBER"))) << report.toStdString();
+    EXPECT_FALSE(report.contains(QLatin1String("At block line"))) << report.toStdString();
+    EXPECT_FALSE(report.contains(QLatin1String("ZF_REPLACE_DAYS"))) << report.toStdString();
     QFile log(t.db().errorLog().path());
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("[0000151801]"));
