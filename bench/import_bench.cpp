@@ -1,6 +1,6 @@
 // How long the employee import takes for a sheet of 10,000 and of 50,000 employees: loading,
-// verification and the import into an embedded database, next to the same rows going through one prepared INSERT
-// in one transaction. Prints numbers; never fails on them.
+// verification and the import into an embedded database, next to the same rows going through one
+// prepared INSERT in one transaction. Prints numbers; never fails on them.
 #include "data/databasecreation.h"
 #include "data/fb/statement.h"
 #include "data/fb/transactionguard.h"

@@ -425,8 +425,8 @@ int run(const QString& root)
                 importFloor->startupCpu.median());
     std::printf("  floor: isql-fb less start-up   median %8.1f ms, CPU %.1f ms\n", importFloorMs,
                 isqlCpuMs);
-    std::printf("  same store, files read only    median %8.1f ms (best %.1f)\n", storeRuns.median(),
-                storeRuns.best());
+    std::printf("  same store, files read only    median %8.1f ms (best %.1f)\n",
+                storeRuns.median(), storeRuns.best());
     std::printf("  ours / isql-fb less start-up   %.2f (literal statements, one per day)\n",
                 importRuns.median() / importFloorMs);
     zf::bench::printResult("plan files read, 2,000", importRuns.median(), storeRuns.median(),

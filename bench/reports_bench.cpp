@@ -1,4 +1,4 @@
-// How fast the yearly schedule is laid out and saved as PDF for 100 and 500 employees, each
+// How fast the yearly schedule is laid out and saved as PDF for 100, 500 and 2,000 employees, each
 // with a plan, non-working days and leave days; prints pages per second (wall clock and CPU
 // time, the median of kRuns runs) and the PDF's size. Never fails on time.
 // ZF_BENCH_KEEP=1 keeps the temporary folder with the PDFs for a look at their content.
@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -126,9 +127,14 @@ int runOne(const QString& root, int employees)
                 static_cast<long long>(QFileInfo(pdf).size()),
                 doc.pageCount() * 1000.0 / median(totalMs), median(layoutCpuMs), median(totalCpuMs),
                 doc.pageCount() * 1000.0 / median(totalCpuMs), kRuns);
+    if (employees >= 500) {
+        // The pace kept from a mid-sized company to a large one.
+        const QByteArray label = "yearly schedule to PDF, " +
+                                 QLocale(QLocale::English).toString(employees).toLatin1();
+        zf::bench::printAtLeast(label.constData(), doc.pageCount() * 1000.0 / median(totalMs),
+                                300, "pages/s");
+    }
     if (employees == 500) {
-        zf::bench::printAtLeast("yearly schedule to PDF, 500",
-                                doc.pageCount() * 1000.0 / median(totalMs), 300, "pages/s");
         // The file as the schedule of 500 came out before its pages were drawn in passes.
         zf::bench::printLimit("yearly schedule PDF size, 500",
                               static_cast<double>(QFileInfo(pdf).size()) / 1e6, 3.80, "MB");
@@ -150,7 +156,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     zf::setDateSeparator(QLatin1Char('-'));
-    for (int employees : {100, 500})
+    for (int employees : {100, 500, 2000})
         if (runOne(root.path(), employees) != 0)
             return 1;
     return 0;
