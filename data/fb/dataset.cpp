@@ -1,12 +1,24 @@
 #include "data/fb/dataset.h"
 
 #include "data/fb/error.h"
+#include "util/textcodec.h"
 
 #include <QDateTime>
 
 #include <iterator>
 
 namespace zf::fb {
+
+namespace {
+
+// Where a fetched text's bytes are in the list's m_text.
+struct TextCell
+{
+    qsizetype offset = 0;
+    qsizetype size = 0;
+};
+
+} // namespace
 
 DataSet::DataSet(Connection& connection, Transaction& transaction, QString name,
                  QObject* parent)
@@ -29,6 +41,7 @@ void DataSet::open()
 {
     // As many as the last time: a list reopened mostly keeps its size.
     const std::size_t lastSize = m_values.size();
+    const qsizetype lastText = m_text.size();
     close();
     m_statement.execute();
     QStringList names;
@@ -36,26 +49,35 @@ void DataSet::open()
         names << m_statement.fieldName(i);
     std::vector<QVariant> values;
     values.reserve(lastSize);
+    QByteArray text;
+    text.reserve(lastText);
     int rowCount = 0;
     try {
         while (m_statement.fetch()) {
-            for (int i = 0; i < names.size(); ++i)
-                values.push_back(m_statement.valueOnce(i));
+            for (int i = 0; i < names.size(); ++i) {
+                if (const std::optional<QByteArrayView> bytes = m_statement.textIfAny(i)) {
+                    values.push_back(QVariant::fromValue(TextCell{text.size(), bytes->size()}));
+                    text.append(*bytes);
+                } else {
+                    values.push_back(m_statement.valueOnce(i));
+                }
+            }
             ++rowCount;
         }
     } catch (...) {
         m_statement.close();
         throw;
     }
-    replaceRows(names, std::move(values), rowCount);
+    replaceRows(names, std::move(values), std::move(text), rowCount);
 }
 
 void DataSet::replaceRows(const QStringList& fieldNames, std::vector<QVariant> values,
-                          int rowCount)
+                          QByteArray text, int rowCount)
 {
     emit aboutToChange();
     m_fieldNames = fieldNames;
     m_values = std::move(values);
+    m_text = std::move(text);
     m_rowCount = rowCount;
     m_open = true;
     m_current = rowCount == 0 ? -1 : 0;
@@ -74,6 +96,7 @@ void DataSet::close()
     emit aboutToChange();
     m_open = false;
     m_values.clear();
+    m_text.clear();
     m_rowCount = 0;
     m_current = -1;
     m_eof = m_bof = true;
@@ -84,7 +107,7 @@ void DataSet::reopen()
 {
     const int keep = m_current;
     open();
-    if (keep >= 0 && !(m_rowCount == 0))
+    if (keep >= 0 && m_rowCount > 0)
         setCurrentRow(qMin(keep, recordCount() - 1));
 }
 
@@ -100,7 +123,7 @@ void DataSet::setRows(const QStringList& fieldNames, std::vector<std::vector<QVa
         row.resize(static_cast<size_t>(names.size()));
         std::move(row.begin(), row.end(), std::back_inserter(values));
     }
-    replaceRows(names, std::move(values), static_cast<int>(rows.size()));
+    replaceRows(names, std::move(values), {}, static_cast<int>(rows.size()));
 }
 
 void DataSet::setCurrent(int row, bool eof, bool bof)
@@ -115,19 +138,19 @@ void DataSet::setCurrent(int row, bool eof, bool bof)
 
 void DataSet::first()
 {
-    setCurrent((m_rowCount == 0) ? -1 : 0, (m_rowCount == 0), true);
+    setCurrent(m_rowCount == 0 ? -1 : 0, m_rowCount == 0, true);
 }
 
 void DataSet::last()
 {
-    setCurrent(recordCount() - 1, (m_rowCount == 0), (m_rowCount == 0));
+    setCurrent(recordCount() - 1, m_rowCount == 0, m_rowCount == 0);
 }
 
 void DataSet::next()
 {
-    if ((m_rowCount == 0) || m_current >= recordCount() - 1) {
+    if (m_rowCount == 0 || m_current >= recordCount() - 1) {
         // Stepping past the last row leaves it current and sets the end flag.
-        setCurrent(m_current, true, (m_rowCount == 0));
+        setCurrent(m_current, true, m_rowCount == 0);
         return;
     }
     setCurrent(m_current + 1, false, false);
@@ -136,7 +159,7 @@ void DataSet::next()
 void DataSet::prior()
 {
     if (m_current <= 0) {
-        setCurrent(m_current, (m_rowCount == 0), true);
+        setCurrent(m_current, m_rowCount == 0, true);
         return;
     }
     setCurrent(m_current - 1, false, false);
@@ -159,8 +182,12 @@ QVariant DataSet::valueAt(int row, int column) const
 {
     if (row < 0 || row >= recordCount() || column < 0 || column >= fieldCount())
         return {};
-    return m_values[static_cast<size_t>(row) * static_cast<size_t>(fieldCount()) +
-                    static_cast<size_t>(column)];
+    const QVariant& v = m_values[static_cast<size_t>(row) * static_cast<size_t>(fieldCount()) +
+                                 static_cast<size_t>(column)];
+    if (v.metaType() != QMetaType::fromType<TextCell>())
+        return v;
+    const auto* cell = static_cast<const TextCell*>(v.constData());
+    return fromCp1250(QByteArrayView(m_text.constData() + cell->offset, cell->size));
 }
 
 QVariant DataSet::value(const QString& field) const

@@ -2,6 +2,7 @@
 
 #include "data/fb/statement.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -88,15 +89,19 @@ signals:
     void currentRowChanged(int row);
 
 private:
-    void replaceRows(const QStringList& fieldNames, std::vector<QVariant> values, int rowCount);
+    void replaceRows(const QStringList& fieldNames, std::vector<QVariant> values, QByteArray text,
+                     int rowCount);
     void setCurrent(int row, bool eof, bool bof);
 
     Statement m_statement;
     QString m_name;
     bool m_open = false;
     QStringList m_fieldNames;
-    // Row after row, each of the fields' count: one allocation for the whole list.
+    // Row after row, each of the fields' count: one allocation for the whole list. Fetched
+    // texts stay as the bytes they came in, all in m_text, and are converted when asked for:
+    // a list of 50,000 employees makes no string per cell until it is shown.
     std::vector<QVariant> m_values;
+    QByteArray m_text;
     int m_rowCount = 0;
     int m_current = -1;
     bool m_eof = true;

@@ -311,6 +311,14 @@ QVariant Statement::valueOnce(int index) const
     return m_converted.at(i) ? m_row[i] : m_out->output(index, nullptr, nullptr);
 }
 
+std::optional<QByteArrayView> Statement::textIfAny(int index) const
+{
+    // Blobs are read at the fetch and kept converted.
+    if (m_converted.at(static_cast<size_t>(index)))
+        return std::nullopt;
+    return m_out->textBytes(index);
+}
+
 QVariant Statement::value(const QString& name) const
 {
     const int i = fieldIndex(name);

@@ -11,6 +11,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace zf::fb {
@@ -72,6 +73,8 @@ public:
     QVariant value(const QString& name) const; // throws Error on an unknown field
     // The same, converted afresh without being kept: for copying each row once.
     QVariant valueOnce(int index) const;
+    // A CHAR or VARCHAR value's stored bytes; nothing for a null or a value of another type.
+    std::optional<QByteArrayView> textIfAny(int index) const;
     // The same, read in place without a QVariant, for loops over many rows.
     bool isNull(int index) const;
     // What toInt(value(index)) gives: 0 for null.
