@@ -42,6 +42,8 @@ public:
         long chunks = 0;
         long long bytes = 0;
         long connections = 0;
+        // Beyond the delay asked for: how late the chunks went on, all together.
+        long long lateUs = 0;
     };
     Counts counts() const;
     void resetCounts();
@@ -65,6 +67,7 @@ private:
     std::atomic<long> m_chunks{0};
     std::atomic<long long> m_bytes{0};
     std::atomic<long> m_connectionCount{0};
+    std::atomic<long long> m_lateUs{0};
 };
 
 } // namespace zf::bench

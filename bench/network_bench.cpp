@@ -54,6 +54,8 @@ struct Measured
     double ms = -1;
     double roundTrips = 0;
     bool estimated = false;
+    // How late, beyond the delay, the relay forwarded a chunk on average.
+    double lateUs = 0;
 };
 
 // A path whose delay alone would take longer than this is estimated, not run.
@@ -66,6 +68,8 @@ Measured measure(zf::bench::DelayRelay& relay, const Path& p, int runs, bool war
         return {};
     zf::bench::Runs r;
     long trips = 0;
+    long long lateUs = 0;
+    long chunks = 0;
     for (int i = 0; i < runs; ++i) {
         if (p.before && !p.before())
             return {};
@@ -75,9 +79,13 @@ Measured measure(zf::bench::DelayRelay& relay, const Path& p, int runs, bool war
         if (!p.once())
             return {};
         r.ms.push_back(msSince(t));
-        trips += relay.counts().roundTrips;
+        const zf::bench::DelayRelay::Counts counts = relay.counts();
+        trips += counts.roundTrips;
+        lateUs += counts.lateUs;
+        chunks += counts.chunks;
     }
-    return {r.median(), static_cast<double>(trips) / runs};
+    return {r.median(), static_cast<double>(trips) / runs, false,
+            chunks > 0 ? static_cast<double>(lateUs) / static_cast<double>(chunks) : 0.0};
 }
 
 void printLine(const Path& p, const char* delay, const Measured& ours, const Measured& floor)
@@ -282,8 +290,9 @@ int run(const QString& root)
                 return 1;
             }
             results[d].push_back(m);
-            std::printf("  %-34s %-7s each way: median %9.1f ms, %7.0f round trips (%d runs)\n",
-                        p.name, delays[d].name, m.ms, m.roundTrips, runs);
+            std::printf("  %-34s %-7s each way: median %9.1f ms, %7.0f round trips (%d runs), "
+                        "chunks %.0f us late\n",
+                        p.name, delays[d].name, m.ms, m.roundTrips, runs, m.lateUs);
             std::fflush(stdout);
         }
     }

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -101,11 +102,14 @@ TEST(DelayRelay, PassesBytesBothWaysAndCountsEachQuestionAndAnswer)
     const std::string large = std::string(200000, 'z') + "\n";
     const std::string small = "ping\n";
     const std::string polish = "zażółć\n";
+    const auto start = std::chrono::steady_clock::now();
     for (const std::string& question : {small, polish, large}) {
         ASSERT_TRUE(send(fd, question.data(), question.size(), MSG_NOSIGNAL) ==
                     static_cast<ssize_t>(question.size()));
         EXPECT_EQ(readExactly(fd, question.size()), question);
     }
+    // Never sooner than the delay each way allows (a relay forwarding early is no network).
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 3 * 2 * 2ms);
     const bench::DelayRelay::Counts counts = relay.counts();
     EXPECT_EQ(counts.roundTrips, 3);
     EXPECT_EQ(counts.connections, 1);
