@@ -240,10 +240,10 @@ int run(const QString& root)
          }},
     };
 
-    // ZF_BENCH_PATHS="overview,plan files" measures only the paths whose names contain one of
+    // ZF_BENCH_PATHS="overview;plan files" measures only the paths whose names contain one of
     // the parts (while one path is being tuned).
     std::vector<Path> pathsMeasured;
-    const QStringList only = qEnvironmentVariable("ZF_BENCH_PATHS").split(QLatin1Char(','),
+    const QStringList only = qEnvironmentVariable("ZF_BENCH_PATHS").split(QLatin1Char(';'),
                                                                           Qt::SkipEmptyParts);
     for (const Path& p : allPaths)
         if (only.isEmpty() || std::any_of(only.begin(), only.end(), [&](const QString& part) {

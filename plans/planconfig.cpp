@@ -23,7 +23,7 @@ const QString kEmployee = QStringLiteral("IDEMPLOYEE");
 // The engine's SQLCODE for a row whose foreign key finds nothing.
 constexpr int kForeignKeyViolation = -530;
 // Employees per statement when adding to a plan.
-constexpr int kAddChunk = 100;
+constexpr int kAddChunk = 500;
 
 // RAII: the configuration counts as changed when adding ends, whatever its outcome.
 struct MarkChanged
