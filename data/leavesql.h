@@ -23,13 +23,6 @@ inline const QString kSingleSettings = QStringLiteral(
     "SELECT NAME,SURNAME, (NAME || ' ' || SURNAME || ' (' || E.IDEMPLOYEE || ')') AS EMPLOYEE, "
     "LASTYEARDAYS, THISYEARDAYS, CHECKSUM FROM EMPLOYEESSETTINGS AS S, EMPLOYEES AS E WHERE "
     "IDYEAR=:IDYEAR AND S.IDEMPLOYEE=E.IDEMPLOYEE AND E.IDEMPLOYEE=:IDEMPLOYEE");
-// The employee's row of the plan, taken for the rest of a write transaction before his days are
-// replaced: a second save of the same days waits here until the first has committed, and its
-// delete then sees every row the first inserted. Under read committed alone the waiting delete
-// would miss them and the two saves would merge. No row: the employee is not in the plan.
-inline const QString kLockEmployeeRow = QStringLiteral(
-    "SELECT IDEMPLOYEE FROM EMPLOYEESSETTINGS WHERE IDYEAR=:IDYEAR AND IDEMPLOYEE=:IDEMPLOYEE "
-    "WITH LOCK");
 // One employee's days of a year in EMPLOYEEHOLIDAYS (leave) or EMPLOYEECONSTDAYS (unchangeable),
 // without the days stored as non-working in any plan.
 inline const QString kEmployeeDays = QStringLiteral(

@@ -15,9 +15,11 @@ namespace {
 
 constexpr int kCodeSave = 151801;
 
-// The save in one statement: the employee's row of the plan taken first (a clerk or an import
-// saving him meanwhile waits, or is waited for, and the days stored are whole), then his days
-// replaced; nothing is written when he is no longer in the plan.
+// The save in one statement. The employee's row of the plan is taken first, for the rest of the
+// transaction: a second save of the same days (another clerk's, an import's) waits there until
+// the first has committed, and its delete then sees every row the first inserted; under read
+// committed alone the waiting delete would miss them and the two saves would merge. Then his
+// days are replaced. Nothing is written when he is no longer in the plan.
 const QString kSaveBlock =
     QStringLiteral("EXECUTE BLOCK (Y INTEGER = :IDYEAR, K VARCHAR(20) = :IDEMPLOYEE, D VARCHAR(%1) "
                    "= :DAYS)\n"

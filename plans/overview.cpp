@@ -197,7 +197,7 @@ bool LoadOverview(TmyDataBase& db, int year, int unitFilter, OverviewData& out)
                 entry.IDDICUNIT = st.isNull(5) ? -1 : st.intValue(5);
                 entry.remaining = RemainingDays(entry.THISYEARDAYS, entry.LASTYEARDAYS, 0);
                 out.plans.Add(entry);
-                e = &out.plans.at(out.plans.Count() - 1);
+                e = &out.plans.at(out.plans.IndexOf(entry.IDEMPLOYEE));
             }
             unpack(st.textBytes(6), [e](int bit) {
                 if (!e->leave.test(bit)) {

@@ -22,8 +22,10 @@ const QString kYear = QStringLiteral("IDYEAR");
 const QString kEmployee = QStringLiteral("IDEMPLOYEE");
 // The engine's SQLCODE for a row whose foreign key finds nothing.
 constexpr int kForeignKeyViolation = -530;
-// Employees per statement when adding to a plan.
-constexpr int kAddChunk = 500;
+// Employees per statement when adding to a plan: fewer statements save round trips over a
+// network, but the engine checks each row it finds against the whole IN list, so a list of 500
+// already costs more on the server than the round trips it saves at half a millisecond.
+constexpr int kAddChunk = 250;
 
 // RAII: the configuration counts as changed when adding ends, whatever its outcome.
 struct MarkChanged
