@@ -55,7 +55,7 @@ bool runIsql(const QString& isql, const QString& path, const QString& scriptFile
     return true;
 }
 
-bool createDatabase(const QString& programFolder, const QString& path)
+bool createDatabase(const QString& programFolder, const QString& path, const QString& password)
 {
     QFile script(DatabaseCreator::CreationScriptPath(programFolder));
     if (!script.open(QIODevice::ReadOnly)) {
@@ -64,9 +64,9 @@ bool createDatabase(const QString& programFolder, const QString& path)
     }
     DatabaseCreator creator;
     if (const auto error =
-            creator.create(path, kUser, kPassword, decipherScript(script.readAll()))) {
-        std::fprintf(stderr, "Creating the database failed at step %d: %s\n", error->step,
-                     qPrintable(error->message));
+            creator.create(path, kUser, password, decipherScript(script.readAll()))) {
+        std::fprintf(stderr, "Creating %s failed at step %d: %s\n", qPrintable(path),
+                     error->step, qPrintable(error->message));
         return false;
     }
     creator.DB.detach();

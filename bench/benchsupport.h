@@ -32,7 +32,8 @@ bool runIsql(const QString& isql, const QString& path, const QString& scriptFile
 
 // A new embedded database from the creation script beside the program; false, with the reason
 // printed, on failure.
-bool createDatabase(const QString& programFolder, const QString& path);
+bool createDatabase(const QString& programFolder, const QString& path,
+                    const QString& password = kPassword);
 
 bool writeBytes(const QString& path, const QByteArray& bytes);
 

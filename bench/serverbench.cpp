@@ -1,8 +1,6 @@
 #include "bench/serverbench.h"
 
 #include "bench/benchsupport.h"
-#include "data/databasecreation.h"
-#include "data/scriptrunner.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,8 +19,10 @@ std::optional<ServerAccess> serverAccess()
 {
     const QString host = qEnvironmentVariable("ZF_TEST_SERVER");
     const QString password = qEnvironmentVariable("ZF_TEST_SERVER_PASSWORD");
-    if (host.isEmpty() || password.isEmpty())
+    if (host.isEmpty() || password.isEmpty()) {
+        std::printf("No Firebird server (ZF_TEST_SERVER, ZF_TEST_SERVER_PASSWORD): no benchmark\n");
         return std::nullopt;
+    }
     return ServerAccess{host, password};
 }
 
@@ -42,20 +42,7 @@ ServerFolder::~ServerFolder()
 bool createServerDatabase(const QString& programFolder, const QString& location,
                           const QString& password)
 {
-    QFile script(DatabaseCreator::CreationScriptPath(programFolder));
-    if (!script.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "Creation script missing: %s\n", qPrintable(script.fileName()));
-        return false;
-    }
-    DatabaseCreator creator;
-    if (const auto error =
-            creator.create(location, kUser, password, decipherScript(script.readAll()))) {
-        std::fprintf(stderr, "Creating %s failed at step %d: %s\n", qPrintable(location),
-                     error->step, qPrintable(error->message));
-        return false;
-    }
-    creator.DB.detach();
-    return true;
+    return createDatabase(programFolder, location, password);
 }
 
 bool runServerIsql(const QString& location, const QString& password, const QString& script)

@@ -15,7 +15,7 @@ struct ServerAccess
     QString host;     // as the client names it: "localhost"
     QString password; // SYSDBA's
 };
-// ZF_TEST_SERVER and ZF_TEST_SERVER_PASSWORD; nothing when either is missing.
+// ZF_TEST_SERVER and ZF_TEST_SERVER_PASSWORD; nothing, after saying so, when either is missing.
 std::optional<ServerAccess> serverAccess();
 
 // A folder that the server, running as user `firebird`, can create files in; removed with its
